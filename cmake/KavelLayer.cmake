@@ -1,0 +1,23 @@
+# kavel_layer(target folder [dependencies...]): a static library of every .cpp in the folder
+# (recursively), with the repository root as include directory.
+function(kavel_layer target folder)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
+  add_library(${target} STATIC ${PROJECT_SOURCE_DIR}/cmake/empty.cpp ${sources})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  if(ARGN)
+    target_link_libraries(${target} PUBLIC ${ARGN})
+  endif()
+endfunction()
+
+# kavel_test_folder(name folder [libraries...]): one GoogleTest program of every *_test.cpp in
+# tests/<folder>, registered with ctest test by test.
+function(kavel_test_folder name folder)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${folder}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gmock GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST WORKING_DIRECTORY ${PROJECT_SOURCE_DIR})
+endfunction()
