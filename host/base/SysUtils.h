@@ -44,7 +44,8 @@ std::string FormatFloat(std::string_view pattern, double value,
 //! As FormatFloat, rounding the exact decimal value half to even.
 std::string FormatCurr(std::string_view pattern, Currency value,
                        const FormatSettings& fs = DefaultFormatSettings());
-//! Shortest text that reads back to the same double ("2,5", "3").
+//! At most 15 significant digits without trailing zeros, so binary noise never shows ("2,5",
+//! "3", 0.1 + 0.2 gives "0,3"); scientific ("1,5E20") from 1E15 and below 1E-4.
 std::string FloatToStr(double value, const FormatSettings& fs = DefaultFormatSettings());
 std::string CurrToStr(Currency value, const FormatSettings& fs = DefaultFormatSettings());
 std::string IntToStr(int64_t value);
