@@ -1,0 +1,65 @@
+// RAII guards that restore a dataset's temporary state on every path, failures included.
+#pragma once
+
+#include <string>
+
+#include "host/data/ClientDataSet.h"
+
+namespace quil {
+
+//! DisableControls now, EnableControls when it goes out of scope.
+class DisableControlsGuard {
+ public:
+  explicit DisableControlsGuard(TQuilClientDataSet& ds) : ds_(ds) { ds_.DisableControls(); }
+  ~DisableControlsGuard() { ds_.EnableControls(); }
+  DisableControlsGuard(const DisableControlsGuard&) = delete;
+  DisableControlsGuard& operator=(const DisableControlsGuard&) = delete;
+
+ private:
+  TQuilClientDataSet& ds_;
+};
+
+//! Sets the bulk-change flag; its former value returns at the end of the scope.
+class BulkChangeGuard {
+ public:
+  explicit BulkChangeGuard(TQuilClientDataSet& ds) : ds_(ds), former_(ds.GetBulkChange()) {
+    ds_.SetBulkChange(true);
+  }
+  ~BulkChangeGuard() noexcept(false);
+  BulkChangeGuard(const BulkChangeGuard&) = delete;
+  BulkChangeGuard& operator=(const BulkChangeGuard&) = delete;
+
+ private:
+  TQuilClientDataSet& ds_;
+  bool former_;
+};
+
+//! Remembers filter text and Filtered; both return at the end of the scope.
+class FilterGuard {
+ public:
+  explicit FilterGuard(TQuilClientDataSet& ds)
+      : ds_(ds), text_(ds.Filter()), filtered_(ds.Filtered()) {}
+  ~FilterGuard();
+  FilterGuard(const FilterGuard&) = delete;
+  FilterGuard& operator=(const FilterGuard&) = delete;
+
+ private:
+  TQuilClientDataSet& ds_;
+  std::string text_;
+  bool filtered_;
+};
+
+//! Keeps the current record and returns to it (when it still exists) at the end of the scope.
+class BookmarkGuard {
+ public:
+  explicit BookmarkGuard(TQuilClientDataSet& ds) : ds_(ds), bookmark_(ds.GetBookmark()) {}
+  ~BookmarkGuard();
+  BookmarkGuard(const BookmarkGuard&) = delete;
+  BookmarkGuard& operator=(const BookmarkGuard&) = delete;
+
+ private:
+  TQuilClientDataSet& ds_;
+  TBookmark bookmark_;
+};
+
+}  // namespace quil

@@ -1,0 +1,500 @@
+#include <gtest/gtest.h>
+
+#include "DataSetFixture.h"
+#include "host/base/Errors.h"
+#include "host/data/DataSource.h"
+#include "host/data/Guards.h"
+
+namespace quil::testing {
+namespace {
+
+// Records every event as one word, so the order is checked with one comparison.
+struct EventLog {
+  std::string text;
+  void Hook(TQuilClientDataSet& ds) {
+    auto add = [this](const char* name) {
+      return [this, name](TQuilClientDataSet&) {
+        if (!text.empty()) text += ' ';
+        text += name;
+      };
+    };
+    ds.BeforeOpen = add("BeforeOpen");
+    ds.AfterOpen = add("AfterOpen");
+    ds.BeforeInsert = add("BeforeInsert");
+    ds.OnNewRecord = add("OnNewRecord");
+    ds.AfterInsert = add("AfterInsert");
+    ds.BeforeEdit = add("BeforeEdit");
+    ds.AfterEdit = add("AfterEdit");
+    ds.BeforePost = add("BeforePost");
+    ds.AfterPost = add("AfterPost");
+    ds.BeforeCancel = add("BeforeCancel");
+    ds.AfterCancel = add("AfterCancel");
+    ds.BeforeDelete = add("BeforeDelete");
+    ds.AfterDelete = add("AfterDelete");
+    ds.BeforeScroll = add("BeforeScroll");
+    ds.AfterScroll = add("AfterScroll");
+  }
+  std::string Take() { return std::exchange(text, ""); }
+};
+
+TEST_F(DataSetTest, EventsRunInTheClassicOrder) {
+  EventLog log;
+  log.Hook(ds);
+  ds.Open();
+  EXPECT_EQ(log.Take(), "BeforeOpen AfterOpen AfterScroll");
+  ds.Next();
+  EXPECT_EQ(log.Take(), "BeforeScroll AfterScroll");
+  ds.Last();
+  log.Take();
+  ds.Next();  // already at the end it moves toward: nothing
+  EXPECT_EQ(log.Take(), "");
+  ds.Append();
+  EXPECT_EQ(log.Take(), "BeforeInsert BeforeScroll OnNewRecord AfterInsert AfterScroll");
+  ds.FieldByName("VOM_CODE").SetAsString("BIO");
+  ds.Post();
+  EXPECT_EQ(log.Take(), "BeforePost AfterPost");
+  ds.Edit();
+  EXPECT_EQ(log.Take(), "BeforeEdit AfterEdit");
+  ds.Cancel();
+  EXPECT_EQ(log.Take(), "BeforeCancel AfterCancel AfterScroll");
+  ds.Delete();
+  EXPECT_EQ(log.Take(), "BeforeDelete AfterDelete AfterScroll");
+}
+
+TEST_F(DataSetTest, NewRecordTakesGeneratedIdAndParameterFields) {
+  ds.GetParams().Add("VOM_SC_FK", FieldType::Integer).SetAsInteger(1);
+  ds.ParamToFields = "VOM_SC_FK";
+  ds.Open();
+  EXPECT_EQ(Shown(), "*1:WIS 2:NED 4:FRA");
+  ds.Append();
+  EXPECT_EQ(ds.FieldByName("VOM_ID").AsInteger(), 5);  // the provider's generator
+  EXPECT_EQ(ds.FieldByName("VOM_SC_FK").AsInteger(), 1);
+}
+
+TEST_F(DataSetTest, FailingBeforePostKeepsTheEdit) {
+  ds.Open();
+  ds.BeforePost = [](TQuilClientDataSet&) { RaiseClientError("Code bestaat al"); };
+  ds.Edit();
+  ds.FieldByName("VOM_CODE").SetAsString("XYZ");
+  EXPECT_THROW(ds.Post(), EClientError);
+  EXPECT_EQ(ds.State(), DataSetState::Edit);
+  EXPECT_EQ(ds.FieldByName("VOM_CODE").AsString(), "XYZ");
+  EXPECT_EQ(ds.ChangeCount(), 0);
+  EXPECT_EQ(Stored(), "1:WIS 2:NED 3:eng 4:FRA");
+}
+
+TEST_F(DataSetTest, RequiredCheckRunsAfterBeforePost) {
+  ds.Open();
+  ds.Append();
+  ds.FieldByName("VOM_OMSCHRIJVING").SetAsString("Biologie");
+  try {
+    ds.Post();
+    FAIL() << "post without code";
+  } catch (const EClientError& e) {
+    EXPECT_STREQ(e.what(), "Veld 'VOM_CODE' moet een waarde hebben");
+  }
+  EXPECT_EQ(ds.State(), DataSetState::Insert);
+  // A BeforePost that fills the field satisfies the check.
+  ds.BeforePost = [](TQuilClientDataSet& d) { d.FieldByName("VOM_CODE").SetAsString("BIO"); };
+  ds.Post();
+  EXPECT_EQ(ds.State(), DataSetState::Browse);
+  EXPECT_EQ(Stored(), "1:WIS 2:NED 3:eng 4:FRA 5:BIO");
+}
+
+TEST_F(DataSetTest, BadValuesRaiseClearErrorsAndKeepTheOldValue) {
+  ds.Open();
+  ds.Edit();
+  struct Case {
+    const char* field;
+    Variant value;
+    const char* message;
+  } cases[] = {
+      {"VOM_FLAGS", Variant("abc"), "Ongeldige waarde 'abc' voor veld 'VOM_FLAGS'"},
+      {"VOM_VAN", Variant("31/02/2025"), "Ongeldige waarde '31/02/2025' voor veld 'VOM_VAN'"},
+      {"VOM_CODE", Variant("ABCDEFGHIJ"),
+       "Waarde te lang voor veld 'VOM_CODE' (maximaal 8 tekens)"},
+      {"VOM_FLAGS", Variant(5000000000LL), "Waarde 5000000000 buiten bereik voor veld 'VOM_FLAGS'"},
+      {"GEEN_VELD", Variant(1), "Veld 'GEEN_VELD' niet gevonden"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    try {
+      ds.FieldByName(c.field).SetValue(c.value);
+      ADD_FAILURE() << "no error";
+    } catch (const EClientError& e) {
+      EXPECT_STREQ(e.what(), c.message);
+    }
+  }
+  EXPECT_EQ(ds.FieldByName("VOM_FLAGS").AsInteger(), 0);
+  EXPECT_EQ(ds.FieldByName("VOM_CODE").AsString(), "WIS");
+  EXPECT_EQ(ds.FieldByName("VOM_VAN").AsDateTime(), EncodeDate(2025, 9, 1));
+  // Writing outside edit mode is refused too.
+  ds.Cancel();
+  EXPECT_THROW(ds.FieldByName("VOM_CODE").SetAsString("X"), EClientError);
+}
+
+TEST_F(DataSetTest, OnValidateRefusalKeepsTheOldValue) {
+  ds.Open();
+  TField& code = ds.FieldByName("VOM_CODE");
+  code.OnValidate = [](TField& f) {
+    if (f.AsString() == "???") RaiseClientError("Ongeldige code");
+  };
+  int changes = 0;
+  code.OnChange = [&changes](TField&) { ++changes; };
+  ds.Edit();
+  EXPECT_THROW(code.SetAsString("???"), EClientError);
+  EXPECT_EQ(code.AsString(), "WIS");
+  code.SetAsString("WIB");
+  EXPECT_EQ(changes, 1);
+}
+
+TEST_F(DataSetTest, ChangeLogKeepsOneEntryPerRecord) {
+  ds.SetAutoCommit(false);
+  ds.Open();
+  // Edit twice: one entry, first originals kept.
+  ds.Edit();
+  ds.FieldByName("VOM_CODE").SetAsString("W1");
+  ds.Post();
+  ds.Edit();
+  ds.FieldByName("VOM_CODE").SetAsString("W2");
+  ds.Post();
+  EXPECT_EQ(ds.ChangeCount(), 1);
+  EXPECT_EQ(ds.FieldByName("VOM_CODE").OldValue().AsString(), "WIS");
+  // Insert then edit stays one insert; insert then delete leaves nothing.
+  ds.Append();
+  ds.FieldByName("VOM_CODE").SetAsString("N1");
+  ds.Post();
+  ds.Edit();
+  ds.FieldByName("VOM_OMSCHRIJVING").SetAsString("Nieuw");
+  ds.Post();
+  EXPECT_EQ(ds.ChangeCount(), 2);
+  EXPECT_EQ(ds.UpdateStatus(), RecordStatus::Inserted);
+  ds.Delete();
+  EXPECT_EQ(ds.ChangeCount(), 1);
+  // Deleting a changed record sends its fetched values.
+  ds.First();
+  ds.Delete();
+  EXPECT_EQ(ds.ChangeCount(), 1);
+  EXPECT_EQ(ds.ApplyUpdates(0), 0);
+  EXPECT_EQ(Stored(), "2:NED 3:eng 4:FRA");
+}
+
+TEST_F(DataSetTest, CancelUpdatesEqualsTheOriginalAndApplyEqualsAFreshFetch) {
+  ds.SetAutoCommit(false);
+  ds.Open();
+  const std::string original = Shown();
+  auto change = [this]() {
+    ds.Locate("VOM_CODE", Variant("NED"));
+    ds.Edit();
+    ds.FieldByName("VOM_CODE").SetAsString("NL");
+    ds.Post();
+    ds.Locate("VOM_CODE", Variant("FRA"));
+    ds.Delete();
+    ds.Append();
+    ds.FieldByName("VOM_CODE").SetAsString("DU");
+    ds.Post();
+    ds.First();
+  };
+  change();
+  EXPECT_EQ(ds.ChangeCount(), 3);
+  ds.CancelUpdates();
+  EXPECT_EQ(ds.ChangeCount(), 0);
+  EXPECT_EQ(Shown(), original);
+
+  change();
+  const std::string changed = Shown();
+  EXPECT_EQ(ds.ApplyUpdates(0), 0);
+  EXPECT_EQ(ds.ChangeCount(), 0);
+  ds.Close();
+  ds.Open();
+  EXPECT_EQ(Shown(), changed);
+}
+
+TEST_F(DataSetTest, ApplyWithMaxErrorsZeroIsAllOrNothing) {
+  server.Provider("DSPModules").check = [](const DeltaRow& row) {
+    return row.kind != DeltaKind::Delete && row.current[1].AsString() == "BAD"
+               ? std::string("Code BAD is niet toegelaten")
+               : std::string();
+  };
+  ds.SetAutoCommit(false);
+  ds.Open();
+  ds.Edit();
+  ds.FieldByName("VOM_CODE").SetAsString("OK");
+  ds.Post();
+  ds.Next();
+  ds.Edit();
+  ds.FieldByName("VOM_CODE").SetAsString("BAD");
+  ds.Post();
+  try {
+    ds.ApplyUpdates(0);
+    FAIL() << "apply with an error and no reconcile handler must raise";
+  } catch (const EClientError& e) {
+    EXPECT_STREQ(e.what(), "Code BAD is niet toegelaten");
+  }
+  EXPECT_EQ(Stored(), "1:WIS 2:NED 3:eng 4:FRA");
+  EXPECT_EQ(ds.ChangeCount(), 2);  // nothing lost
+
+  // With errors allowed, the good row is applied and the refused row stays in the log.
+  std::vector<std::string> reconciled;
+  ds.OnReconcileError = [&reconciled](TQuilClientDataSet&, const ReconcileInfo& info) {
+    reconciled.push_back(info.original[1].AsString() + "->" + info.current[1].AsString() + ": " +
+                         info.message);
+    return ReconcileAction::Skip;
+  };
+  EXPECT_EQ(ds.ApplyUpdates(-1), 1);
+  EXPECT_EQ(Stored(), "1:OK 2:NED 3:eng 4:FRA");
+  EXPECT_EQ(ds.ChangeCount(), 1);
+  ASSERT_EQ(reconciled.size(), 1u);
+  EXPECT_EQ(reconciled[0], "NED->BAD: Code BAD is niet toegelaten");
+  EXPECT_EQ(ds.FieldByName("VOM_CODE").AsString(), "BAD");
+}
+
+TEST_F(DataSetTest, ConcurrentChangeIsRefusedAndKeptInTheLog) {
+  TQuilClientDataSet other{&dm, "other"};
+  other.SetProvName("DSPModules");
+  other.Open();
+  ds.Open();
+  other.Edit();
+  other.FieldByName("VOM_CODE").SetAsString("WIX");
+  other.Post();  // auto-commit
+  ds.Edit();
+  ds.FieldByName("VOM_CODE").SetAsString("WIY");
+  try {
+    ds.Post();
+    FAIL();
+  } catch (const EClientError& e) {
+    EXPECT_STREQ(e.what(), "Record werd intussen gewijzigd door een andere gebruiker");
+  }
+  EXPECT_EQ(ds.ChangeCount(), 1);
+  EXPECT_EQ(Stored(), "1:WIX 2:NED 3:eng 4:FRA");
+}
+
+TEST_F(DataSetTest, SortIsStableAndBookmarksSurviveSortAndFilter) {
+  ds.Open();
+  ds.Locate("VOM_CODE", Variant("NED"));
+  TBookmark ned = ds.GetBookmark();
+  ds.SetSortFields("VOM_SC_FK;VOM_CODE");
+  EXPECT_EQ(Shown(), "4:FRA *2:NED 1:WIS 3:eng");
+  ds.SetSortFields("VOM_SC_FK");  // stable: fetch order within a school
+  EXPECT_EQ(Shown(), "1:WIS *2:NED 4:FRA 3:eng");
+  ds.MaybeApplyFilter("VOM_SC_FK = 2");
+  EXPECT_FALSE(ds.BookmarkValid(ned));
+  EXPECT_THROW(ds.GotoBookmark(ned), EClientError);
+  ds.MaybeApplyFilter("");
+  ds.GotoBookmark(ned);
+  EXPECT_EQ(ds.FieldByName("VOM_CODE").AsString(), "NED");
+}
+
+TEST_F(DataSetTest, PostMovesTheRecordToItsSortedPlace) {
+  ds.SetSortFields("VOM_CODE");
+  ds.Open();
+  EXPECT_EQ(Shown(), "*3:eng 4:FRA 2:NED 1:WIS");  // sort ignores case
+  ds.Last();
+  ds.Edit();
+  ds.FieldByName("VOM_CODE").SetAsString("ABC");
+  ds.Post();
+  EXPECT_EQ(Shown(), "*1:ABC 3:eng 4:FRA 2:NED");
+  ds.MaybeApplyFilter("VOM_SC_FK = 1");
+  ds.Last();
+  ds.Edit();
+  ds.FieldByName("VOM_SC_FK").SetAsInteger(2);  // no longer passes the filter
+  ds.Post();
+  EXPECT_EQ(Shown(), "1:ABC *4:FRA");
+}
+
+TEST_F(DataSetTest, LocateFindsTheFirstMatchInSortOrder) {
+  ds.SetSortFields("VOM_CODE");
+  ds.Open();
+  EXPECT_TRUE(ds.Locate("VOM_CODE", Variant("NED")));
+  EXPECT_EQ(ds.FieldByName("VOM_ID").AsInteger(), 2);
+  EXPECT_FALSE(ds.Locate("VOM_CODE", Variant("ENG")));  // exact case by default
+  EXPECT_TRUE(ds.Locate("VOM_CODE", Variant("ENG"), {.caseInsensitive = true}));
+  EXPECT_EQ(ds.FieldByName("VOM_ID").AsInteger(), 3);
+  EXPECT_TRUE(ds.Locate("VOM_OMSCHRIJVING", Variant("Ned"), {.partialKey = true}));
+  EXPECT_EQ(ds.FieldByName("VOM_ID").AsInteger(), 2);
+  EXPECT_TRUE(ds.Locate("VOM_SC_FK;VOM_FLAGS", {Variant(1), Variant(2)}));
+  EXPECT_EQ(ds.FieldByName("VOM_ID").AsInteger(), 4);
+  EXPECT_TRUE(ds.LocateID(1));
+  EXPECT_EQ(ds.FieldByName("VOM_CODE").AsString(), "WIS");
+  EXPECT_FALSE(ds.LocateID(99));
+  EXPECT_EQ(ds.FieldByName("VOM_CODE").AsString(), "WIS");  // a failed locate does not move
+}
+
+TEST_F(DataSetTest, MovingAwayPostsAChangeAndDropsAnUntouchedInsert) {
+  ds.Open();
+  ds.Append();
+  ds.First();
+  EXPECT_EQ(ds.RecordCount(), 4);
+  EXPECT_EQ(ds.ChangeCount(), 0);
+  ds.Edit();
+  ds.FieldByName("VOM_CODE").SetAsString("WIB");
+  ds.Next();
+  EXPECT_EQ(ds.State(), DataSetState::Browse);
+  EXPECT_EQ(Stored(), "1:WIB 2:NED 3:eng 4:FRA");
+}
+
+TEST_F(DataSetTest, BitFieldsReadAndWriteTheirBit) {
+  TField& second = ds.AddBitField("VOM_TWEEDE", "VOM_FLAGS", 1);
+  ds.Open();
+  ds.LocateID(3);  // flags 3
+  EXPECT_TRUE(second.AsBoolean());
+  ds.Edit();
+  second.SetAsBoolean(false);
+  EXPECT_EQ(ds.FieldByName("VOM_FLAGS").AsInteger(), 1);
+  second.SetAsBoolean(true);
+  EXPECT_EQ(ds.FieldByName("VOM_FLAGS").AsInteger(), 3);
+  ds.Cancel();
+  ds.LocateID(1);  // flags 0
+  EXPECT_FALSE(second.AsBoolean());
+  ds.MaybeApplyFilter("VOM_TWEEDE = TRUE");
+  EXPECT_EQ(Shown(), "*3:eng 4:FRA");
+}
+
+TEST_F(DataSetTest, CalculatedAndLookupFields) {
+  TQuilClientDataSet schools{&dm, "schools"};
+  server.AddProvider(
+      "DSPSchools", {{"SC_ID", FieldType::Integer}, {"SC_NAAM", FieldType::String, 50}}, "SC_ID",
+      {{Variant(1), Variant("Centrum Noord")}, {Variant(2), Variant("Centrum Zuid")}});
+  schools.SetProvName("DSPSchools");
+  schools.Open();
+  ds.AddField({"VOM_LABEL", FieldType::String, 200}, FieldKind::Calculated);
+  ds.AddLookupField("SC_NAAM", FieldType::String, "VOM_SC_FK", schools, "SC_ID", "SC_NAAM");
+  int calcRuns = 0;
+  ds.OnCalcFields = [&calcRuns](TQuilClientDataSet& d) {
+    ++calcRuns;
+    d.FieldByName("VOM_LABEL")
+        .SetAsString(d.FieldByName("VOM_CODE").AsString() + " - " +
+                     d.FieldByName("VOM_OMSCHRIJVING").AsString());
+  };
+  ds.Open();
+  EXPECT_EQ(ds.FieldByName("VOM_LABEL").AsString(), "WIS - Wiskunde");
+  EXPECT_EQ(ds.FieldByName("SC_NAAM").AsString(), "Centrum Noord");
+  ds.Edit();
+  int before = calcRuns;
+  ds.FieldByName("VOM_CODE").SetAsString("WI");
+  EXPECT_GT(calcRuns, before);  // recalculated after a field change
+  EXPECT_EQ(ds.FieldByName("VOM_LABEL").AsString(), "WI - Wiskunde");
+  ds.FieldByName("VOM_SC_FK").SetAsInteger(2);
+  EXPECT_EQ(ds.FieldByName("SC_NAAM").AsString(), "Centrum Zuid");
+  EXPECT_THROW(ds.FieldByName("SC_NAAM").SetAsString("x"), EClientError);
+  ds.Post();
+  ds.MaybeApplyFilter("SC_NAAM LIKE '%zuid%'");
+  EXPECT_EQ(Shown(), "*1:WI 3:eng");
+}
+
+TEST_F(DataSetTest, BulkChangeGathersAppliesIntoOne) {
+  ds.Open();
+  int listenerCalls = 0;
+  TDataSource source(&ds);
+  source.AddListener([&listenerCalls](DataEvent, TField*) { ++listenerCalls; });
+  int appliesBefore = server.applyCalls;
+  {
+    BulkChangeGuard bulk(ds);
+    while (!ds.Eof()) {
+      ds.Edit();
+      ds.FieldByName("VOM_FLAGS").SetAsInteger(7);
+      ds.Post();
+      ds.Next();
+    }
+    EXPECT_EQ(server.applyCalls, appliesBefore);
+    EXPECT_EQ(listenerCalls, 0);
+  }
+  EXPECT_EQ(server.applyCalls, appliesBefore + 1);
+  EXPECT_EQ(listenerCalls, 1);
+  EXPECT_EQ(ds.ChangeCount(), 0);
+  for (const Row& row : server.Provider("DSPModules").rows) EXPECT_EQ(row[3].AsInteger(), 7);
+}
+
+TEST_F(DataSetTest, DisableControlsNestsAndAnnouncesOnce) {
+  ds.Open();
+  int calls = 0;
+  TDataSource source(&ds);
+  source.AddListener([&calls](DataEvent, TField*) { ++calls; });
+  ds.DisableControls();
+  ds.DisableControls();
+  ds.Next();
+  ds.Next();
+  ds.EnableControls();
+  EXPECT_EQ(calls, 0);
+  ds.EnableControls();
+  EXPECT_EQ(calls, 1);
+  ds.Next();
+  EXPECT_EQ(calls, 2);
+}
+
+TEST_F(DataSetTest, DetailReopensWhenTheMasterMoves) {
+  server.AddProvider("DSPSchools", {{"SC_ID", FieldType::Integer}, {"IS_ID", FieldType::Integer}},
+                     "SC_ID", {{Variant(1), Variant(10)}, {Variant(2), Variant(10)}});
+  TQuilClientDataSet schools{&dm, "schools"};
+  schools.SetProvName("DSPSchools");
+  TDataSource schoolSource(&schools);
+  ds.GetParams().Add("VOM_SC_FK", FieldType::Integer);
+  ds.MasterFields = {{"VOM_SC_FK", "SC_ID"}};
+  ds.SetMasterdataSource(&schoolSource);
+  schools.Open();
+  ds.Open();
+  EXPECT_EQ(Shown(), "*1:WIS 2:NED 4:FRA");
+  int fetches = server.getRecordsCalls;
+  schools.Next();
+  EXPECT_EQ(Shown(), "*3:eng");
+  EXPECT_EQ(server.getRecordsCalls, fetches + 1);
+  TDataSource detailSource(&ds);
+  EXPECT_EQ(FindDataSourceWithField(&detailSource, "IS_ID"), &schoolSource);
+  EXPECT_EQ(FindDataSourceWithField(&detailSource, "VOM_CODE"), &detailSource);
+  EXPECT_EQ(FindDataSourceWithField(&detailSource, "VWK_ID"), nullptr);
+}
+
+TEST_F(DataSetTest, FilterErrorsLeaveTheFilterInForce) {
+  ds.Open();
+  ds.MaybeApplyFilter("VOM_SC_FK = 1");
+  EXPECT_THROW(ds.MaybeApplyFilter("VOM_SC_FK = = 1"), EClientError);
+  EXPECT_THROW(ds.MaybeApplyFilter("ONBEKEND = 1"), EClientError);
+  EXPECT_EQ(ds.Filter(), "VOM_SC_FK = 1");
+  EXPECT_EQ(ds.RecordCount(), 3);
+  ds.MaybeApplyFilter("  ");
+  EXPECT_FALSE(ds.Filtered());
+  EXPECT_EQ(ds.RecordCount(), 4);
+}
+
+TEST_F(DataSetTest, SelectionSaveRestoreAndCopies) {
+  std::vector<FieldDef> fields = {{"J_ID", FieldType::Integer},
+                                  {"SELECTED", FieldType::String, 1},
+                                  {"J_TEXT1", FieldType::String, 50}};
+  TQuilClientDataSet rows{&dm, "rows"};
+  rows.IDField = "J_ID";
+  rows.CreateDataSet(fields);
+  for (int i = 1; i <= 3; ++i) {
+    rows.Append();
+    rows.FieldByName("J_ID").SetAsInteger(i * 10);
+    rows.FieldByName("SELECTED").SetAsString("-");
+    rows.FieldByName("J_TEXT1").SetAsString("regel " + std::to_string(i));
+    rows.Post();
+  }
+  TDataSource source(&rows);
+  rows.LocateID(20);
+  SetSelectedField(source, "SELECTED", true);
+  EXPECT_EQ(rows.GetCheckedCount(), 3);
+  EXPECT_EQ(rows.FieldByName("J_ID").AsInteger(), 20);  // back on the same record
+  rows.Edit();
+  rows.FieldByName("SELECTED").SetAsString("-");
+  rows.Post();
+  TIDList ids;
+  rows.GetChecked(ids);
+  EXPECT_EQ(ids.GetAsString(), "10,30");
+
+  FieldValues saved = rows.SaveFields();
+  rows.Append();
+  rows.RestoreFields(saved);
+  EXPECT_TRUE(rows.FieldByName("J_ID").IsNull());  // the key is not copied
+  EXPECT_EQ(rows.FieldByName("J_TEXT1").AsString(), "regel 2");
+  rows.Cancel();
+
+  TQuilClientDataSet copy{&dm, "copy"};
+  rows.MaybeApplyFilter("SELECTED = '+'");
+  CopyDataToDataset(rows, copy);
+  EXPECT_EQ(copy.RecordCount(), 3);  // every record, not only the filtered ones
+  EXPECT_EQ(copy.ChangeCount(), 0);
+}
+
+}  // namespace
+}  // namespace quil::testing
