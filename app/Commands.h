@@ -1,10 +1,20 @@
-// The sub-commands of the kavel program. Each registers itself on the CLI11 application; the
-// command that ran leaves its exit code for main to return.
+// The sub-commands of the kavel program.
+//
+// Each command lives in its own file and registers itself with a static CommandRegistrar; main
+// hands the CLI11 application to RegisterCommands, which adds them all. The command that ran
+// leaves its exit code for main to return.
 #pragma once
 
 #include <CLI/CLI.hpp>
 
 namespace kavel::app {
+
+using CommandSetup = void (*)(CLI::App& app);
+
+//! Define one at namespace scope in a command's file: `CommandRegistrar reg(&SetUpMyCommand);`.
+struct CommandRegistrar {
+  explicit CommandRegistrar(CommandSetup setup);
+};
 
 void RegisterCommands(CLI::App& app);
 int ExitCode();
