@@ -549,9 +549,6 @@ bool TryStrToInt(std::string_view text, int64_t& out) {
   if (!text.empty() && text[0] == '$') {
     base = 16;
     text.remove_prefix(1);
-  } else if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    base = 16;
-    text.remove_prefix(2);
   }
   if (text.empty()) return false;
   uint64_t magnitude = 0;
