@@ -1,0 +1,246 @@
+// The SQLite implementation of Database.
+//
+// One sqlite3 handle per Database, opened in serialized-off mode (the session owns it). Files are
+// put in WAL mode so that readers of other sessions never block a writer; foreign keys are
+// switched on per connection, as SQLite requires. Transactions are BEGIN IMMEDIATE: the write lock
+// is taken when the transaction starts and waits up to the busy timeout for another session.
+#include <sqlite3.h>
+
+#include <cstring>
+#include <string>
+
+#include "host/base/Strings.h"
+#include "server/db/Database.h"
+
+namespace quil::server {
+
+namespace {
+
+DatabaseError::Kind KindOf(int code) {
+  switch (code) {
+    case SQLITE_CONSTRAINT_UNIQUE:
+    case SQLITE_CONSTRAINT_PRIMARYKEY:
+      return DatabaseError::Kind::Unique;
+    case SQLITE_CONSTRAINT_NOTNULL:
+      return DatabaseError::Kind::NotNull;
+    case SQLITE_CONSTRAINT_FOREIGNKEY:
+      return DatabaseError::Kind::ForeignKey;
+    default:
+      break;
+  }
+  switch (code & 0xff) {
+    case SQLITE_CONSTRAINT:
+      return DatabaseError::Kind::Check;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      return DatabaseError::Kind::Busy;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+      return DatabaseError::Kind::Corrupt;
+    default:
+      return DatabaseError::Kind::Other;
+  }
+}
+
+//! The engine reports "UNIQUE constraint failed: T.A, T.B"; keeps "A, B".
+std::string ColumnsOf(const std::string& message) {
+  auto colon = message.find(": ");
+  if (colon == std::string::npos) return {};
+  std::string columns;
+  size_t pos = colon + 2;
+  while (pos < message.size()) {
+    size_t end = message.find(", ", pos);
+    if (end == std::string::npos) end = message.size();
+    std::string item = message.substr(pos, end - pos);
+    if (auto dot = item.rfind('.'); dot != std::string::npos) item = item.substr(dot + 1);
+    if (!columns.empty()) columns += ", ";
+    columns += item;
+    pos = end + 2;
+  }
+  return columns;
+}
+
+DatabaseError MakeError(std::string message, int code) {
+  DatabaseError::Kind kind = KindOf(code);
+  std::string columns;
+  if (kind == DatabaseError::Kind::Unique || kind == DatabaseError::Kind::NotNull) {
+    columns = ColumnsOf(message);
+  }
+  return DatabaseError(message, kind, columns);
+}
+
+[[noreturn]] void Throw(sqlite3* db, int code) {
+  throw MakeError(db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code), code);
+}
+
+void Check(sqlite3* db, int code) {
+  if (code != SQLITE_OK) Throw(db, code);
+}
+
+class SqliteStatement final : public Statement {
+ public:
+  SqliteStatement(sqlite3* db, sqlite3_stmt* stmt) : db_(db), stmt_(stmt) {}
+  ~SqliteStatement() override { sqlite3_finalize(stmt_); }
+
+  int ParameterCount() const override { return sqlite3_bind_parameter_count(stmt_); }
+
+  std::string ParameterName(int index) const override {
+    const char* name = sqlite3_bind_parameter_name(stmt_, index + 1);
+    if (name == nullptr) return {};
+    return name[0] == ':' || name[0] == '@' || name[0] == '$' ? name + 1 : name;
+  }
+
+  int ParameterIndex(std::string_view name) const override {
+    for (int i = 0; i < ParameterCount(); ++i) {
+      if (SameText(ParameterName(i), name)) return i;
+    }
+    return -1;
+  }
+
+  void BindNull(int index) override { Check(db_, sqlite3_bind_null(stmt_, index + 1)); }
+  void BindInt64(int index, int64_t value) override {
+    Check(db_, sqlite3_bind_int64(stmt_, index + 1, value));
+  }
+  void BindDouble(int index, double value) override {
+    Check(db_, sqlite3_bind_double(stmt_, index + 1, value));
+  }
+  void BindText(int index, std::string_view value) override {
+    Check(db_, sqlite3_bind_text64(stmt_, index + 1, value.data(), value.size(), SQLITE_TRANSIENT,
+                                   SQLITE_UTF8));
+  }
+  void BindBlob(int index, std::string_view bytes) override {
+    Check(db_, sqlite3_bind_blob64(stmt_, index + 1, bytes.data(), bytes.size(), SQLITE_TRANSIENT));
+  }
+
+  bool Step() override {
+    int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    DatabaseError error = MakeError(sqlite3_errmsg(db_), rc);
+    sqlite3_reset(stmt_);
+    throw error;
+  }
+
+  void Reset() override { sqlite3_reset(stmt_); }
+
+  int ColumnCount() const override { return sqlite3_column_count(stmt_); }
+
+  ColumnOrigin Origin(int column) const override {
+    ColumnOrigin origin;
+    auto text = [](const char* s) { return s != nullptr ? std::string(s) : std::string(); };
+    origin.name = text(sqlite3_column_name(stmt_, column));
+    origin.table = text(sqlite3_column_table_name(stmt_, column));
+    origin.column = text(sqlite3_column_origin_name(stmt_, column));
+    origin.declType = text(sqlite3_column_decltype(stmt_, column));
+    if (!origin.table.empty()) {
+      int notNull = 0;
+      sqlite3_table_column_metadata(db_, sqlite3_column_database_name(stmt_, column),
+                                    origin.table.c_str(), origin.column.c_str(), nullptr, nullptr,
+                                    &notNull, nullptr, nullptr);
+      origin.notNull = notNull != 0;
+    }
+    return origin;
+  }
+
+  StorageClass ColumnStorage(int column) const override {
+    switch (sqlite3_column_type(stmt_, column)) {
+      case SQLITE_INTEGER:
+        return StorageClass::Integer;
+      case SQLITE_FLOAT:
+        return StorageClass::Float;
+      case SQLITE_TEXT:
+        return StorageClass::Text;
+      case SQLITE_BLOB:
+        return StorageClass::Blob;
+      default:
+        return StorageClass::Null;
+    }
+  }
+
+  int64_t ColumnInt64(int column) const override { return sqlite3_column_int64(stmt_, column); }
+  double ColumnDouble(int column) const override { return sqlite3_column_double(stmt_, column); }
+
+  std::string_view ColumnText(int column) const override {
+    auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+    return p != nullptr ? std::string_view(p, sqlite3_column_bytes(stmt_, column))
+                        : std::string_view();
+  }
+
+  std::string_view ColumnBlob(int column) const override {
+    auto* p = static_cast<const char*>(sqlite3_column_blob(stmt_, column));
+    return p != nullptr ? std::string_view(p, sqlite3_column_bytes(stmt_, column))
+                        : std::string_view();
+  }
+
+ private:
+  sqlite3* db_;
+  sqlite3_stmt* stmt_;
+};
+
+class SqliteDatabase final : public Database {
+ public:
+  explicit SqliteDatabase(sqlite3* db) : db_(db) {}
+  ~SqliteDatabase() override { sqlite3_close_v2(db_); }
+
+  std::unique_ptr<Statement> Prepare(std::string_view sql) override {
+    sqlite3_stmt* stmt = nullptr;
+    int rc = sqlite3_prepare_v3(db_, sql.data(), static_cast<int>(sql.size()),
+                                SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
+    if (rc != SQLITE_OK) Throw(db_, rc);
+    return std::make_unique<SqliteStatement>(db_, stmt);
+  }
+
+  void ExecuteScript(std::string_view sql) override {
+    std::string text(sql);
+    char* error = nullptr;
+    int rc = sqlite3_exec(db_, text.c_str(), nullptr, nullptr, &error);
+    if (rc != SQLITE_OK) {
+      std::string message = error != nullptr ? error : sqlite3_errstr(rc);
+      sqlite3_free(error);
+      throw DatabaseError(message, KindOf(rc));
+    }
+  }
+
+  int64_t Changes() const override { return sqlite3_changes64(db_); }
+
+  void Begin() override { Run(begin_, "BEGIN IMMEDIATE"); }
+  void Commit() override { Run(commit_, "COMMIT"); }
+  void Rollback() override {
+    if (InTransaction()) Run(rollback_, "ROLLBACK");
+  }
+  bool InTransaction() const override { return sqlite3_get_autocommit(db_) == 0; }
+
+ private:
+  void Run(std::unique_ptr<Statement>& stmt, std::string_view sql) {
+    if (!stmt) stmt = Prepare(sql);
+    stmt->Reset();
+    stmt->Step();
+  }
+
+  sqlite3* db_;
+  std::unique_ptr<Statement> begin_, commit_, rollback_;
+};
+
+}  // namespace
+
+std::unique_ptr<Database> OpenSqlite(const std::string& path, const SqliteOptions& options) {
+  sqlite3* handle = nullptr;
+  int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+  if (options.create) flags |= SQLITE_OPEN_CREATE;
+  int rc = sqlite3_open_v2(path.c_str(), &handle, flags, nullptr);
+  if (rc != SQLITE_OK) {
+    std::string message = handle != nullptr ? sqlite3_errmsg(handle) : sqlite3_errstr(rc);
+    sqlite3_close_v2(handle);
+    throw DatabaseError(message + ": " + path, KindOf(rc));
+  }
+  sqlite3_extended_result_codes(handle, 1);
+  sqlite3_busy_timeout(handle, options.busyTimeoutMs);
+  auto db = std::make_unique<SqliteDatabase>(handle);
+  db->ExecuteScript("PRAGMA foreign_keys = ON;");
+  if (path != ":memory:" && !path.empty()) {
+    db->ExecuteScript("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;");
+  }
+  return db;
+}
+
+}  // namespace quil::server

@@ -1,0 +1,78 @@
+// JobService: the numbered server jobs of one connection.
+//
+// Every PrepareJob, ExecuteJob and CleanJob call is first recorded in JOBLOG (job type, job id,
+// phase, the job data as typed JSON, user, time; format in docs/jobs.md) and then handed to the
+// handler registered for the job number. A job without a handler is only recorded, and its call
+// answers "". CleanJob always removes the JOBDATA rows of the id, also without a handler.
+//
+// The log entry and the handler's work are committed together: a handler that fails rolls back its
+// own work and leaves no log entry, so the log lists the calls that took effect. GetJobID hands out
+// ids from the generator 'JOBID'. One service per connection, used by one session at a time.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "host/base/DateTime.h"
+#include "host/data/Packet.h"
+#include "server/db/Database.h"
+
+namespace quil::server {
+
+enum class JobPhase { Prepare, Execute, Clean };
+const char* JobPhaseName(JobPhase phase);
+
+//! What a handler gets: the connection (inside the call's transaction) and the call.
+struct JobContext {
+  Database& db;
+  int jobType;
+  int jobId;
+  const JobData& data;
+  int userId;
+  TDateTime now;
+};
+
+using JobStep = std::function<std::string(JobContext&)>;
+
+//! The steps of one job number; an empty step does nothing beyond the record.
+struct JobHandler {
+  JobStep prepare;
+  JobStep execute;
+  JobStep clean;
+};
+
+//! Job numbers and their handlers; filled at start-up, read-only while sessions run.
+class JobRegistry {
+ public:
+  void Register(int jobType, JobHandler handler);
+  const JobHandler* Find(int jobType) const;
+
+ private:
+  std::map<int, JobHandler> handlers_;
+};
+
+//! The registry of the application's jobs.
+const JobRegistry& StandardJobs();
+
+//! Job data as typed JSON text, and back (the form JOBLOG keeps).
+std::string JobDataToJson(const JobData& data);
+JobData JobDataFromJson(std::string_view json);
+
+class JobService {
+ public:
+  JobService(Database& db, const JobRegistry& registry, int userId,
+             std::function<TDateTime()> clock);
+
+  std::string Call(JobPhase phase, int jobType, int jobId, const JobData& data);
+  int GetJobID();
+
+ private:
+  Database& db_;
+  const JobRegistry& registry_;
+  int userId_;
+  std::function<TDateTime()> clock_;
+};
+
+}  // namespace quil::server
