@@ -1,6 +1,7 @@
 #include "host/data/ClientDataSet.h"
 
 #include <algorithm>
+#include <cstring>
 #include <unordered_set>
 
 #include "host/base/Errors.h"
@@ -404,10 +405,7 @@ void TQuilClientDataSet::RebuildView(TBookmark keep) {
   for (auto& record : records_) {
     if (PassesFilter(*record)) view_.push_back(record.get());
   }
-  if (!sortSlots_.empty()) {
-    std::sort(view_.begin(), view_.end(),
-              [this](const Record* a, const Record* b) { return SortedBefore(*a, *b); });
-  }
+  if (!sortSlots_.empty()) SortView();
   ++version_;
   cursor_ = view_.empty() ? -1 : 0;
   if (keep != kNoBookmark) {
@@ -416,6 +414,87 @@ void TQuilClientDataSet::RebuildView(TBookmark keep) {
     }
   }
   bof_ = eof_ = view_.empty();
+}
+
+namespace {
+
+// A 64-bit key that orders like CompareVariants (ignoring case) on the first sort field, or ties:
+// nulls 0, texts their first seven case-folded bytes, numbers an order-preserving image of their
+// value. Sorting on it first keeps most comparisons inside one contiguous array.
+enum class KeyClass { None, Text, Number, Mixed };
+
+KeyClass ClassOf(const Variant& v) {
+  switch (v.Type()) {
+    case VariantType::Null:
+      return KeyClass::None;
+    case VariantType::String:
+      return KeyClass::Text;
+    case VariantType::Integer:
+    case VariantType::Float:
+    case VariantType::Currency:
+    case VariantType::DateTime:
+      return KeyClass::Number;
+    default:
+      return KeyClass::Mixed;
+  }
+}
+
+uint64_t PrefixKey(const Variant& v) {
+  switch (v.Type()) {
+    case VariantType::String: {
+      const std::string& text = v.Get<std::string>();
+      uint64_t key = 1;
+      for (size_t i = 0; i < 7; ++i) {
+        unsigned char c = i < text.size() ? static_cast<unsigned char>(text[i]) : 0;
+        if (c >= 'A' && c <= 'Z') c = static_cast<unsigned char>(c - 'A' + 'a');
+        key = (key << 8) | c;
+      }
+      return key;
+    }
+    case VariantType::Integer:
+    case VariantType::Float:
+    case VariantType::Currency:
+    case VariantType::DateTime: {
+      double d = v.Type() == VariantType::Integer    ? static_cast<double>(v.Get<int64_t>())
+                 : v.Type() == VariantType::Currency ? v.Get<Currency>().ToDouble()
+                 : v.Type() == VariantType::DateTime ? v.Get<TDateTime>().value
+                                                     : v.Get<double>();
+      if (d != d) return 0;  // NaN: ties everything, the full comparison decides
+      uint64_t bits;
+      std::memcpy(&bits, &d, sizeof bits);
+      bits = (bits & (uint64_t{1} << 63)) ? ~bits : bits | (uint64_t{1} << 63);
+      return bits == 0 ? 1 : bits;
+    }
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+void TQuilClientDataSet::SortView() {
+  const int slot = sortSlots_.front();
+  KeyClass kind = KeyClass::None;
+  for (const Record* record : view_) {
+    KeyClass k = ClassOf(record->values[slot]);
+    if (k == KeyClass::None) continue;
+    if (kind == KeyClass::None) kind = k;
+    if (k != kind) kind = KeyClass::Mixed;
+  }
+  struct Entry {
+    uint64_t key;
+    Record* record;
+  };
+  std::vector<Entry> entries;
+  entries.reserve(view_.size());
+  for (Record* record : view_) {
+    entries.push_back({kind == KeyClass::Mixed ? 0 : PrefixKey(record->values[slot]), record});
+  }
+  std::sort(entries.begin(), entries.end(), [this](const Entry& a, const Entry& b) {
+    if (a.key != b.key) return a.key < b.key;
+    return SortedBefore(*a.record, *b.record);
+  });
+  for (size_t i = 0; i < entries.size(); ++i) view_[i] = entries[i].record;
 }
 
 // After a post the record may belong elsewhere in the order, or no longer pass the filter.

@@ -265,6 +265,7 @@ class TQuilClientDataSet : public IFilterSchema {
   void LoadPacket(DataPacket packet);
   void BindFields();
   void RebuildView(TBookmark keep);
+  void SortView();
   bool PassesFilter(Record& record);
   int CompareRecords(const Record& a, const Record& b) const;
   bool SortedBefore(const Record& a, const Record& b) const;
