@@ -77,10 +77,16 @@ int ThreeWay(T a, T b) {
 
 bool ReadBooleanText(std::string_view text, bool& out) {
   for (std::string_view yes : {"+", "TRUE", "T", "1", "Y", "J"}) {
-    if (SameText(text, yes)) return out = true, true;
+    if (SameText(text, yes)) {
+      out = true;
+      return true;
+    }
   }
   for (std::string_view no : {"-", "", "FALSE", "F", "0", "N"}) {
-    if (SameText(text, no)) return out = false, true;
+    if (SameText(text, no)) {
+      out = false;
+      return true;
+    }
   }
   return false;
 }

@@ -22,10 +22,15 @@ class TableSchema : public IFilterSchema {
   const DataPacket& packet_;
 };
 
+// Odd columns come through the scratch value, as calculated and lookup fields do.
 class RowRecord : public IFilterRecord {
  public:
   explicit RowRecord(const Row& row) : row_(row) {}
-  const Variant& FilterValue(int index, Variant&) const override { return row_[index]; }
+  const Variant& FilterValue(int index, Variant& scratch) const override {
+    if (index % 2 == 0) return row_[index];
+    scratch = row_[index];
+    return scratch;
+  }
 
  private:
   const Row& row_;
@@ -48,25 +53,28 @@ DataPacket Lessons() {
               {"VAN", FieldType::Date},
               {"BEDRAG", FieldType::Currency},
               {"UUR", FieldType::Float},
-              {"NR", FieldType::LargeInt}};
+              {"NR", FieldType::LargeInt},
+              {"UUR_VAN", FieldType::Time}};
   const Variant null;
   p.rows = {
       {1, "AB1", "Nederlands basis", 12, At(2025, 9, 1), false, "-", "25", At(2025, 9, 1),
-       Currency::FromDouble(12.5), 1.5, int64_t{9007199254740993}},
+       Currency::FromDouble(12.5), 1.5, int64_t{9007199254740993}, EncodeTime(8, 30)},
       {2, "xab", "Frans élémentaire", 14, At(2025, 8, 31, 23, 59), true, "+", "31", At(2026, 1, 31),
-       Currency(0), 2.0, int64_t{9007199254740992}},
-      {3, "CD", "Wiskunde ÉCOLE", 13, At(2025, 9, 2, 10), null, "", "A25", null, null, null, 3},
-      {4, null, "", null, null, false, null, "", At(2025, 8, 31), Currency(-3), 0.25, null},
+       Currency(0), 2.0, int64_t{9007199254740992}, EncodeTime(13, 0)},
+      {3, "CD", "Wiskunde ÉCOLE", 13, At(2025, 9, 2, 10), null, "", "A25", null, null, null, 3,
+       null},
+      {4, null, "", null, null, false, null, "", At(2025, 8, 31), Currency(-3), 0.25, null, null},
       {5, "c'd_1", "100% zeker", 3, At(2024, 1, 1), true, "True", "221", At(2024, 1, 1),
-       Currency(1), 3.0, 5},
+       Currency(1), 3.0, 5, null},
   };
   return p;
 }
 
-std::string PassingIds(std::string_view filter, const FilterOptions& options = {}) {
+std::string PassingIds(std::string_view filter, const FilterOptions& options = {},
+                       const FormatSettings& fs = DefaultFormatSettings()) {
   const DataPacket table = Lessons();
   const TableSchema schema(table);
-  const auto compiled = CompileFilter(filter, schema, options);
+  const auto compiled = CompileFilter(filter, schema, options, fs);
   std::string ids;
   for (const Row& row : table.rows) {
     if (!compiled->Matches(RowRecord(row))) continue;
@@ -122,6 +130,10 @@ TEST(FilterExpression, LogicAndPrecedence) {
       {"NOT NOT (FK = 12)", "1"},
       {"1 = 2 OR FK = 3", "5"},
       {"(((FK = 3)))", "5"},
+      {"FK = 3 OR 1 = 1", "1,2,3,4,5"},
+      {"FK = 3 AND 1 = 2", ""},
+      {"FALSE OR FK = 3", "5"},
+      {"TRUE AND NOT FALSE AND FK = 3", "5"},
   });
 }
 
@@ -219,7 +231,15 @@ TEST(FilterExpression, Dates) {
       {"DATUM > '01/09/2025 12:00'", "3"},
       {"(VAN <= '31/01/2026') AND (VAN >= '01/09/2025')", "1,2"},
       {"VAN = '31/08/2025'", "4"},
+      {"UUR_VAN < '10:00'", "1"},
+      {"UUR_VAN >= '13:00'", "2"},
   });
+}
+
+TEST(FilterExpression, LiteralsReadWithTheGivenSettings) {
+  FormatSettings us;
+  us.ShortDateFormat = "mm/dd/yyyy";
+  EXPECT_EQ(PassingIds("DATUM >= '09/01/2025'", {}, us), "1,3");
 }
 
 TEST(FilterExpression, NumbersAgainstTexts) {
