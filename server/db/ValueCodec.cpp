@@ -45,7 +45,6 @@ bool ParseTime(std::string_view text, TDateTime& out) {
   return TryEncodeTime(hour, minute, second, msec, out);
 }
 
-//! Exact decimal text ("-12.345") to Currency, rounding beyond four decimals half to even.
 bool ParseDecimal(std::string_view text, Currency& out) {
   size_t pos = 0;
   bool negative = false;
@@ -247,6 +246,10 @@ std::string TimeToSql(TDateTime time) {
 
 std::string DateTimeToSql(TDateTime moment) {
   return DateToSql(moment) + " " + TimeToSql(moment);
+}
+
+bool SqlToCurrency(std::string_view text, Currency& out) {
+  return ParseDecimal(text, out);
 }
 
 bool SqlToDateTime(std::string_view text, TDateTime& out) {

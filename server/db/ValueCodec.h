@@ -41,5 +41,8 @@ std::string DateTimeToSql(TDateTime moment);
 //! Reads 'YYYY-MM-DD', 'HH:MM:SS' or 'YYYY-MM-DD HH:MM:SS' (a 'T' may separate date and time,
 //! seconds may carry milliseconds); false when the text is none of these.
 bool SqlToDateTime(std::string_view text, TDateTime& out);
+//! Reads a decimal with a '.' separator ("-12.345") exactly, rounding beyond four decimals half
+//! to even; false when the text is no such number.
+bool SqlToCurrency(std::string_view text, Currency& out);
 
 }  // namespace quil::server

@@ -121,7 +121,11 @@ JobData JobDataFromJson(std::string_view text) {
     } else if (type == "Float") {
       data.values.emplace_back(item.at("value").get<double>());
     } else if (type == "Currency") {
-      data.values.emplace_back(Variant(item.at("value").get<std::string>()).AsCurrency());
+      Currency value;
+      if (!SqlToCurrency(item.at("value").get<std::string>(), value)) {
+        throw std::invalid_argument("job data: bad currency");
+      }
+      data.values.emplace_back(value);
     } else if (type == "String") {
       data.values.emplace_back(item.at("value").get<std::string>());
     } else if (type == "DateTime") {
