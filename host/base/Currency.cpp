@@ -60,6 +60,10 @@ Currency Currency::operator*(Currency o) const {
   return FromRaw(CheckedRaw(DivideHalfEven(Int128{raw_} * o.raw_, kScale)));
 }
 
+Currency Currency::operator*(int64_t factor) const {
+  return FromRaw(CheckedRaw(Int128{raw_} * factor));
+}
+
 Currency Currency::operator*(double factor) const {
   return FromRaw(RawFromDouble(ToDouble() * factor));
 }

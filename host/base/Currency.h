@@ -38,11 +38,13 @@ class Currency {
   Currency& operator+=(Currency o) { raw_ += o.raw_; return *this; }
   Currency& operator-=(Currency o) { raw_ -= o.raw_; return *this; }
   Currency operator*(Currency o) const;
-  Currency operator*(int64_t factor) const { return FromRaw(raw_ * factor); }
+  Currency operator*(int64_t factor) const;
+  Currency operator*(int factor) const { return *this * int64_t{factor}; }
   Currency operator*(double factor) const;
   //! Division by zero throws EClientError("Deling door nul").
   Currency operator/(Currency o) const;
   Currency operator/(int64_t divisor) const;
+  Currency operator/(int divisor) const { return *this / int64_t{divisor}; }
   Currency operator/(double divisor) const;
 
   constexpr auto operator<=>(const Currency&) const = default;
