@@ -1,0 +1,27 @@
+// The screen classes of the module that can be created, and the classes as the host gets them.
+//
+// A screen unit's initialisation registers the factory of its class here; the registration unit
+// (regkavelmod) then hands each class to the host's form manager with its catalogue definition.
+// A class whose unit is not written yet has no factory: the host opens it as an empty screen with
+// its definition.
+#pragma once
+
+#include <string_view>
+
+#include "host/forms/FormManager.h"
+
+namespace kavel {
+
+void RegisterScreenClass(std::string_view className, quil::TFormFactory factory);
+//! Name, catalogue definition and factory (empty when the screen is not built yet).
+quil::TFormClass FormClass(std::string_view className);
+
+//! The factory of a screen class whose constructor takes the session.
+template <class TScreen>
+quil::TFormFactory FactoryOf() {
+  return [](quil::TQuilApplication& app) -> std::unique_ptr<quil::TQuilDBForm> {
+    return std::make_unique<TScreen>(app);
+  };
+}
+
+}  // namespace kavel

@@ -1,0 +1,50 @@
+#include "core/kavelmod.h"
+
+#include <iterator>
+#include <string_view>
+
+#include "core/regkavelmod.h"
+#include "host/forms/ModuleLoader.h"
+#include "reference/frmBrowseVWOInstellingenStrucHulpschermen.h"
+#include "reference/frmBrowseVWOStructInstelling.h"
+#include "reference/frmBrowseVWOStructInstellingDavinci.h"
+
+namespace kavel {
+
+namespace {
+
+struct Unit {
+  const char* name;
+  void (*initialization)();
+  void (*finalization)();
+};
+
+// The units in initialisation order: every screen unit, then the registration.
+constexpr Unit kUnits[] = {
+    {"frmBrowseVWOStructInstelling", &frmBrowseVWOStructInstelling::Initialization, nullptr},
+    {"frmBrowseVWOInstellingenStrucHulpschermen",
+     &frmBrowseVWOInstellingenStrucHulpschermen::Initialization, nullptr},
+    {"frmBrowseVWOStructInstellingDavinci", &frmBrowseVWOStructInstellingDavinci::Initialization,
+     nullptr},
+    {"regkavelmod", &regkavelmod::Initialization, &regkavelmod::Finalization},
+};
+
+}  // namespace
+
+}  // namespace kavel
+
+// The host looks the entry and exit up by these names.
+static_assert(std::string_view("QuilModuleEntry") == quil::kModuleEntry);
+static_assert(std::string_view("QuilModuleExit") == quil::kModuleExit);
+
+void QuilModuleEntry() {
+  for (const kavel::Unit& unit : kavel::kUnits) {
+    if (unit.initialization != nullptr) unit.initialization();
+  }
+}
+
+void QuilModuleExit() {
+  for (auto unit = std::rbegin(kavel::kUnits); unit != std::rend(kavel::kUnits); ++unit) {
+    if (unit->finalization != nullptr) unit->finalization();
+  }
+}

@@ -1,0 +1,398 @@
+#include "host/forms/Controls.h"
+
+#include <algorithm>
+
+#include "host/base/Errors.h"
+#include "host/base/Strings.h"
+#include "host/base/SysUtils.h"
+#include "host/data/ClientDataSet.h"
+#include "host/forms/Action.h"
+#include "host/forms/QuilForm.h"
+
+namespace quil {
+
+namespace {
+
+int ParseIndex(std::string_view text, const char* what) {
+  int64_t value = 0;
+  if (!TryStrToInt(text, value)) RaiseClientError(Format("'%s' is geen geldige %s", text, what));
+  return static_cast<int>(value);
+}
+
+bool ParseFlag(std::string_view text) {
+  return text == "1" || SameText(text, "true") || text == "+";
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------- TControl
+
+TControl::TControl(TQuilForm& form, std::string name, TControl* parent)
+    : form_(form), name_(std::move(name)), parent_(parent) {
+  if (parent_ != nullptr) parent_->children_.push_back(this);
+}
+
+bool TControl::Reachable() const {
+  for (const TControl* c = this; c != nullptr; c = c->parent_) {
+    if (!c->Enabled || !c->Visible) return false;
+    if (auto* sheet = dynamic_cast<const TTabSheet*>(c); sheet && !sheet->TabVisible) return false;
+  }
+  return true;
+}
+
+void TControl::SetValueText(std::string_view) {
+  throw std::logic_error(std::string(ClassName()) + " " + name_ + " takes no value");
+}
+
+bool TControl::Click() {
+  return RunAction();
+}
+
+bool TControl::RunAction() {
+  return Action == nullptr || Action->Execute();
+}
+
+// ------------------------------------------------------------------------------ containers
+
+std::vector<TTabSheet*> TPageControl::Pages() const {
+  std::vector<TTabSheet*> pages;
+  for (TControl* child : Children()) {
+    if (auto* sheet = dynamic_cast<TTabSheet*>(child)) pages.push_back(sheet);
+  }
+  return pages;
+}
+
+TTabSheet* TPageControl::ActivePage() const {
+  std::vector<TTabSheet*> pages = Pages();
+  return activePage_ >= 0 && activePage_ < static_cast<int>(pages.size()) ? pages[activePage_]
+                                                                          : nullptr;
+}
+
+void TPageControl::SetActivePageIndex(int index) {
+  std::vector<TTabSheet*> pages = Pages();
+  if (index < 0 || index >= static_cast<int>(pages.size()) || !pages[index]->TabVisible) {
+    RaiseClientError(Format("Tabblad %d bestaat niet", index));
+  }
+  if (index == activePage_) return;
+  if (OnChanging) OnChanging();
+  activePage_ = index;
+  if (OnChange) OnChange();
+}
+
+void TPageControl::SetActivePage(TTabSheet& page) {
+  std::vector<TTabSheet*> pages = Pages();
+  auto it = std::find(pages.begin(), pages.end(), &page);
+  if (it == pages.end()) throw std::logic_error(page.Name() + " is no page of " + Name());
+  SetActivePageIndex(static_cast<int>(it - pages.begin()));
+}
+
+std::string TPageControl::ValueText() const {
+  return IntToStr(activePage_);
+}
+
+void TPageControl::SetValueText(std::string_view text) {
+  SetActivePageIndex(ParseIndex(text, "tabblad"));
+}
+
+// ------------------------------------------------------------------------- plain controls
+
+bool TButton::Click() {
+  if (Action != nullptr) {
+    if (!Action->Execute()) return false;
+  } else if (OnClick) {
+    OnClick();
+  }
+  if (ModalResult != mrNone) Form().SetModalResult(ModalResult);
+  return true;
+}
+
+void TCheckBox::SetChecked(bool checked) {
+  if (checked == checked_) return;
+  checked_ = checked;
+  if (OnClick) OnClick();
+}
+
+void TCheckBox::SetValueText(std::string_view text) {
+  SetChecked(ParseFlag(text));
+}
+
+bool TCheckBox::Click() {
+  if (Action != nullptr) {
+    if (!Action->Execute()) return false;
+    checked_ = Action->Checked;
+    return true;
+  }
+  SetChecked(!checked_);
+  return true;
+}
+
+void TRadioGroup::SetItemIndex(int index) {
+  if (index < -1 || index >= static_cast<int>(Items.size())) {
+    RaiseClientError(Format("Keuze %d bestaat niet", index));
+  }
+  if (index == itemIndex_) return;
+  itemIndex_ = index;
+  if (OnClick) OnClick();
+}
+
+std::string TRadioGroup::ValueText() const {
+  return IntToStr(itemIndex_);
+}
+
+void TRadioGroup::SetValueText(std::string_view text) {
+  SetItemIndex(ParseIndex(text, "keuze"));
+}
+
+void TEdit::SetText(std::string_view text) {
+  std::string value(text);
+  if (MaxLength > 0 && static_cast<int>(value.size()) > MaxLength) value.resize(MaxLength);
+  if (value == text_) return;
+  text_ = std::move(value);
+  if (OnChange) OnChange();
+}
+
+void TDateEdit::SetDate(TDateTime date) {
+  if (date == date_) return;
+  date_ = date;
+  if (OnChange) OnChange();
+}
+
+std::string TDateEdit::ValueText() const {
+  return date_.value == 0 ? "" : FormatDateTime("dd/mm/yyyy", date_);
+}
+
+void TDateEdit::SetValueText(std::string_view text) {
+  TDateTime date;
+  if (!text.empty() && !TryStrToDate(text, date)) {
+    RaiseClientError(Format("'%s' is geen geldige datum", text));
+  }
+  SetDate(date);
+}
+
+void TTimeEdit::SetTime(TDateTime time) {
+  if (time == time_) return;
+  time_ = time;
+  if (OnChange) OnChange();
+}
+
+std::string TTimeEdit::ValueText() const {
+  return FormatDateTime("hh:nn", time_);
+}
+
+void TTimeEdit::SetValueText(std::string_view text) {
+  TDateTime time;
+  if (!TryStrToTime(text, time)) RaiseClientError(Format("'%s' is geen geldig tijdstip", text));
+  SetTime(time);
+}
+
+void TComboBox::SetItemIndex(int index) {
+  if (index < -1 || index >= static_cast<int>(Items.size())) {
+    RaiseClientError(Format("Keuze %d bestaat niet", index));
+  }
+  if (index == itemIndex_ && freeText_.empty()) return;
+  itemIndex_ = index;
+  freeText_.clear();
+  if (OnChange) OnChange();
+}
+
+std::string TComboBox::Text() const {
+  if (itemIndex_ >= 0 && itemIndex_ < static_cast<int>(Items.size())) return Items[itemIndex_];
+  return freeText_;
+}
+
+void TComboBox::SetValueText(std::string_view text) {
+  for (size_t i = 0; i < Items.size(); ++i) {
+    if (Items[i] == text) return SetItemIndex(static_cast<int>(i));
+  }
+  if (text.empty()) return SetItemIndex(-1);
+  if (Style == TComboBoxStyle::csDropDownList) {
+    RaiseClientError(Format("'%s' komt niet voor in de lijst", text));
+  }
+  if (itemIndex_ == -1 && freeText_ == text) return;
+  itemIndex_ = -1;
+  freeText_ = std::string(text);
+  if (OnChange) OnChange();
+}
+
+void TCheckListBox::SetItems(std::vector<std::string> items) {
+  items_ = std::move(items);
+  checked_.assign(items_.size(), false);
+}
+
+void TCheckListBox::SetChecked(int index, bool checked) {
+  if (index < 0 || index >= static_cast<int>(items_.size())) {
+    RaiseClientError(Format("Keuze %d bestaat niet", index));
+  }
+  if (checked_[index] == checked) return;
+  checked_[index] = checked;
+  if (OnClickCheck) OnClickCheck();
+}
+
+std::string TCheckListBox::ValueText() const {
+  std::string out;
+  for (size_t i = 0; i < checked_.size(); ++i) {
+    if (!checked_[i]) continue;
+    if (!out.empty()) out += ',';
+    out += IntToStr(static_cast<int64_t>(i));
+  }
+  return out;
+}
+
+void TCheckListBox::SetValueText(std::string_view text) {
+  std::vector<bool> wanted(items_.size(), false);
+  while (!text.empty()) {
+    size_t comma = text.find(',');
+    int index = ParseIndex(text.substr(0, comma), "keuze");
+    if (index < 0 || index >= static_cast<int>(items_.size())) {
+      RaiseClientError(Format("Keuze %d bestaat niet", index));
+    }
+    wanted[index] = true;
+    text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
+  }
+  for (size_t i = 0; i < wanted.size(); ++i) SetChecked(static_cast<int>(i), wanted[i]);
+}
+
+// ---------------------------------------------------------------------------------- lookups
+
+void TLookupCombo::SetKeyValue(const Variant& key) {
+  if (key == keyValue_) return;
+  keyValue_ = key;
+  if (OnChange) OnChange();
+}
+
+std::string TLookupCombo::DisplayText() const {
+  TQuilClientDataSet* list = ListSource != nullptr ? ListSource->DataSet() : nullptr;
+  if (list == nullptr || !list->Active() || keyValue_.IsNull()) return "";
+  std::string out;
+  std::string_view fields = ListFields;
+  while (!fields.empty()) {
+    size_t semi = fields.find(';');
+    Variant value = list->Lookup(KeyField, keyValue_, fields.substr(0, semi));
+    if (!out.empty()) out += " - ";
+    out += value.AsString();
+    fields = semi == std::string_view::npos ? std::string_view() : fields.substr(semi + 1);
+  }
+  return out;
+}
+
+void TLookupCombo::SetValueText(std::string_view text) {
+  if (text.empty()) return SetKeyValue(Variant());
+  TQuilClientDataSet* list = ListSource != nullptr ? ListSource->DataSet() : nullptr;
+  if (list == nullptr || !list->Active()) RaiseClientError("De keuzelijst is niet geopend");
+  Variant key(text);
+  int64_t number = 0;
+  if (IsNumericType(list->FieldByName(KeyField).DataType()) && TryStrToInt(text, number)) {
+    key = Variant(number);
+  }
+  Variant found = list->Lookup(KeyField, key, KeyField);
+  if (found.IsNull()) RaiseClientError(Format("'%s' komt niet voor in de lijst", text));
+  SetKeyValue(found);
+}
+
+void TSearchControl::Search(std::string_view text) {
+  searchText_ = std::string(text);
+  TQuilClientDataSet* list = ListSource != nullptr ? ListSource->DataSet() : nullptr;
+  if (list == nullptr) return;
+  if (text.empty() || SearchFormat.empty()) return list->MaybeApplyFilter("");
+  std::string quoted;
+  for (char c : text) {
+    quoted += c;
+    if (c == '\'') quoted += '\'';
+  }
+  std::vector<Variant> args;
+  for (size_t at = SearchFormat.find("%s"); at != std::string::npos;
+       at = SearchFormat.find("%s", at + 2)) {
+    args.emplace_back(quoted);
+  }
+  list->MaybeApplyFilter(FormatV(SearchFormat, args));
+}
+
+// ----------------------------------------------------------------------------------- grids
+
+void TStringGrid::SetSize(int colCount, int rowCount) {
+  std::vector<std::string> cells(static_cast<size_t>(colCount) * rowCount);
+  for (int r = 0; r < std::min(rowCount, rowCount_); ++r) {
+    for (int c = 0; c < std::min(colCount, colCount_); ++c) {
+      cells[static_cast<size_t>(r) * colCount + c] = std::move(cells_[r * colCount_ + c]);
+    }
+  }
+  cells_ = std::move(cells);
+  colCount_ = colCount;
+  rowCount_ = rowCount;
+  col_ = std::min(col_, std::max(0, colCount - 1));
+  row_ = std::min(row_, std::max(0, rowCount - 1));
+}
+
+const std::string& TStringGrid::Cell(int col, int row) const {
+  if (col < 0 || col >= colCount_ || row < 0 || row >= rowCount_) {
+    throw std::out_of_range("cell outside the grid " + Name());
+  }
+  return cells_[static_cast<size_t>(row) * colCount_ + col];
+}
+
+void TStringGrid::SetCell(int col, int row, std::string text) {
+  const_cast<std::string&>(Cell(col, row)) = std::move(text);
+}
+
+void TStringGrid::Select(int col, int row) {
+  if (col < 0 || col >= colCount_ || row < 0 || row >= rowCount_) {
+    RaiseClientError(Format("Cel %d,%d bestaat niet", col, row));
+  }
+  col_ = col;
+  row_ = row;
+  if (OnSelectCell) OnSelectCell();
+}
+
+std::string TStringGrid::ValueText() const {
+  return IntToStr(col_) + "," + IntToStr(row_);
+}
+
+void TStringGrid::SetValueText(std::string_view text) {
+  size_t comma = text.find(',');
+  if (comma == std::string_view::npos) RaiseClientError(Format("'%s' is geen geldige cel", text));
+  Select(ParseIndex(text.substr(0, comma), "kolom"), ParseIndex(text.substr(comma + 1), "rij"));
+}
+
+// --------------------------------------------------------------------------------- planner
+
+void TPlanner::ShowMonth(int year, int month) {
+  if (month < 1 || month > 12) RaiseClientError(Format("Maand %d bestaat niet", month));
+  year_ = year;
+  month_ = month;
+  if (OnMonthChange) OnMonthChange();
+}
+
+bool TPlanner::IsPicked(TDateTime date) const {
+  return picked_.count(static_cast<int>(DateOf(date).value)) > 0;
+}
+
+void TPlanner::SetPicked(TDateTime date, bool picked) {
+  int day = static_cast<int>(DateOf(date).value);
+  if (picked) {
+    picked_.insert(day);
+  } else {
+    picked_.erase(day);
+  }
+}
+
+void TPlanner::ClickDay(TDateTime date) {
+  SetPicked(date, !IsPicked(date));
+  if (OnDayClick) OnDayClick(DateOf(date));
+}
+
+std::string TPlanner::ValueText() const {
+  std::string out;
+  for (int day : picked_) {
+    if (!out.empty()) out += ';';
+    out += FormatDateTime("dd/mm/yyyy", TDateTime(day));
+  }
+  return out;
+}
+
+void TPlanner::SetValueText(std::string_view text) {
+  TDateTime date;
+  if (!TryStrToDate(text, date)) RaiseClientError(Format("'%s' is geen geldige datum", text));
+  ClickDay(date);
+}
+
+}  // namespace quil

@@ -1,0 +1,398 @@
+// The controls of a screen, as presentation models: no pixels, only what a user sees and does.
+//
+// A form owns all its controls; each control has a name (unique in its form, found without regard
+// to case), a parent (so a form is a tree of panels, group boxes, page controls with tab sheets
+// and the controls inside them) and the state every control has (Enabled, Visible, Caption, Hint,
+// Color) plus its own. A renderer (the web host) draws any form generically from this tree and
+// sends the user's acts back through the application's event boundary: a click (`Click`) or a
+// value typed or picked (`SetValueText`, the value as text in the format `ValueText` returns).
+//
+// Handlers are plain callbacks that the screen sets in its constructor. Controls never hold on
+// to listeners of data sources: data-aware controls read their field when asked, so they can be
+// destroyed in any order with the data they show.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/base/DateTime.h"
+#include "host/base/Variant.h"
+#include "host/forms/ModalResult.h"
+
+namespace quil {
+
+class TQuilForm;
+class TAction;
+class TDataSource;
+
+//! "No colour of its own": the renderer's default for the kind of control.
+inline constexpr int32_t clDefault = -1;
+
+class TControl {
+ public:
+  using Notify = std::function<void()>;
+
+  TControl(TQuilForm& form, std::string name, TControl* parent);
+  virtual ~TControl() = default;
+  TControl(const TControl&) = delete;
+  TControl& operator=(const TControl&) = delete;
+
+  //! The kind of control, "TButton", "TDBGrid", ... (what a renderer switches on).
+  virtual const char* ClassName() const = 0;
+  const std::string& Name() const { return name_; }
+  TControl* Parent() const { return parent_; }
+  TQuilForm& Form() const { return form_; }
+  const std::vector<TControl*>& Children() const { return children_; }
+
+  bool Enabled = true;
+  bool Visible = true;
+  std::string Caption;
+  std::string Hint;
+  int32_t Color = clDefault;  //!< 0xRRGGBB or clDefault
+  int Tag = 0;
+  //! An action whose caption, hint, enabled, visible and checked state the control follows; a
+  //! click executes it.
+  TAction* Action = nullptr;
+
+  //! Enabled and visible, and so is every parent: the user can reach it.
+  bool Reachable() const;
+
+  //! True for controls the user can type or pick a value in, while they allow it.
+  virtual bool AcceptsValue() const { return false; }
+  //! The control's value as text (the format of each kind is given with it).
+  virtual std::string ValueText() const { return ""; }
+  //! Takes the user's value; throws EClientError when the text does not fit the control.
+  virtual void SetValueText(std::string_view text);
+  //! The user clicks the control. Returns false when the click was refused (a disabled action).
+  virtual bool Click();
+
+ protected:
+  bool RunAction();
+
+ private:
+  TQuilForm& form_;
+  std::string name_;
+  TControl* parent_;
+  std::vector<TControl*> children_;
+};
+
+// --- containers -----------------------------------------------------------------------------
+
+class TPanel : public TControl {
+ public:
+  using TControl::TControl;
+  const char* ClassName() const override { return "TPanel"; }
+};
+
+class TGroupBox : public TControl {
+ public:
+  using TControl::TControl;
+  const char* ClassName() const override { return "TGroupBox"; }
+};
+
+class TTabSheet : public TControl {
+ public:
+  using TControl::TControl;
+  const char* ClassName() const override { return "TTabSheet"; }
+  bool TabVisible = true;
+};
+
+//! Value: the index of the active page among its tab sheets.
+class TPageControl : public TControl {
+ public:
+  using TControl::TControl;
+  const char* ClassName() const override { return "TPageControl"; }
+  std::vector<TTabSheet*> Pages() const;
+  int ActivePageIndex() const { return activePage_; }
+  TTabSheet* ActivePage() const;
+  //! Shows a page; OnChanging may refuse with EAbort or a client error, OnChange follows.
+  void SetActivePageIndex(int index);
+  void SetActivePage(TTabSheet& page);
+  Notify OnChanging, OnChange;
+
+  bool AcceptsValue() const override { return true; }
+  std::string ValueText() const override;
+  void SetValueText(std::string_view text) override;
+
+ private:
+  int activePage_ = 0;
+};
+
+// --- plain controls -------------------------------------------------------------------------
+
+class TLabel : public TControl {
+ public:
+  using TControl::TControl;
+  const char* ClassName() const override { return "TLabel"; }
+  TControl* FocusControl = nullptr;
+};
+
+//! A click runs the action (or OnClick); a button with a modal result then closes its dialog
+//! with that result. A failed handler leaves the dialog open.
+class TButton : public TControl {
+ public:
+  using TControl::TControl;
+  const char* ClassName() const override { return "TButton"; }
+  TModalResult ModalResult = mrNone;
+  bool Default = false;  //!< answers the Enter key
+  bool Cancel = false;   //!< answers the Escape key
+  Notify OnClick;
+  bool Click() override;
+};
+
+//! Value: "1" ticked, "0" not.
+class TCheckBox : public TControl {
+ public:
+  using TControl::TControl;
+  const char* ClassName() const override { return "TCheckBox"; }
+  bool Checked() const { return checked_; }
+  //! Changes the state; OnClick runs when it changed.
+  void SetChecked(bool checked);
+  Notify OnClick;
+
+  bool AcceptsValue() const override { return true; }
+  std::string ValueText() const override { return checked_ ? "1" : "0"; }
+  void SetValueText(std::string_view text) override;
+  bool Click() override;
+
+ private:
+  bool checked_ = false;
+};
+
+//! Value: the index of the chosen item, -1 when none.
+class TRadioGroup : public TControl {
+ public:
+  using TControl::TControl;
+  const char* ClassName() const override { return "TRadioGroup"; }
+  std::vector<std::string> Items;
+  int ItemIndex() const { return itemIndex_; }
+  void SetItemIndex(int index);
+  Notify OnClick;
+
+  bool AcceptsValue() const override { return true; }
+  std::string ValueText() const override;
+  void SetValueText(std::string_view text) override;
+
+ private:
+  int itemIndex_ = -1;
+};
+
+//! Value: the text.
+class TEdit : public TControl {
+ public:
+  using TControl::TControl;
+  const char* ClassName() const override { return "TEdit"; }
+  const std::string& Text() const { return text_; }
+  //! Changes the text; OnChange runs when it changed.
+  void SetText(std::string_view text);
+  int MaxLength = 0;  //!< 0 = no limit; longer input is cut
+  bool ReadOnly = false;
+  Notify OnChange;
+
+  bool AcceptsValue() const override { return !ReadOnly; }
+  std::string ValueText() const override { return text_; }
+  void SetValueText(std::string_view text) override { SetText(text); }
+
+ private:
+  std::string text_;
+};
+
+//! Value: the date as dd/mm/yyyy; "" for no date (day 0).
+class TDateEdit : public TControl {
+ public:
+  using TControl::TControl;
+  const char* ClassName() const override { return "TDateEdit"; }
+  TDateTime Date() const { return date_; }
+  void SetDate(TDateTime date);
+  Notify OnChange;
+
+  bool AcceptsValue() const override { return true; }
+  std::string ValueText() const override;
+  void SetValueText(std::string_view text) override;
+
+ private:
+  TDateTime date_;
+};
+
+//! Value: the time as hh:nn.
+class TTimeEdit : public TControl {
+ public:
+  using TControl::TControl;
+  const char* ClassName() const override { return "TTimeEdit"; }
+  TDateTime Time() const { return time_; }
+  void SetTime(TDateTime time);
+  Notify OnChange;
+
+  bool AcceptsValue() const override { return true; }
+  std::string ValueText() const override;
+  void SetValueText(std::string_view text) override;
+
+ private:
+  TDateTime time_;
+};
+
+enum class TComboBoxStyle { csDropDown, csDropDownList };
+
+//! Value: the text; with csDropDownList the text must be one of the items.
+class TComboBox : public TControl {
+ public:
+  using TControl::TControl;
+  const char* ClassName() const override { return "TComboBox"; }
+  std::vector<std::string> Items;
+  TComboBoxStyle Style = TComboBoxStyle::csDropDownList;
+  int ItemIndex() const { return itemIndex_; }
+  void SetItemIndex(int index);
+  std::string Text() const;
+  Notify OnChange;
+
+  bool AcceptsValue() const override { return true; }
+  std::string ValueText() const override { return Text(); }
+  void SetValueText(std::string_view text) override;
+
+ private:
+  int itemIndex_ = -1;
+  std::string freeText_;
+};
+
+//! Value: the indices of the ticked items, comma-separated ("0,2").
+class TCheckListBox : public TControl {
+ public:
+  using TControl::TControl;
+  const char* ClassName() const override { return "TCheckListBox"; }
+  void SetItems(std::vector<std::string> items);
+  const std::vector<std::string>& Items() const { return items_; }
+  bool Checked(int index) const { return checked_.at(index); }
+  //! OnClickCheck runs when the state changed.
+  void SetChecked(int index, bool checked);
+  Notify OnClickCheck;
+
+  bool AcceptsValue() const override { return true; }
+  std::string ValueText() const override;
+  void SetValueText(std::string_view text) override;
+
+ private:
+  std::vector<std::string> items_;
+  std::vector<bool> checked_;
+};
+
+//! A choice of one record of a list: the key is stored, the list fields are shown.
+//! Value: the key as text, "" for none.
+class TLookupCombo : public TControl {
+ public:
+  using TControl::TControl;
+  const char* ClassName() const override { return "TLookupCombo"; }
+  TDataSource* ListSource = nullptr;
+  std::string KeyField;
+  std::string ListFields;  //!< ";"-separated fields shown for a record
+  const Variant& KeyValue() const { return keyValue_; }
+  //! Changes the key; OnChange runs when it changed.
+  void SetKeyValue(const Variant& key);
+  //! The list fields of the chosen record joined with " - "; "" when none is chosen or found.
+  std::string DisplayText() const;
+  Notify OnChange;
+
+  bool AcceptsValue() const override { return true; }
+  std::string ValueText() const override { return keyValue_.AsString(); }
+  //! Throws EClientError when no record of the list has the key.
+  void SetValueText(std::string_view text) override;
+
+ private:
+  Variant keyValue_;
+};
+
+//! A lookup whose list the user narrows with a search text before choosing.
+class TSearchControl : public TLookupCombo {
+ public:
+  using TLookupCombo::TLookupCombo;
+  const char* ClassName() const override { return "TSearchControl"; }
+  //! Filter format with one or more %s for the search text, e.g.
+  //! "(VOM_CODE LIKE '%%%s%%') OR (UPPER(VOM_OMSCHRIJVING) LIKE UPPER('%%%s%%'))".
+  std::string SearchFormat;
+  const std::string& SearchText() const { return searchText_; }
+  //! Narrows the list (an empty text shows all of it).
+  void Search(std::string_view text);
+
+ private:
+  std::string searchText_;
+};
+
+//! Value: the selected cell as "col,row".
+class TStringGrid : public TControl {
+ public:
+  using TControl::TControl;
+  const char* ClassName() const override { return "TStringGrid"; }
+  int ColCount() const { return colCount_; }
+  int RowCount() const { return rowCount_; }
+  void SetSize(int colCount, int rowCount);
+  int FixedCols = 0;
+  int FixedRows = 1;
+  const std::string& Cell(int col, int row) const;
+  void SetCell(int col, int row, std::string text);
+  int Col() const { return col_; }
+  int Row() const { return row_; }
+  void Select(int col, int row);
+  Notify OnSelectCell, OnDblClick;
+
+  bool AcceptsValue() const override { return true; }
+  std::string ValueText() const override;
+  void SetValueText(std::string_view text) override;
+
+ private:
+  int colCount_ = 0;
+  int rowCount_ = 0;
+  int col_ = 0;
+  int row_ = 0;
+  std::vector<std::string> cells_;  //!< row-major
+};
+
+class TProgressBar : public TControl {
+ public:
+  using TControl::TControl;
+  const char* ClassName() const override { return "TProgressBar"; }
+  int Min = 0;
+  int Max = 100;
+  int Position = 0;
+  void StepBy(int delta) { Position += delta; }
+};
+
+//! A month view of days with items on them, where the user picks days.
+//! Value: the picked days as dd/mm/yyyy joined with ";"; setting a date clicks that day.
+class TPlanner : public TControl {
+ public:
+  struct Item {
+    TDateTime date;
+    std::string text;
+    int32_t color = clDefault;
+  };
+
+  using TControl::TControl;
+  const char* ClassName() const override { return "TPlanner"; }
+  int Year() const { return year_; }
+  int Month() const { return month_; }
+  //! Shows another month; OnMonthChange follows.
+  void ShowMonth(int year, int month);
+  std::vector<Item> Items;
+  const std::set<int>& PickedDays() const { return picked_; }  //!< day numbers (date values)
+  bool IsPicked(TDateTime date) const;
+  void SetPicked(TDateTime date, bool picked);
+  void ClearPicked() { picked_.clear(); }
+  //! Toggles the day and runs OnDayClick with it.
+  void ClickDay(TDateTime date);
+  std::function<void(TDateTime)> OnDayClick;
+  Notify OnMonthChange;
+
+  bool AcceptsValue() const override { return true; }
+  std::string ValueText() const override;
+  void SetValueText(std::string_view text) override;
+
+ private:
+  int year_ = 2000;
+  int month_ = 1;
+  std::set<int> picked_;
+};
+
+}  // namespace quil
