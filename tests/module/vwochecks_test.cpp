@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include "PlanningFixture.h"
+#include "planning/vwochecks.h"
+
+namespace kavel::testing {
+namespace {
+
+class LesTijdenTest : public PlanningTest {
+ protected:
+  void SetUp() override {
+    PlanningTest::SetUp();
+    server.AddProvider("DSPVWOGetGeplandeKlasLesTijden",
+                       {{"VWK_ID", FieldType::Integer},
+                        {"IMV_AFKORTING", FieldType::String, 10},
+                        {"VOM_CODE", FieldType::String, 8},
+                        {"VOM_OMSCHRIJVING", FieldType::String, 150},
+                        {"IMV_TOTAALUREN", FieldType::Currency, 18, 3},
+                        {"LESTIJDENCONTACTONDERWIJSORG", FieldType::LargeInt},
+                        {"LESTIJDENCONTACTONDERWIJSINSG", FieldType::LargeInt}},
+                       "VWK_ID");
+    server.Provider("DSPVWOGetGeplandeKlasLesTijden").paramNames = {"VWK_ID"};
+    list.SetProvName("DSPVWOGetGeplandeKlasLesTijden");
+  }
+
+  void AddModule(int klas, const char* module, const char* planned, int required) {
+    server.Provider("DSPVWOGetGeplandeKlasLesTijden")
+        .rows.push_back({Variant(klas), Variant(module), Variant("M"), Variant("Module"),
+                         Variant(StrToCurrDef(planned, Currency())), Variant(required),
+                         Variant(required)});
+  }
+
+  TQuilClientDataSet list{&dm, "CDSGetlesTijden"};
+};
+
+// Each case: one module, the block and verdict it must produce, and whether it is in order.
+TEST_F(LesTijdenTest, EachModuleGetsTheVerdictOfItsPercentage) {
+  struct Case {
+    const char* planned;
+    int required;
+    bool ok;
+    const char* report;
+  } cases[] = {
+      {"36,8", 40, true,  // exactly 92 percent
+       "*** Module M1 ***\r\nEr zijn 36,80 uren ingevuld van de 40,00.\r\nDit is 92,00% van het "
+       "benodigde aantal.\r\n--> Het benodigde aantal uren is bereikt.\r\n"},
+      {"36,79", 40, false,
+       "*** Module M1 ***\r\nEr zijn 36,79 uren ingevuld van de 40,00.\r\nDit is 91,98% van het "
+       "benodigde aantal, er moeten nog  0,01 uren gepland worden.\r\n--> Het benodigde aantal "
+       "uren is niet correct.\r\n"},
+      {"40", 40, true,
+       "*** Module M1 ***\r\nEr zijn 40,00 uren ingevuld van de 40,00.\r\nDit is 100,00% van het "
+       "benodigde aantal.\r\n--> Het benodigde aantal uren is bereikt.\r\n"},
+      {"40,01", 40, false,
+       "*** Module M1 ***\r\nEr zijn 40,01 uren ingevuld van de 40,00.\r\nDit is 100,02% van het "
+       "benodigde aantal, er zijn  0,01 uren te veel gepland.\r\n--> Het benodigde aantal uren "
+       "is niet correct.\r\n"},
+      {"12", 0, true,
+       "*** Module M1 ***\r\nEr dienen geen lestijden meer ingevuld te worden\r\n--> Het "
+       "benodigde aantal uren is bereikt.\r\n"},
+      {"5", -10, false,
+       "*** Module M1 ***\r\nHet aantal lestijden afstand/deliberatie/Individuele Arbeidservaring "
+       "overschrijdt het benodigd aantal lestijden.\r\nEr zijn 15,00 uren te veel gepland.\r\n--> "
+       "Het benodigde aantal uren is niet correct.\r\n"},
+  };
+  int klas = 100;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.planned);
+    AddModule(++klas, "M1", c.planned, c.required);
+    dialogs.Clear();
+    EXPECT_EQ(CheckVWOLesTijden(list, klas, dialogs), c.ok);
+    ASSERT_EQ(dialogs.Entries().size(), 1u);
+    EXPECT_EQ(dialogs.Entries()[0].kind, c.ok ? "message" : "warning");
+    EXPECT_EQ(dialogs.Entries()[0].text, c.report);
+    EXPECT_FALSE(list.Active());
+  }
+}
+
+TEST_F(LesTijdenTest, TwoModulesAreSeparatedByAnEmptyLineAndOneErrorDecides) {
+  AddModule(7, "M1", "40", 40);
+  AddModule(7, "M2", "10", 40);
+  EXPECT_FALSE(CheckVWOLesTijden(list, 7, dialogs));
+  const std::string& report = dialogs.Entries().at(0).text;
+  EXPECT_NE(report.find("bereikt.\r\n\r\n*** Module M2 ***"), std::string::npos) << report;
+  EXPECT_EQ(dialogs.Entries()[0].kind, "warning");
+}
+
+TEST_F(LesTijdenTest, AClassWithoutModuleVariantsIsInOrder) {
+  EXPECT_TRUE(CheckVWOLesTijden(list, 8, dialogs));
+  EXPECT_EQ(dialogs.Transcript(),
+            "message: Er zijn geen ingerichte modulevarianten aan de klas gekoppeld.\n");
+}
+
+TEST(CheckDuurtijdLes, ThreeLessonTimesFitFrom1800To2030) {
+  const TDateTime van = EncodeTime(18, 0), tot = EncodeTime(20, 30);
+  EXPECT_NO_THROW(CheckDuurtijdLes(3, van, tot));
+  EXPECT_NO_THROW(CheckDuurtijdLes(3.001, van, tot));  // 0.05 minute over: within the margin
+  try {
+    CheckDuurtijdLes(3.01, van, tot);
+    FAIL();
+  } catch (const EClientError& e) {
+    EXPECT_STREQ(e.what(),
+                 "Lestijd van de les in minuten (150,5)\r\nmag niet groter zijn dan minuten "
+                 "tussen eintijd en aanvangstijd (150).\r\nLestijden mag maximaal 3 zijn met deze "
+                 "aanvangstijd en eindtijd.");
+  }
+  EXPECT_NO_THROW(CheckDuurtijdLes(3, tot, van));  // the span counts either way
+}
+
+TEST(CheckDatumsLesmomenten, AllBoundsAreInclusive) {
+  const TDateTime sep1 = EncodeDate(2025, 9, 1), jun30 = EncodeDate(2026, 6, 30);
+  const TDateTime oct1 = EncodeDate(2025, 10, 1), mar31 = EncodeDate(2026, 3, 31);
+  const TDateTime oct6 = EncodeDate(2025, 10, 6), mar20 = EncodeDate(2026, 3, 20);
+  EXPECT_TRUE(CheckDatumsLesmomenten(mar20, sep1, jun30, oct1, mar31, oct6, mar20));
+  EXPECT_TRUE(CheckDatumsLesmomenten(oct6, sep1, jun30, oct1, mar31, oct6, mar20));
+  EXPECT_FALSE(CheckDatumsLesmomenten(mar20 + 1, sep1, jun30, oct1, mar31, oct6, mar20));
+  EXPECT_FALSE(CheckDatumsLesmomenten(oct1, sep1, jun30, oct1, mar31, oct6, mar20));
+}
+
+}  // namespace
+}  // namespace kavel::testing
