@@ -28,6 +28,7 @@ const ProviderCatalogue& StandardProviders() {
     ProviderCatalogue c;
     AddReferenceProviders(c);
     AddClassProviders(c);
+    AddPlanningProviders(c);
     return c;
   }();
   return catalogue;

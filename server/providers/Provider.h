@@ -59,5 +59,6 @@ const ProviderCatalogue& StandardProviders();
 
 void AddReferenceProviders(ProviderCatalogue& catalogue);
 void AddClassProviders(ProviderCatalogue& catalogue);
+void AddPlanningProviders(ProviderCatalogue& catalogue);
 
 }  // namespace quil::server
