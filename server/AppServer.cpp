@@ -14,6 +14,16 @@ namespace {
 constexpr int kAdministrator = 1;
 constexpr int kAllRights = 0xF;
 
+//! Runs a server call; a database failure reaches the user as a client error with its text.
+template <class Call>
+auto Guarded(Call call) -> decltype(call()) {
+  try {
+    return call();
+  } catch (const DatabaseError& error) {
+    RaiseClientError(Format("Databasefout: %s", std::string(error.what())));
+  }
+}
+
 }  // namespace
 
 AppServer::AppServer(std::unique_ptr<Database> db, int userId, AppServerOptions options)
@@ -33,7 +43,7 @@ std::unique_ptr<AppServer> AppServer::Open(const std::string& path, int userId,
 }
 
 DataPacket AppServer::GetRecords(std::string_view provider, const Params& params) {
-  return engine_.GetRecords(provider, params);
+  return Guarded([&] { return engine_.GetRecords(provider, params); });
 }
 
 Params AppServer::FetchParams(std::string_view provider) {
@@ -42,7 +52,7 @@ Params AppServer::FetchParams(std::string_view provider) {
 
 ApplyResult AppServer::ApplyUpdates(std::string_view provider, const Delta& delta, int maxErrors,
                                     const Params& /*params*/) {
-  return engine_.ApplyUpdates(provider, delta, maxErrors);
+  return Guarded([&] { return engine_.ApplyUpdates(provider, delta, maxErrors); });
 }
 
 int64_t AppServer::GetNewID(std::string_view generator) {

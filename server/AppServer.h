@@ -4,7 +4,9 @@
 // records and applies, generators for new ids, the job service, and the per-user tables (settings
 // text per key, right bits per screen class) and the site-wide DBPARAM table. A session owns its
 // AppServer; two sessions open two AppServers, each with its own connection, on the same file.
-// Thread-compatible: one session uses it from its UI thread.
+// Thread-compatible: one session uses it from its UI thread. A database failure while reading or
+// applying (a busy or damaged database) reaches the caller as EClientError; per-row failures of an
+// apply are in its ApplyResult.
 #pragma once
 
 #include <functional>
