@@ -383,11 +383,12 @@ bool TVWOZetLessenForm::Selected(TDateTime datum, TDateTime van, TDateTime tot) 
   // The start week (Monday to Sunday, the Sunday ending it included) and every second week.
   const TDateTime weekEnd = van + (7 - DayOfTheWeek(van));
   if (datum <= weekEnd) return true;
+  // Selected when weekEnd + 14i + 7 < datum <= weekEnd + 14i + 14 for some i in 0 .. n - 1,
+  // n being the period in weeks rounded half to even: the odd weeks after the start week.
   const int weeks = static_cast<int>(std::nearbyint((tot - van) / 7.0));
-  for (int i = 0; i < weeks; ++i) {
-    if (weekEnd + 14.0 * i + 7 < datum && datum <= weekEnd + 14.0 * i + 14) return true;
-  }
-  return false;
+  const int days = static_cast<int>(std::lround(datum - weekEnd));
+  const int week = (days - 1) / 7;
+  return week % 2 == 1 && (week - 1) / 2 < weeks;
 }
 
 void TVWOZetLessenForm::SetLessen(TQuilClientDataSet& lessons, TDateTime van, TDateTime tot) {

@@ -25,6 +25,7 @@ struct TQuilClientDataSet::Record {
   Row original;
   RecordStatus status = RecordStatus::Unmodified;
   uint64_t logSeq = 0;  //!< order in which the record entered the change log
+  int viewPos = -1;     //!< position in the view, valid while the view index is
 };
 
 // The filter's view of one record.
@@ -337,6 +338,7 @@ void TQuilClientDataSet::Close() {
   editBuffer_.clear();
   modified_ = false;
   view_.clear();
+  viewIndexDirty_ = true;
   if (!providerName_.empty()) {
     records_.clear();
     deleted_.clear();
@@ -401,6 +403,7 @@ bool TQuilClientDataSet::SortedBefore(const Record& a, const Record& b) const {
 
 void TQuilClientDataSet::RebuildView(TBookmark keep) {
   view_.clear();
+  viewIndexDirty_ = true;
   view_.reserve(records_.size());
   for (auto& record : records_) {
     if (PassesFilter(*record)) view_.push_back(record.get());
@@ -505,6 +508,7 @@ void TQuilClientDataSet::PlaceInView(Record* record) {
   int position = static_cast<int>(it - view_.begin());
   if (!PassesFilter(*record)) {
     view_.erase(it);
+    viewIndexDirty_ = true;
     cursor_ = view_.empty() ? -1 : std::min(position, static_cast<int>(view_.size()) - 1);
     return;
   }
@@ -868,6 +872,7 @@ void TQuilClientDataSet::NewRecord(bool append) {
     records_.push_back(std::move(record));
   }
   view_.insert(view_.begin() + position, raw);
+  viewIndexDirty_ = true;
   cursor_ = position;
   bof_ = eof_ = false;
   editRecord_ = raw;
@@ -906,6 +911,7 @@ void TQuilClientDataSet::NewRecord(bool append) {
 void TQuilClientDataSet::DropInsertedRecord() {
   Record* record = editRecord_;
   std::erase(view_, record);
+  viewIndexDirty_ = true;
   std::erase_if(records_, [record](const auto& r) { return r.get() == record; });
   editRecord_ = nullptr;
   editBuffer_.clear();
@@ -962,6 +968,9 @@ void TQuilClientDataSet::Post() {
     ++logCount_;
   }
   bool changed = inserting || modified_;
+  if (viewIndexSlot_ >= 0 && !(record->values[viewIndexSlot_] == editBuffer_[viewIndexSlot_])) {
+    viewIndexDirty_ = true;
+  }
   record->values = std::move(editBuffer_);
   editBuffer_.clear();
   editRecord_ = nullptr;
@@ -1020,6 +1029,7 @@ void TQuilClientDataSet::Delete() {
     --logCount_;  // insert then delete leaves nothing
   }
   view_.erase(view_.begin() + cursor_);
+  viewIndexDirty_ = true;
   std::erase_if(records_, [record](const auto& r) { return r.get() == record; });
   SyncEdges();
   if (!view_.empty()) bof_ = eof_ = false;
@@ -1085,10 +1095,40 @@ int TQuilClientDataSet::FindPosition(std::string_view fields, const std::vector<
     }
     return -1;
   }
+  // An integer key elsewhere in the order (LocateID on the key, lookups): a hash index.
+  if (slots.size() == 1 && values[0].Type() == VariantType::Integer) {
+    const FieldType type = dataDefs_.size() > static_cast<size_t>(slots[0])
+                               ? dataDefs_[slots[0]].type
+                               : FieldType::String;
+    if (type == FieldType::Integer || type == FieldType::LargeInt) {
+      const Record* record = IndexedRecord(slots[0], values[0].Get<int64_t>());
+      return record == nullptr ? -1 : record->viewPos;
+    }
+  }
   for (size_t i = 0; i < view_.size(); ++i) {
     if (Matches(*view_[i], slots, values, options)) return static_cast<int>(i);
   }
   return -1;
+}
+
+// Index of one integer field over the visible records: value -> first record in the current
+// order, and every record's position. Rebuilt on demand once the view changed shape or a post
+// changed the indexed field, so a loop of locates and posts costs one build.
+const TQuilClientDataSet::Record* TQuilClientDataSet::IndexedRecord(int slot, int64_t value) {
+  if (viewIndexDirty_ || viewIndexSlot_ != slot) {
+    viewIndex_.clear();
+    viewIndex_.reserve(view_.size());
+    for (size_t i = 0; i < view_.size(); ++i) {
+      Record* record = view_[i];
+      record->viewPos = static_cast<int>(i);
+      const Variant& v = record->values[slot];
+      if (v.Type() == VariantType::Integer) viewIndex_.emplace(v.Get<int64_t>(), record);
+    }
+    viewIndexSlot_ = slot;
+    viewIndexDirty_ = false;
+  }
+  auto it = viewIndex_.find(value);
+  return it == viewIndex_.end() ? nullptr : it->second;
 }
 
 bool TQuilClientDataSet::Locate(std::string_view fields, const std::vector<Variant>& values,
@@ -1118,20 +1158,11 @@ Variant TQuilClientDataSet::Lookup(std::string_view keyField, const Variant& key
   TField& keyF = FieldByName(keyField);
   TField& result = FieldByName(resultField);
   if (keyF.Index() < 0) return Variant();
-  // Lookups from grids ask for many keys of the same list: index integer keys once per version.
-  if (key.Type() == VariantType::Integer && keyF.DataType() != FieldType::String) {
-    if (lookupIndexVersion_ != version_ || lookupIndexSlot_ != keyF.Index()) {
-      lookupIndex_.clear();
-      for (auto it = view_.rbegin(); it != view_.rend(); ++it) {
-        const Variant& v = (*it)->values[keyF.Index()];
-        if (!v.IsNull()) lookupIndex_[v.AsLargeInt()] = *it;
-      }
-      lookupIndexVersion_ = version_;
-      lookupIndexSlot_ = keyF.Index();
-    }
-    auto found = lookupIndex_.find(key.Get<int64_t>());
-    if (found == lookupIndex_.end()) return Variant();
-    return ReadFrom(*found->second, result);
+  // Lookups from grids ask for many keys of the same list: integer keys go through the index.
+  if (key.Type() == VariantType::Integer &&
+      (keyF.DataType() == FieldType::Integer || keyF.DataType() == FieldType::LargeInt)) {
+    const Record* found = IndexedRecord(keyF.Index(), key.Get<int64_t>());
+    return found == nullptr ? Variant() : ReadFrom(*const_cast<Record*>(found), result);
   }
   for (Record* record : view_) {
     if (CompareVariants(record->values[keyF.Index()], key) == 0) return ReadFrom(*record, result);
@@ -1354,6 +1385,7 @@ void TQuilClientDataSet::Revert(Record* record, const DeltaRow& row) {
   if (record != nullptr) {
     if (record->status == RecordStatus::Inserted) {
       std::erase(view_, record);
+      viewIndexDirty_ = true;
       std::erase_if(records_, [record](const auto& r) { return r.get() == record; });
       --logCount_;
     } else if (record->status == RecordStatus::Modified) {

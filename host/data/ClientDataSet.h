@@ -280,6 +280,7 @@ class TQuilClientDataSet : public IFilterSchema {
   void DropInsertedRecord();
   bool Matches(const Record& record, const std::vector<int>& slots,
                const std::vector<Variant>& values, LocateOptions options) const;
+  const Record* IndexedRecord(int slot, int64_t value);
   int FindPosition(std::string_view fields, const std::vector<Variant>& values,
                    LocateOptions options);
   void AutoApply();
@@ -332,9 +333,9 @@ class TQuilClientDataSet : public IFilterSchema {
   bool changedWhileDisabled_ = false;
   uint64_t version_ = 1;
 
-  std::unordered_map<int64_t, Record*> lookupIndex_;
-  uint64_t lookupIndexVersion_ = 0;
-  int lookupIndexSlot_ = -1;
+  std::unordered_map<int64_t, Record*> viewIndex_;
+  int viewIndexSlot_ = -1;
+  bool viewIndexDirty_ = true;
 
   TDataSource* master_ = nullptr;
   int masterListener_ = 0;
