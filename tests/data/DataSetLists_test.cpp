@@ -126,6 +126,36 @@ TEST_F(DataSetTest, DeltaListsChangesInTheOrderTheyWereMade) {
                                                 "modify FR", "delete WIS", "insert WIS"}));
 }
 
+// LocateID off the sort order goes through an index that must follow every change of the view.
+TEST_F(DataSetTest, LocateIDFollowsInsertsDeletesFiltersAndKeyChanges) {
+  ds.SetSortFields("VOM_CODE");
+  ds.Open();
+  auto at = [this](int64_t id) {
+    return ds.LocateID(id) ? ds.FieldByName("VOM_CODE").AsString() : std::string("-");
+  };
+  EXPECT_EQ(at(2), "NED");
+  ds.Append();
+  ds.FieldByName("VOM_CODE").SetAsString("AAA");  // sorts first: every position shifts
+  ds.Post();
+  EXPECT_EQ(at(2), "NED");
+  EXPECT_EQ(at(5), "AAA");
+  ds.LocateID(3);
+  ds.Delete();
+  EXPECT_EQ(at(3), "-");
+  EXPECT_EQ(at(1), "WIS");
+  ds.LocateID(4);
+  ds.Edit();
+  ds.FieldByName("VOM_ID").SetAsInteger(40);
+  ds.Post();
+  EXPECT_EQ(at(4), "-");
+  EXPECT_EQ(at(40), "FRA");
+  ds.MaybeApplyFilter("VOM_SC_FK = 1");
+  EXPECT_EQ(at(40), "FRA");
+  ds.MaybeApplyFilter("VOM_SC_FK = 2");
+  EXPECT_EQ(at(40), "-");
+  EXPECT_EQ(Shown(), "");
+}
+
 TEST_F(DataSetTest, InMemoryDataSetKeepsItsRecordsAcrossCloseAndOpen) {
   TQuilClientDataSet memory{&dm, "memory"};
   memory.CreateDataSet({{"ID_TYPE", FieldType::Integer}, {"ID_NAAM", FieldType::String, 20}});
