@@ -1,0 +1,125 @@
+// kavel serve [--db FILE] [--port N] [--bind ADDR]: the web host.
+//
+// Serves the database (default ./kavel.sqlite, created with the demo data when it is missing) on
+// the address (default 127.0.0.1:8080) until it receives SIGINT or SIGTERM. The demo user gets
+// the password "demo" when it has none, so a demo database made by init-db can be tried at once.
+#include <pthread.h>
+#include <signal.h>
+
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <thread>
+
+#include "app/Commands.h"
+#include "host/base/Errors.h"
+#include "server/db/Database.h"
+#include "server/seed/InitDb.h"
+#include "web/HostApp.h"
+#include "web/Users.h"
+#include "web/WebServer.h"
+
+namespace kavel::app {
+
+namespace {
+
+constexpr const char* kDemoLogin = "demo";
+constexpr const char* kDemoPassword = "demo";
+
+struct ServeOptions {
+  std::string db = "kavel.sqlite";
+  int port = 8080;
+  std::string bind = "127.0.0.1";
+  std::string staticDir;
+  int idleMinutes = 30;
+};
+
+//! Gives the demo user its password when it has none; true when the demo login works.
+bool PrepareDemoLogin(const std::string& path) {
+  auto db = quil::server::OpenSqlite(path, {.create = false});
+  quil::web::UserStore users(*db);
+  if (!users.Find(kDemoLogin)) return false;
+  if (!users.HasPassword(kDemoLogin)) users.SetPassword(kDemoLogin, kDemoPassword);
+  return users.Authenticate(kDemoLogin, kDemoPassword).has_value();
+}
+
+void Serve(const ServeOptions& options, const std::string& programPath) {
+  std::error_code ec;
+  if (!std::filesystem::exists(options.db, ec)) {
+    quil::server::InitDatabase(options.db, {.demo = true});
+    std::cout << "Nieuwe database met demogegevens aangemaakt: " << options.db << "\n";
+  }
+  const bool demo = PrepareDemoLogin(options.db);
+
+  // SIGINT and SIGTERM go to one thread that stops the server; every thread started from here
+  // on inherits the blocked mask.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGINT);
+  sigaddset(&stopSignals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+  quil::web::WebServerOptions web;
+  web.databasePath = options.db;
+  web.staticDir = quil::web::FindStaticDir(options.staticDir, programPath);
+  web.limits.idleTimeout = std::chrono::minutes(options.idleMinutes);
+  web.appFactory = quil::web::HostAppFactory();
+  if (web.staticDir.empty()) {
+    quil::RaiseClientError("De webbestanden (web/static) zijn niet gevonden; geef --static MAP");
+  }
+  quil::web::WebServer server(std::move(web));
+  const int port = server.Bind(options.bind, options.port);
+
+  std::thread stopper([&server, stopSignals] {
+    int signal = 0;
+    sigwait(&stopSignals, &signal);
+    server.Stop();
+  });
+  std::cout << "kavel luistert op http://" << options.bind << ":" << port << "/\n";
+  if (demo) {
+    std::cout << "Aanmelden met gebruiker " << kDemoLogin << ", wachtwoord " << kDemoPassword
+              << "\n";
+  }
+  std::cout << "Stoppen met Ctrl+C\n" << std::flush;
+  server.Serve();
+  pthread_kill(stopper.native_handle(), SIGTERM);  // harmless when it already stopped us
+  stopper.join();
+  std::cout << "kavel is gestopt\n";
+}
+
+void SetUpServe(CLI::App& app) {
+  auto* command = app.add_subcommand("serve", "Start de webtoepassing");
+  auto options = std::make_shared<ServeOptions>();
+  command->add_option("--db", options->db,
+                      "Het databasebestand (standaard kavel.sqlite; aangemaakt met demogegevens "
+                      "als het ontbreekt)");
+  command->add_option("--port", options->port, "De poort (standaard 8080; 0 kiest een vrije)")
+      ->check(CLI::Range(0, 65535));
+  command->add_option("--bind", options->bind, "Het adres (standaard 127.0.0.1)");
+  command->add_option("--static", options->staticDir, "De map met de webbestanden");
+  command
+      ->add_option("--idle-timeout", options->idleMinutes,
+                   "Minuten zonder activiteit waarna een sessie afloopt (standaard 30)")
+      ->check(CLI::PositiveNumber);
+  command->callback([options] {
+    try {
+      std::error_code ec;
+      Serve(*options, std::filesystem::read_symlink("/proc/self/exe", ec).string());
+    } catch (const quil::EClientError& error) {
+      std::cerr << error.what() << "\n";
+      SetExitCode(1);
+    } catch (const quil::server::DatabaseError& error) {
+      std::cerr << "Databasefout: " << error.what() << "\n";
+      SetExitCode(1);
+    } catch (const std::runtime_error& error) {
+      std::cerr << error.what() << "\n";
+      SetExitCode(1);
+    }
+  });
+}
+
+CommandRegistrar registrar(&SetUpServe);
+
+}  // namespace
+
+}  // namespace kavel::app

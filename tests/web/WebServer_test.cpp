@@ -1,0 +1,258 @@
+// The web host over HTTP on loopback: login, the session and CSRF guards, logout and idle expiry,
+// questions that wait for the browser (answered, ignored, abandoned), progress of long events.
+#include <gtest/gtest.h>
+
+#include "WebTestUtil.h"
+
+namespace quil::web::testing {
+namespace {
+
+class WebServerTest : public ::testing::Test {
+ protected:
+  WebServerOptions Options() {
+    WebServerOptions options;
+    options.databasePath = path_;
+    options.threads = 8;
+    return options;
+  }
+
+  TempDir dir_;
+  std::string path_ = MakeDatabase(dir_);
+};
+
+TEST_F(WebServerTest, OnlyAMatchingLoginAndPasswordOpensASession) {
+  TestServer server(Options());
+  struct Case {
+    json body;
+    int status;
+  };
+  const Case cases[] = {
+      {{{"login", "anna"}, {"password", "geheim1"}}, 200},
+      {{{"login", "anna"}, {"password", "Geheim1"}}, 401},
+      {{{"login", "anna"}, {"password", ""}}, 401},
+      {{{"login", "niemand"}, {"password", "geheim1"}}, 401},
+      {{{"login", "anna"}}, 400},
+      {{{"login", 12}, {"password", "geheim1"}}, 400},
+  };
+  for (const Case& c : cases) {
+    httplib::Client client("127.0.0.1", server.Port());
+    auto result = client.Post("/api/login", c.body.dump(), "application/json");
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->status, c.status) << c.body;
+    const std::string cookie = result->get_header_value("Set-Cookie");
+    if (c.status == 200) {
+      EXPECT_NE(cookie.find("HttpOnly"), std::string::npos) << cookie;
+      EXPECT_NE(cookie.find("SameSite=Strict"), std::string::npos) << cookie;
+      EXPECT_EQ(json::parse(result->body)["user"]["name"], "Anna Peeters");
+    } else {
+      EXPECT_EQ(cookie, "") << c.body;
+      EXPECT_TRUE(json::parse(result->body).contains("error"));
+    }
+  }
+  EXPECT_EQ(server.Server().Sessions().Count(), 1);
+
+  Browser browser(server.Port());
+  Reply login = browser.Login("anna", "geheim1");
+  Reply session = browser.Get("/api/session");
+  EXPECT_EQ(session.status, 200);
+  EXPECT_EQ(session.body["csrf"], login.body["csrf"]) << "a reloaded page gets its token back";
+  EXPECT_EQ(browser.Get("/api/menu").body["user"], "anna");
+}
+
+TEST_F(WebServerTest, EveryApiPathButLoginNeedsASession) {
+  TestServer server(Options());
+  Browser stranger(server.Port());
+  Browser anna(server.Port());
+  anna.Login("anna", "geheim1");
+  struct Case {
+    std::string method;
+    std::string path;
+  };
+  const Case cases[] = {
+      {"GET", "/api/menu"},
+      {"GET", "/api/state"},
+      {"GET", "/api/session"},
+      {"GET", "/api/wait?seq=1"},
+      {"GET", "/api/count?key=x"},
+      {"GET", "/api/bestaatniet"},
+      {"GET", "/api"},
+      {"POST", "/api/event"},
+      {"POST", "/api/answer"},
+      {"POST", "/api/logout"},
+      {"PUT", "/api/event"},
+      {"DELETE", "/api/menu"},
+  };
+  for (const Case& c : cases) {
+    for (const std::string& cookie :
+         {std::string(), std::string("kavel_sessie=") + "0123abcd", std::string("kavel_sessie=")}) {
+      httplib::Client client("127.0.0.1", server.Port());
+      httplib::Headers headers;
+      if (!cookie.empty()) headers.emplace("Cookie", cookie);
+      headers.emplace("X-CSRF-Token", anna.csrf);  // a token alone is no session
+      httplib::Result result =
+          c.method == "GET"    ? client.Get(c.path.c_str(), headers)
+          : c.method == "POST" ? client.Post(c.path.c_str(), headers, "{}", "application/json")
+          : c.method == "PUT"  ? client.Put(c.path.c_str(), headers, "{}", "application/json")
+                               : client.Delete(c.path.c_str(), headers, "{}", "application/json");
+      ASSERT_TRUE(result);
+      EXPECT_EQ(result->status, 401) << c.method << " " << c.path << " cookie '" << cookie << "'";
+    }
+  }
+  // The static front-end is public.
+  EXPECT_EQ(stranger.Get("/api/menu").status, 401);
+  EXPECT_EQ(anna.Get("/api/count?key=x").status, 200);
+}
+
+TEST_F(WebServerTest, ChangesNeedTheSessionsOwnCsrfTokenAndJson) {
+  TestServer server(Options());
+  Browser anna(server.Port());
+  Browser other(server.Port());
+  anna.Login("anna", "geheim1");
+  other.Login("anna", "geheim1");
+  const std::string token = anna.csrf;
+  ASSERT_NE(token, other.csrf);
+
+  struct Case {
+    std::string token;
+    int status;
+  };
+  const Case cases[] = {
+      {"", 403}, {other.csrf, 403}, {token.substr(1), 403}, {token + "0", 403}, {token, 200}};
+  for (const Case& c : cases) {
+    anna.csrf = c.token;
+    EXPECT_EQ(anna.Event({{"type", "add"}, {"key", "teller"}}).status, c.status) << c.token;
+  }
+  anna.csrf = token;
+  // Only the accepted event ran.
+  EXPECT_EQ(anna.Get("/api/count?key=teller").body["value"], "1");
+
+  // A cross-site form cannot send JSON: other content types are refused before anything else.
+  httplib::Client client("127.0.0.1", server.Port());
+  auto form = client.Post("/api/event", {{"X-CSRF-Token", token}},
+                          R"({"type":"add","key":"teller"})", "text/plain");
+  ASSERT_TRUE(form);
+  EXPECT_EQ(form->status, 415);
+  auto login =
+      client.Post("/api/login", "login=anna&password=geheim1", "application/x-www-form-urlencoded");
+  ASSERT_TRUE(login);
+  EXPECT_EQ(login->status, 415);
+  EXPECT_EQ(anna.Post("/api/event", json::array({1, 2})).status, 400);
+  EXPECT_EQ(anna.Get("/api/count?key=teller").body["value"], "1");
+}
+
+TEST_F(WebServerTest, LogoutEndsTheSessionForGood) {
+  TestServer server(Options());
+  Browser anna(server.Port());
+  anna.Login("anna", "geheim1");
+  EXPECT_EQ(anna.Post("/api/logout", json::object()).status, 200);
+  EXPECT_EQ(anna.Get("/api/menu").status, 401);
+  EXPECT_EQ(anna.Event({{"type", "add"}, {"key", "k"}}).status, 401);
+  EXPECT_EQ(server.Server().Sessions().Count(), 0);
+}
+
+TEST_F(WebServerTest, AnIdleSessionExpiresAndAnActiveOneDoesNot) {
+  WebServerOptions options = Options();
+  options.limits.idleTimeout = 1s;
+  TestServer server(options);
+  Browser active(server.Port());
+  Browser idle(server.Port());
+  idle.Login("anna", "geheim1");
+  active.Login("anna", "geheim1");
+  for (int i = 0; i < 8; ++i) {
+    std::this_thread::sleep_for(250ms);
+    EXPECT_EQ(active.Get("/api/state").status, 200) << "request " << i;
+  }
+  EXPECT_EQ(idle.Get("/api/state").status, 401);
+  EXPECT_EQ(server.Server().Sessions().Count(), 1);
+}
+
+TEST_F(WebServerTest, AQuestionWaitsForTheBrowsersAnswer) {
+  TestServer server(Options());
+  Browser anna(server.Port());
+  anna.Login("anna", "geheim1");
+
+  Reply asked = anna.Event({{"type", "ask"}, {"text", "Standaardcodes aanmaken?"}});
+  ASSERT_EQ(asked.status, 200);
+  ASSERT_FALSE(asked.body["busy"]);
+  ASSERT_TRUE(asked.body["dialog"].is_object()) << asked.body;
+  EXPECT_EQ(asked.body["dialog"]["text"], "Standaardcodes aanmaken?");
+  const int64_t dialog = asked.body["dialog"]["id"];
+
+  // While the question waits, other events do not run, a reload sees the question again and a
+  // stale answer changes nothing.
+  Reply other = anna.Event({{"type", "work"}, {"steps", 1}});
+  EXPECT_EQ(other.body["state"]["worked"], 0);
+  EXPECT_EQ(other.body["dialog"]["id"], dialog);
+  EXPECT_EQ(anna.Get("/api/state").body["dialog"]["id"], dialog);
+  EXPECT_EQ(anna.Answer(dialog + 7, "Nee").body["dialog"]["id"], dialog);
+
+  Reply answered = anna.Answer(dialog, "Ja");
+  EXPECT_TRUE(answered.body["dialog"].is_null());
+  EXPECT_EQ(answered.body["state"]["answers"], json::array({"Ja"}));
+  EXPECT_EQ(anna.Answer(dialog, "Nee").body["state"]["answers"], json::array({"Ja"}));
+}
+
+TEST_F(WebServerTest, AnAbandonedQuestionIsAnsweredCancel) {
+  WebServerOptions options = Options();
+  options.limits.dialogTimeout = 200ms;
+  TestServer server(options);
+  Browser anna(server.Port());
+  anna.Login("anna", "geheim1");
+  ASSERT_TRUE(anna.Event({{"type", "ask"}, {"text", "Nog daar?"}}).body["dialog"].is_object());
+  std::this_thread::sleep_for(600ms);
+  Reply state = anna.Get("/api/state");
+  EXPECT_TRUE(state.body["dialog"].is_null()) << state.body;
+  EXPECT_EQ(state.body["state"]["answers"], json::array({"cancel"}));
+  // The session goes on.
+  EXPECT_EQ(anna.Event({{"type", "work"}}).body["state"]["worked"], 1);
+}
+
+TEST_F(WebServerTest, LoggingOutReleasesAWaitingQuestion) {
+  auto server = std::make_unique<TestServer>(Options());
+  {
+    Browser anna(server->Port());
+    anna.Login("anna", "geheim1");
+    ASSERT_TRUE(anna.Event({{"type", "ask"}, {"text", "Blijven?"}}).body["dialog"].is_object());
+    EXPECT_EQ(anna.Post("/api/logout", json::object()).status, 200);
+  }
+  const auto start = std::chrono::steady_clock::now();
+  server.reset();  // joins every session thread
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
+}
+
+TEST_F(WebServerTest, ALongEventIsBusyWithProgressUntilItEnds) {
+  WebServerOptions options = Options();
+  options.restBudget = 20ms;
+  TestServer server(options);
+  Browser anna(server.Port());
+  anna.Login("anna", "geheim1");
+  Reply reply = anna.Event({{"type", "work"}, {"steps", 15}});
+  ASSERT_EQ(reply.status, 200);
+  ASSERT_TRUE(reply.body["busy"]) << reply.body;
+  EXPECT_TRUE(reply.body["progress"].contains("step")) << reply.body;
+  EXPECT_EQ(anna.Get("/api/menu").status, 200) << "a query waits its turn";
+  reply = anna.Settle(reply);
+  EXPECT_FALSE(reply.body["busy"]);
+  EXPECT_EQ(reply.body["state"]["worked"], 1);
+}
+
+TEST_F(WebServerTest, AnUnexpectedErrorIsShownAndTheSessionLivesOn) {
+  TestServer server(Options());
+  Browser anna(server.Port());
+  anna.Login("anna", "geheim1");
+  Reply failed = anna.Event({{"type", "fail"}});
+  ASSERT_TRUE(failed.body["dialog"].is_object()) << failed.body;
+  EXPECT_EQ(failed.body["dialog"]["type"], "error");
+  EXPECT_EQ(failed.body["dialog"]["text"], "Interne fout: kapot");
+  anna.Answer(failed.body["dialog"]["id"], "OK");
+
+  Reply unknown = anna.Event({{"type", "vliegen"}});
+  EXPECT_EQ(unknown.body["dialog"]["text"], "Ongeldige opdracht: onbekend: vliegen");
+  anna.Answer(unknown.body["dialog"]["id"], "OK");
+
+  EXPECT_EQ(anna.Event({{"type", "work"}}).body["state"]["worked"], 1);
+  EXPECT_EQ(anna.Get("/api/vliegen").status, 404);
+}
+
+}  // namespace
+}  // namespace quil::web::testing
