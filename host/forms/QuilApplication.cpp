@@ -304,6 +304,10 @@ bool TQuilApplication::CloseForm(TQuilDBForm& form) {
   return closed;
 }
 
+TEventResult TQuilApplication::ActivateForm(TQuilDBForm& form) {
+  return Run([&] { form.QuilDBFormActivate(); });
+}
+
 std::vector<TQuilDBForm*> TQuilApplication::Forms() const {
   std::vector<TQuilDBForm*> forms;
   for (const OpenScreen& screen : screens_) forms.push_back(screen.form.get());

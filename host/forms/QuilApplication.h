@@ -101,6 +101,8 @@ class TQuilApplication {
   //! Closes a screen after its close query, and first the screens opened with it as master.
   //! False when a close query refused.
   bool CloseForm(TQuilDBForm& form);
+  //! The user brings an open screen to the front: QuilDBFormActivate.
+  TEventResult ActivateForm(TQuilDBForm& form);
   std::vector<TQuilDBForm*> Forms() const;
   //! The first open screen of the class (case-insensitive); nullptr when none.
   TQuilDBForm* FindForm(std::string_view className) const;
