@@ -908,11 +908,16 @@ void TQuilClientDataSet::NewRecord(bool append) {
   if (AfterScroll) AfterScroll(*this);
 }
 
-void TQuilClientDataSet::DropInsertedRecord() {
-  Record* record = editRecord_;
+// Takes a record out of the view and frees it; the cursor keeps its position (clamped by the
+// caller's SyncEdges).
+void TQuilClientDataSet::RemoveRecord(Record* record) {
   std::erase(view_, record);
   viewIndexDirty_ = true;
   std::erase_if(records_, [record](const auto& r) { return r.get() == record; });
+}
+
+void TQuilClientDataSet::DropInsertedRecord() {
+  RemoveRecord(editRecord_);
   editRecord_ = nullptr;
   editBuffer_.clear();
   state_ = DataSetState::Browse;
@@ -1028,9 +1033,7 @@ void TQuilClientDataSet::Delete() {
   } else {
     --logCount_;  // insert then delete leaves nothing
   }
-  view_.erase(view_.begin() + cursor_);
-  viewIndexDirty_ = true;
-  std::erase_if(records_, [record](const auto& r) { return r.get() == record; });
+  RemoveRecord(record);
   SyncEdges();
   if (!view_.empty()) bof_ = eof_ = false;
   ++version_;
@@ -1384,9 +1387,7 @@ int TQuilClientDataSet::ApplyUpdates(int maxErrors) {
 void TQuilClientDataSet::Revert(Record* record, const DeltaRow& row) {
   if (record != nullptr) {
     if (record->status == RecordStatus::Inserted) {
-      std::erase(view_, record);
-      viewIndexDirty_ = true;
-      std::erase_if(records_, [record](const auto& r) { return r.get() == record; });
+      RemoveRecord(record);
       --logCount_;
     } else if (record->status == RecordStatus::Modified) {
       std::copy(record->original.begin(), record->original.end(), record->values.begin());

@@ -277,6 +277,7 @@ class TQuilClientDataSet : public IFilterSchema {
   void CalculateCurrent();
   Variant ReadFrom(Record& record, const TField& field);
   void NewRecord(bool append);
+  void RemoveRecord(Record* record);
   void DropInsertedRecord();
   bool Matches(const Record& record, const std::vector<int>& slots,
                const std::vector<Variant>& values, LocateOptions options) const;
