@@ -1,5 +1,6 @@
 #include "server/seed/DemoData.h"
 
+#include <cctype>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -11,105 +12,63 @@
 #include "host/domain/SchoolYear.h"
 #include "server/db/Schema.h"
 #include "server/db/ValueCodec.h"
+#include "server/seed/DemoSeed.h"
 
 namespace quil::server {
 
-namespace {
+namespace demo {
 
-using Values = std::vector<std::pair<std::string, Variant>>;
-
-//! Inserts rows with explicit keys, one prepared statement per table and column list.
-class Writer {
- public:
-  explicit Writer(Database& db) : db_(db) {}
-
-  void Insert(const std::string& table, const Values& values) {
-    std::string columns, marks;
-    for (const auto& [column, value] : values) {
-      columns += (columns.empty() ? "" : ", ") + column;
-      marks += marks.empty() ? "?" : ", ?";
-    }
-    std::string sql = "INSERT INTO " + table + " (" + columns + ") VALUES (" + marks + ")";
-    auto& stmt = statements_[sql];
-    if (!stmt) stmt = db_.Prepare(sql);
-    stmt->Reset();
-    for (size_t i = 0; i < values.size(); ++i) {
-      const Variant& value = values[i].second;
-      int index = static_cast<int>(i);
-      switch (value.Type()) {
-        case VariantType::Null:
-          stmt->BindNull(index);
-          break;
-        case VariantType::Integer:
-          stmt->BindInt64(index, value.AsLargeInt());
-          break;
-        case VariantType::Currency:
-        case VariantType::Float:
-          stmt->BindDouble(index, value.AsFloat());
-          break;
-        default:
-          stmt->BindText(index, value.AsString());
-          break;
-      }
-    }
-    stmt->Step();
+void Writer::Insert(const std::string& table, const Values& values) {
+  std::string columns, marks;
+  for (const auto& [column, value] : values) {
+    columns += (columns.empty() ? "" : ", ") + column;
+    marks += marks.empty() ? "?" : ", ?";
   }
-
- private:
-  Database& db_;
-  std::map<std::string, std::unique_ptr<Statement>> statements_;
-};
-
-//! A fixed-seed generator, so that every run gives the same data.
-class Dice {
- public:
-  int Roll(int sides) {
-    state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
-    return static_cast<int>((state_ >> 33) % static_cast<uint64_t>(sides));
+  std::string sql = "INSERT INTO " + table + " (" + columns + ") VALUES (" + marks + ")";
+  auto& stmt = statements_[sql];
+  if (!stmt) stmt = db_.Prepare(sql);
+  stmt->Reset();
+  for (size_t i = 0; i < values.size(); ++i) {
+    const Variant& value = values[i].second;
+    int index = static_cast<int>(i);
+    switch (value.Type()) {
+      case VariantType::Null:
+        stmt->BindNull(index);
+        break;
+      case VariantType::Integer:
+        stmt->BindInt64(index, value.AsLargeInt());
+        break;
+      case VariantType::Currency:
+      case VariantType::Float:
+        stmt->BindDouble(index, value.AsFloat());
+        break;
+      default:
+        stmt->BindText(index, value.AsString());
+        break;
+    }
   }
-
- private:
-  uint64_t state_ = 20250901;
-};
+  stmt->Step();
+}
 
 std::string Day(int year, int month, int day) {
   return DateToSql(EncodeDate(year, month, day));
 }
 
-Variant Int(long long v) {
-  return Variant(v);
-}
-Variant Text(const char* v) {
-  return Variant(v);
-}
-Variant Text(std::string v) {
-  return Variant(std::move(v));
+int Seed::Param(const std::string& type, const std::string& code, const std::string& description,
+                int institution, const char* extra) {
+  int id = Next("PARAM");
+  w.Insert("PARAM", {{"P_ID", Int(id)},
+                     {"P_TYPE", Text(type)},
+                     {"P_CODE", Text(code)},
+                     {"P_OMSCHRIJVING", Text(description)},
+                     {"P_EXTRA", extra != nullptr ? Text(extra) : Variant()},
+                     {"P_VOLGORDE", Int(id)},
+                     {"P_INSTELLING_FK", institution != 0 ? Int(institution) : Variant()}});
+  params[type + "/" + code + (institution != 0 ? "/" + std::to_string(institution) : "")] = id;
+  return id;
 }
 
-const char* const kChangedOn = "2025-08-25 10:00:00";
-
-struct Seed {
-  Database& db;
-  Writer w;
-  Dice dice;
-  int year;
-  int nextParam = 1;
-  std::map<std::string, int> params;  //!< "TYPE/CODE" (shared) or "TYPE/CODE/IS" -> P_ID
-
-  int Param(const std::string& type, const std::string& code, const std::string& description,
-            int institution = 0, const char* extra = nullptr) {
-    int id = nextParam++;
-    w.Insert("PARAM", {{"P_ID", Int(id)},
-                       {"P_TYPE", Text(type)},
-                       {"P_CODE", Text(code)},
-                       {"P_OMSCHRIJVING", Text(description)},
-                       {"P_EXTRA", extra != nullptr ? Text(extra) : Variant()},
-                       {"P_VOLGORDE", Int(id)},
-                       {"P_INSTELLING_FK", institution != 0 ? Int(institution) : Variant()}});
-    params[type + "/" + code + (institution != 0 ? "/" + std::to_string(institution) : "")] = id;
-    return id;
-  }
-};
+namespace {
 
 const char* const kMunicipalities[][3] = {
     {"2910", "Heidebroek", "Heidebroek"}, {"2911", "Ganzeveld", "Heidebroek"},
@@ -124,21 +83,7 @@ const char* const kSurnames[] = {"Verhaegen",    "Claessens", "Wijnants", "Baete
 const char* const kFirstNames[] = {"Annelies", "Bram", "Carine", "Dirk",  "Els",     "Frederik",
                                    "Griet",    "Hans", "Ilse",   "Jonas", "Katrien", "Lieven"};
 
-struct ModuleSeed {
-  const char* code;
-  const char* description;
-  int hours;
-};
-const ModuleSeed kModules[] = {
-    {"NT2R1", "Nederlands tweede taal richtgraad 1", 120},
-    {"NT2R2", "Nederlands tweede taal richtgraad 2", 120},
-    {"ENGA1", "Engels breakthrough", 80},
-    {"FRAA1", "Frans breakthrough", 80},
-    {"ICTBAS", "Digitale basisvaardigheden", 40},
-    {"BOEKH1", "Boekhouden basis", 60},
-    {"SPAA1", "Spaans breakthrough", 80},
-    {"KOOK1", "Basiskeuken", 60},
-};
+}  // namespace
 
 void SeedReference(Seed& s) {
   Writer& w = s.w;
@@ -169,10 +114,20 @@ void SeedReference(Seed& s) {
   s.Param("VWTT", "DUAAL", "Duaal traject");
   s.Param("VWKM", "ALG", "Algemene memo", 0, "ALG");
   s.Param("VWKM", "KAL", "Kalendermemo", 0, "KAL");
-  s.Param("CVOO", "LESUREN", "Overdracht lesuren");
-  s.Param("CVOO", "PUNTEN", "Overdracht lestijdenpunten");
-  s.Param("VWST", "CERT", "Certificaat");
-  s.Param("VWST", "DEELCERT", "Deelcertificaat");
+  s.Param("TPMG", "KEUZE", "Keuzegroep");
+  s.Param("TPMG", "VERPLICHT", "Verplichte groep");
+  s.Param("HOOF", "VWO", "Volwassenenonderwijs");
+  s.Param("HOOF", "SVWO", "Secundair volwassenenonderwijs");
+  s.Param("ATRA", "BASIS", "Basisopleiding");
+  s.Param("ATRA", "GEVORDERD", "Gevorderde opleiding");
+  s.Param("OEMG", "CURSUS", "Cursusmateriaal");
+  s.Param("OEMG", "ACTIVITEIT", "Uitstappen en activiteiten");
+  s.Param("VWOV", "VWO", "Volwassenenonderwijs");
+  s.Param("VWOV", "SECUNDAIR", "Secundair volwassenenonderwijs");
+  s.Param("VWOV", "HBO", "Hoger beroepsonderwijs");
+  s.Param("VWGV", "MODULAIR", "Modulair georganiseerd");
+  s.Param("OVRU", "ALG", "Algemene vakken");
+  s.Param("OVRU", "BT", "Beroepsgerichte vakken");
   s.Param("SCSOORT", "411", "Hogeschool");
   s.Param("SCSOORT", "310", "Secundaire school");
   s.Param("SCSOORT", "500", "Centrum voor volwassenenonderwijs");
@@ -260,7 +215,7 @@ void SeedReference(Seed& s) {
     w.Insert("VWOVESTIGINGSPLAATS",
              {{"VVP_ID", Int(vvp)},
               {"VVP_SCHOOL_FK", Int(school)},
-              {"VVP_CODE", Text("VVP" + std::to_string(100 + vvp))},
+              {"VVP_CODE", Text("V" + std::to_string(100 + vvp))},
               {"VVP_GEOGRAFIE", Text(std::string("Vestiging ") + kMunicipalities[vvp * 2 - 1][1])},
               {"VVP_AANVANGSDATUM", Text(Day(2010, 9, 1))},
               {"VVP_GEANNULEERD", Text("-")}});
@@ -291,6 +246,7 @@ void SeedReference(Seed& s) {
     for (int n = 0; n < 3; ++n) {
       int vp = (is - 1) * 3 + n + 1;
       int vvp = (is - 1) * 2 + (n < 2 ? 1 : 2);
+      s.geographyOfLocation[vp] = vvp;
       w.Insert("VESTIGINGSPLAATS", {{"VP_ID", Int(vp)},
                                     {"VP_INSTELLING_FK", Int(is)},
                                     {"VP_CODE", Text(locations[n][0])},
@@ -467,17 +423,16 @@ void SeedInstitutionLists(Seed& s) {
   }
 }
 
-void SeedClasses(Seed& s) {
+void SeedModules(Seed& s) {
   Writer& w = s.w;
-  int vmv = 1;
-  for (int m = 0; m < 8; ++m) {
+  for (int m = 0; m < kModuleCount; ++m) {
     w.Insert("VWOMODULE", {{"VOM_ID", Int(m + 1)},
                            {"VOM_CODE", Text(kModules[m].code)},
                            {"VOM_OMSCHRIJVING", Text(kModules[m].description)},
                            {"VOM_GEANNULEERD", Text("-")}});
-    for (int v = 0; v < 2; ++v, ++vmv) {
+    for (int v = 0; v < 2; ++v) {
       std::string code = std::string(kModules[m].code).substr(0, 7) + static_cast<char>('A' + v);
-      w.Insert("VWOMODULEVARIANT", {{"VMV_ID", Int(vmv)},
+      w.Insert("VWOMODULEVARIANT", {{"VMV_ID", Int(ModuleVariantId(m, v))},
                                     {"VMV_MODULE_FK", Int(m + 1)},
                                     {"VMV_CODE", Text(code)},
                                     {"VMV_LESTIJDENINSCHRIJVINGSGELD", Int(kModules[m].hours)},
@@ -486,18 +441,33 @@ void SeedClasses(Seed& s) {
                                     {"VMV_GEANNULEERD", Text("-")}});
     }
   }
+}
 
+void SeedClasses(Seed& s) {
+  Writer& w = s.w;
   // Each centre: six classes, three per semester, two module variants each, one evening or
   // morning lesson a week.
   const int y = s.year;
   const TDateTime semesters[2][2] = {{EncodeDate(y, 9, 15), EncodeDate(y + 1, 1, 31)},
                                      {EncodeDate(y + 1, 2, 3), EncodeDate(y + 1, 6, 27)}};
+  // One open class per centre for the working year; the classes at its main location belong
+  // to it.
+  for (int is = 1; is <= 2; ++is) {
+    w.Insert("VWOOPENKLAS", {{"VOK_ID", Int(is)},
+                             {"VOK_INSTELLING_FK", Int(is)},
+                             {"VOK_CODE", Text(std::string(is == 1 ? "LIN" : "HOR") + "-OPEN")},
+                             {"VOK_OMSCHRIJVING", Text("Open leercentrum")},
+                             {"VOK_GELDIGVAN", Text(Day(y, 9, 1))},
+                             {"VOK_GELDIGTOT", Text(Day(y + 1, 6, 30))},
+                             {"VOK_VERANDERDDOOR", Int(1)},
+                             {"VOK_VERANDERDOP", Text(kChangedOn)}});
+  }
   int klas = 1, imv = 1, les = 1;
   for (int is = 1; is <= 2; ++is) {
     for (int c = 0; c < 6; ++c, ++klas) {
       int semester = c / 3;
       int location = (is - 1) * 3 + c % 3 + 1;
-      int module = (c + is) % 8;
+      int module = (c + is) % kModuleCount;
       TDateTime from = semesters[semester][0], to = semesters[semester][1];
       std::string code = std::string(is == 1 ? "LIN-" : "HOR-") + kModules[module].code + "-" +
                          std::to_string(semester + 1);
@@ -511,11 +481,13 @@ void SeedClasses(Seed& s) {
                            {"VWK_VAN", Text(DateToSql(from))},
                            {"VWK_TOT", Text(DateToSql(to))},
                            {"VWK_MAXLEERLINGEN", Int(20)},
+                           {"VWK_VWOOPENKLAS_FK", c % 3 == 0 ? Int(is) : Variant()},
                            {"VWK_FLAGS", Int(flags)},
                            {"VWK_VERANDERDDOOR", Int(1)},
                            {"VWK_VERANDERDOP", Text(kChangedOn)}});
+      DemoClass& facts = s.classes.emplace_back(DemoClass{klas, is, location, module, {}});
       for (int k = 0; k < 2; ++k, ++imv) {
-        int variant = module * 2 + k + 1;
+        int variant = ModuleVariantId(module, k);
         int weekday = 1 + (c + k) % 4;  // Monday .. Thursday
         bool evening = (c + k) % 2 == 0;
         int dayBit = evening ? 14 + weekday - 1 : weekday - 1;
@@ -547,6 +519,7 @@ void SeedClasses(Seed& s) {
                   {"IMV_AANTALLEERLINGEN", Int(8 + s.dice.Roll(12))},
                   {"IMV_VERANDERDDOOR", Int(1)},
                   {"IMV_VERANDERDOP", Text(kChangedOn)}});
+        facts.moduleVariants.push_back({imv, variant, teacher});
         // Weekly lessons: evenings 18:30-21:30 (3.6 lesson times), mornings 09:00-12:20 (4).
         TDateTime day = from;
         while (DayOfTheWeek(day) != weekday) day = day + 1;
@@ -570,16 +543,22 @@ void SeedClasses(Seed& s) {
   }
 }
 
-}  // namespace
+}  // namespace demo
 
 void SeedDemoData(Database& db, const DemoOptions& options) {
   {
     TransactionGuard transaction(db);
-    Seed seed{db, Writer(db), Dice(), options.workingYear, 1, {}};
-    SeedReference(seed);
-    SeedStaffAndUsers(seed);
-    SeedInstitutionLists(seed);
-    SeedClasses(seed);
+    demo::Seed seed(db, options.workingYear);
+    demo::SeedReference(seed);
+    demo::SeedStaffAndUsers(seed);
+    demo::SeedInstitutionLists(seed);
+    demo::SeedModules(seed);
+    demo::SeedProgrammes(seed);
+    demo::SeedModuleStructure(seed);
+    demo::SeedClasses(seed);
+    demo::SeedClassDetails(seed);
+    demo::SeedCertificates(seed);
+    demo::SeedDavinciLists(seed);
     transaction.Commit();
   }
   SyncGenerators(db);

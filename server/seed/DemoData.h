@@ -3,9 +3,16 @@
 // Two institutions with their schools, locations, rooms, Davinci locations, official and own
 // lesson places, staff with their employment, school years, coded values of every list the
 // screens open, absence codes (the second institution has none, so its screen offers the standard
-// codes), KBI contact persons, lesson materials, modules and module variants, and the classes of
-// the working year with their organised module variants and weekly lessons. Users: "admin"
-// (every right) and "demo" (rights on the reference screens).
+// codes), KBI contact persons, lesson materials, and:
+// - the government's structure: fields of study, programmes, programme variants with their
+//   module variants, official subjects, and the schools' authorisations per Davinci location;
+// - per institution: organised modules, module groups and prerequisites, organised programme
+//   variants with the locations that teach them, organised subjects, certificates with their
+//   module paths, Davinci contact persons and a register transfer;
+// - the classes of the working year, linked to the organised programme variants that hold their
+//   module variants, with their organised module variants (materials, attainment targets,
+//   competences, teaching assignment), weekly lessons, a memo and a contact person.
+// Users: "admin" (every right) and "demo" (rights on the reference screens).
 //
 // The data are the same on every run for the same working year: no clock, no randomness beyond
 // a fixed-seed generator. All names are invented.

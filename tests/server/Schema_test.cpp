@@ -44,6 +44,49 @@ TEST(SchemaTest, EveryReferenceColumnIsIndexedAndEveryTableHasAGenerator) {
             std::vector<std::string>{"JOBID"});
 }
 
+// A declared type the codec does not know leaves the column without a field type, and every
+// provider that reads it fails.
+TEST(SchemaTest, EveryColumnHasATypeTheServerReads) {
+  auto db = OpenSqlite(":memory:");
+  CreateSchema(*db);
+  std::vector<std::string> unknown;
+  auto columns = db->Prepare(
+      "SELECT m.name, c.name, c.type FROM sqlite_schema m, pragma_table_info(m.name) c "
+      "WHERE m.type = 'table' ORDER BY m.name, c.cid");
+  while (columns->Step()) {
+    FieldDef def;
+    if (!FieldDefFromDeclType(columns->ColumnText(2), def)) {
+      unknown.push_back(std::string(columns->ColumnText(0)) + "." +
+                        std::string(columns->ColumnText(1)) + " " +
+                        std::string(columns->ColumnText(2)));
+    }
+  }
+  EXPECT_EQ(unknown, std::vector<std::string>{});
+}
+
+// SQLite accepts a REFERENCES clause to a missing table or a non-key column when the table is
+// created and only fails ("foreign key mismatch") at the first insert or delete that touches it.
+// PostgreSQL cuts identifiers at 63 characters, which can make two index names collide.
+TEST(SchemaTest, ForeignKeysNameTheKeyOfAnExistingTableAndNamesFitPostgreSql) {
+  auto db = OpenSqlite(":memory:");
+  CreateSchema(*db);
+  EXPECT_EQ(Strings(*db,
+                    "SELECT m.name || '.' || f.\"from\" || ' -> ' || f.\"table\" || '.' || "
+                    "COALESCE(f.\"to\", '?') "
+                    "FROM sqlite_schema m, pragma_foreign_key_list(m.name) f "
+                    "WHERE m.type = 'table' AND NOT EXISTS ("
+                    " SELECT 1 FROM pragma_table_info(f.\"table\") k "
+                    " WHERE k.pk = 1 AND (f.\"to\" IS NULL OR k.name = f.\"to\") AND NOT EXISTS ("
+                    "  SELECT 1 FROM pragma_table_info(f.\"table\") o WHERE o.pk > 1))"),
+            std::vector<std::string>{});
+  EXPECT_EQ(Strings(*db,
+                    "SELECT name FROM sqlite_schema WHERE length(name) > 63 "
+                    "UNION ALL SELECT m.name || '.' || c.name "
+                    "FROM sqlite_schema m, pragma_table_info(m.name) c "
+                    "WHERE m.type = 'table' AND length(c.name) > 63"),
+            std::vector<std::string>{});
+}
+
 TEST(SchemaTest, GeneratorsFollowRowsInsertedWithKeys) {
   auto server = FixtureServer();
   EXPECT_EQ(server->GetNewID("DSPVWOAfwezigheidsCodes"), 2);  // fixture holds VAC_ID 1
