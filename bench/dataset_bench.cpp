@@ -141,13 +141,13 @@ BENCHMARK(BM_LocateScan)->RangeMultiplier(10)->Range(10000, 1000000)->Unit(bench
 void BM_ScrollWithCalcField(benchmark::State& state) {
   Fixture f(static_cast<int>(state.range(0)));
   f.ds.Close();
-  f.ds.AddField({"LABEL", FieldType::String, 200}, FieldKind::Calculated);
-  TField* label = nullptr;
-  TField* code = nullptr;
-  f.ds.OnCalcFields = [&](TQuilClientDataSet&) { label->SetAsString(code->AsString() + " uren"); };
+  TField& label = f.ds.AddField({"LABEL", FieldType::String, 200}, FieldKind::Calculated);
+  TField* code = nullptr;  // a data field exists once the packet is loaded
+  f.ds.OnCalcFields = [&](TQuilClientDataSet& ds) {
+    if (code == nullptr) code = &ds.FieldByName("VOM_CODE");
+    label.SetAsString(code->AsString() + " uren");
+  };
   f.ds.SetDataPacket(f.packet);
-  label = &f.ds.FieldByName("LABEL");
-  code = &f.ds.FieldByName("VOM_CODE");
   for (auto _ : state) {
     f.ds.First();
     while (!f.ds.Eof()) f.ds.Next();
