@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs the dependencies, builds kavel (release) and starts it on an embedded database.
+# Installs the dependencies, builds kavel (release) and starts the web host on an embedded
+# database (./kavel.sqlite, created with demo data when missing). Arguments, when given, replace
+# "serve": `bash scripts/run.sh forms`, `bash scripts/run.sh init-db --demo other.sqlite`.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,4 +12,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKAVEL_TESTS=OFF -DK
 cmake --build "$build" -j "$(nproc)" --target kavel
 
 "$build/kavel" --version
-"$build/kavel" "$@"
+if [ $# -eq 0 ]; then
+  exec "$build/kavel" serve
+fi
+exec "$build/kavel" "$@"
