@@ -13,6 +13,7 @@
 
 #include "app/Commands.h"
 #include "host/base/Errors.h"
+#include "host/forms/ModuleLoader.h"
 #include "server/db/Database.h"
 #include "server/seed/InitDb.h"
 #include "web/HostApp.h"
@@ -31,6 +32,7 @@ struct ServeOptions {
   int port = 8080;
   std::string bind = "127.0.0.1";
   std::string staticDir;
+  std::string module;
   int idleMinutes = 30;
 };
 
@@ -50,6 +52,9 @@ void Serve(const ServeOptions& options, const std::string& programPath) {
     std::cout << "Nieuwe database met demogegevens aangemaakt: " << options.db << "\n";
   }
   const bool demo = PrepareDemoLogin(options.db);
+  // The screens register themselves with the host's form manager, once for every session.
+  quil::TModuleHandle module(options.module.empty() ? quil::ProgramDirectory() + "/libkavelmod.so"
+                                                    : options.module);
 
   // SIGINT and SIGTERM go to one thread that stops the server; every thread started from here
   // on inherits the blocked mask.
@@ -97,6 +102,8 @@ void SetUpServe(CLI::App& app) {
       ->check(CLI::Range(0, 65535));
   command->add_option("--bind", options->bind, "Het adres (standaard 127.0.0.1)");
   command->add_option("--static", options->staticDir, "De map met de webbestanden");
+  command->add_option("--module", options->module,
+                      "De schermenmodule (standaard libkavelmod.so naast het programma)");
   command
       ->add_option("--idle-timeout", options->idleMinutes,
                    "Minuten zonder activiteit waarna een sessie afloopt (standaard 30)")

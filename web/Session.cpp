@@ -87,7 +87,10 @@ nlohmann::json Session::Snapshot() {
 }
 
 void Session::ShowError(const std::string& text) {
-  dialogs_->Ask({{"kind", "message"}, {"type", "error"}, {"text", text}, {"buttons", {"OK"}}});
+  dialogs_->Ask({{"kind", "message"},
+                 {"type", "error"},
+                 {"text", text},
+                 {"buttons", nlohmann::json::array({{{"result", 1}, {"caption", "OK"}}})}});
 }
 
 // --- SessionManager -----------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #include "web/WebServer.h"
 
 #include <httplib.h>
+#include <sys/socket.h>
 
 #include <filesystem>
 #include <iostream>
@@ -63,6 +64,13 @@ struct WebServer::Impl {
     const int threads = options.threads;
     http.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
     http.set_payload_max_length(kMaxBody);
+    // The listening socket: SO_REUSEADDR for a quick restart, but not the library's SO_REUSEPORT,
+    // which would let a second server take the same port.
+    http.set_socket_options([this](socket_t sock) {
+      int yes = 1;
+      setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+      listenSocket = sock;
+    });
     http.set_default_headers({
         {"X-Content-Type-Options", "nosniff"},
         {"X-Frame-Options", "DENY"},
@@ -204,7 +212,7 @@ struct WebServer::Impl {
     } catch (const std::exception&) {
       return Fail(res, 400, "Geef het volgnummer (seq) van de opdracht");
     }
-    Outcome(session, seq, res, options.maxWait);
+    Outcome(session, seq, res, options.pollBudget);
   }
 
   void Query(Session& session, const std::string& name, const httplib::Request& req,
@@ -221,6 +229,7 @@ struct WebServer::Impl {
   httplib::Server http;
   std::string address;
   int port = 0;
+  int listenSocket = -1;
 };
 
 WebServer::WebServer(WebServerOptions options)
@@ -240,6 +249,9 @@ int WebServer::Bind(const std::string& address, int port) {
   if (bound <= 0) {
     throw std::runtime_error("Kan niet luisteren op " + address + ":" + std::to_string(port));
   }
+  // The library listens with a backlog of 5; a burst of browsers connecting at once overflows it
+  // and the kernel drops the connections beyond it. Listening again only raises the backlog.
+  if (impl_->listenSocket >= 0) ::listen(impl_->listenSocket, SOMAXCONN);
   impl_->address = address;
   impl_->port = bound;
   return bound;

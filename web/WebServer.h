@@ -27,8 +27,8 @@ struct WebServerOptions {
   SessionLimits limits;
   //! How long an event request waits for the outcome before it answers "busy".
   std::chrono::milliseconds restBudget = std::chrono::milliseconds(500);
-  //! The longest a /api/wait request may ask to wait.
-  std::chrono::milliseconds maxWait = std::chrono::seconds(10);
+  //! How long a /api/wait request waits before it answers "busy" with the progress so far.
+  std::chrono::milliseconds pollBudget = std::chrono::milliseconds(500);
   //! How long a query may take before the request answers 503.
   std::chrono::milliseconds queryBudget = std::chrono::seconds(30);
   int threads = 48;

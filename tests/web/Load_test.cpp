@@ -1,7 +1,8 @@
 // Many sessions at once on loopback: every request answers, and every edit is stored.
 //
-// Bounded in count and in time: 20 sessions of 40 requests each (30 edits interleaved with state
-// and query reads), all within one minute even under the sanitizers.
+// Bounded in count and in time: 20 sessions of about 50 requests each (30 edits interleaved with
+// state and query reads), all within one minute even under the sanitizers. The 20 logins arrive
+// in one burst, which once overflowed the listening socket's backlog.
 #include <gtest/gtest.h>
 
 #include <atomic>

@@ -59,6 +59,14 @@ TEST_F(WebServerTest, OnlyAMatchingLoginAndPasswordOpensASession) {
   EXPECT_EQ(browser.Get("/api/menu").body["user"], "anna");
 }
 
+TEST_F(WebServerTest, APortInUseIsRefused) {
+  TestServer first(Options());
+  WebServerOptions options = Options();
+  options.appFactory = TestAppFactory();
+  WebServer second(options);
+  EXPECT_THROW(second.Bind("127.0.0.1", first.Port()), std::runtime_error);
+}
+
 TEST_F(WebServerTest, EveryApiPathButLoginNeedsASession) {
   TestServer server(Options());
   Browser stranger(server.Port());
@@ -184,12 +192,12 @@ TEST_F(WebServerTest, AQuestionWaitsForTheBrowsersAnswer) {
   EXPECT_EQ(other.body["state"]["worked"], 0);
   EXPECT_EQ(other.body["dialog"]["id"], dialog);
   EXPECT_EQ(anna.Get("/api/state").body["dialog"]["id"], dialog);
-  EXPECT_EQ(anna.Answer(dialog + 7, "Nee").body["dialog"]["id"], dialog);
+  EXPECT_EQ(anna.Answer(dialog + 7, 7).body["dialog"]["id"], dialog);
 
-  Reply answered = anna.Answer(dialog, "Ja");
+  Reply answered = anna.Answer(dialog, 6);
   EXPECT_TRUE(answered.body["dialog"].is_null());
-  EXPECT_EQ(answered.body["state"]["answers"], json::array({"Ja"}));
-  EXPECT_EQ(anna.Answer(dialog, "Nee").body["state"]["answers"], json::array({"Ja"}));
+  EXPECT_EQ(answered.body["state"]["answers"], json::array({"6"}));
+  EXPECT_EQ(anna.Answer(dialog, 7).body["state"]["answers"], json::array({"6"}));
 }
 
 TEST_F(WebServerTest, AnAbandonedQuestionIsAnsweredCancel) {
@@ -244,11 +252,11 @@ TEST_F(WebServerTest, AnUnexpectedErrorIsShownAndTheSessionLivesOn) {
   ASSERT_TRUE(failed.body["dialog"].is_object()) << failed.body;
   EXPECT_EQ(failed.body["dialog"]["type"], "error");
   EXPECT_EQ(failed.body["dialog"]["text"], "Interne fout: kapot");
-  anna.Answer(failed.body["dialog"]["id"], "OK");
+  anna.Answer(failed.body["dialog"]["id"], 1);
 
   Reply unknown = anna.Event({{"type", "vliegen"}});
   EXPECT_EQ(unknown.body["dialog"]["text"], "Ongeldige opdracht: onbekend: vliegen");
-  anna.Answer(unknown.body["dialog"]["id"], "OK");
+  anna.Answer(unknown.body["dialog"]["id"], 1);
 
   EXPECT_EQ(anna.Event({{"type", "work"}}).body["state"]["worked"], 1);
   EXPECT_EQ(anna.Get("/api/vliegen").status, 404);

@@ -56,7 +56,7 @@ inline std::string MakeDatabase(const TempDir& dir) {
 
 //! The session app of the tests. Events:
 //!   {"type":"add","key":K}     adds one to the user's setting K in the database
-//!   {"type":"ask","text":T}    asks T and remembers the answer ("cancel" when none came)
+//!   {"type":"ask","text":T}    asks T and remembers the result number ("cancel" when none)
 //!   {"type":"work","steps":N}  works N steps of 20 ms, reporting {"step": i} before each
 //!   {"type":"fail"}            throws an unexpected error
 //! Queries: "menu" (a fixed list), "count?key=K" (the stored value).
@@ -74,7 +74,7 @@ class TestApp final : public SessionApp {
       server_->WriteSettings(key, std::to_string(old.empty() ? 1 : std::stoi(old) + 1));
     } else if (type == "ask") {
       auto answer = context_.dialogs.Ask({{"kind", "question"}, {"text", event.value("text", "")}});
-      answers_.push_back(answer ? answer->value("button", "?") : "cancel");
+      answers_.push_back(answer ? std::to_string(answer->value("result", -1)) : "cancel");
     } else if (type == "work") {
       for (int step = 0; step < event.value("steps", 1); ++step) {
         context_.worker.ReportProgress({{"step", step}});
@@ -163,8 +163,8 @@ class Browser {
     return ToReply(client_.Post(path.c_str(), Headers(true), body.dump(), "application/json"));
   }
   Reply Event(const json& event) { return Post("/api/event", event); }
-  Reply Answer(int64_t dialog, const std::string& button) {
-    return Post("/api/answer", {{"dialog", dialog}, {"answer", {{"button", button}}}});
+  Reply Answer(int64_t dialog, int result) {
+    return Post("/api/answer", {{"dialog", dialog}, {"answer", {{"result", result}}}});
   }
   //! Follows a busy reply with /api/wait until the outcome is there.
   Reply Settle(Reply reply) {
