@@ -226,7 +226,16 @@ void TQuilClientDataSet::CreateDataSet(const std::vector<FieldDef>& fields) {
   deleted_.clear();
   logCount_ = 0;
   BindFields();
+  ShowLoadedRecords();
+}
+
+// After records were loaded: the filter in force is bound to the (new) fields, the view built and
+// the first record made current.
+void TQuilClientDataSet::ShowLoadedRecords() {
   filter_.reset();
+  if (filtered_ && !filterText_.empty()) {
+    filter_ = CompileFilter(filterText_, *this, FilterOptions);
+  }
   state_ = DataSetState::Browse;
   RebuildView(kNoBookmark);
   MoveTo(0, false);
@@ -319,13 +328,7 @@ void TQuilClientDataSet::Open() {
     CopyParamsFromMaster();
   }
   Fetch();
-  if (filtered_ && !filterText_.empty()) {
-    filter_ = CompileFilter(filterText_, *this, FilterOptions);
-  }
-  state_ = DataSetState::Browse;
-  RebuildView(kNoBookmark);
-  MoveTo(0, false);
-  NotifyDataChanged();
+  ShowLoadedRecords();
   if (AfterOpen) AfterOpen(*this);
   if (AfterScroll) AfterScroll(*this);
 }
@@ -1481,16 +1484,8 @@ void TQuilClientDataSet::SetDataPacket(DataPacket packet) {
     CheckBrowseMode();
     state_ = DataSetState::Inactive;
   }
-  std::string provider = std::move(providerName_);
   LoadPacket(std::move(packet));
-  providerName_ = std::move(provider);
-  if (filtered_ && !filterText_.empty()) {
-    filter_ = CompileFilter(filterText_, *this, FilterOptions);
-  }
-  state_ = DataSetState::Browse;
-  RebuildView(kNoBookmark);
-  MoveTo(0, false);
-  NotifyDataChanged();
+  ShowLoadedRecords();
 }
 
 FieldValues TQuilClientDataSet::SaveFields() const {

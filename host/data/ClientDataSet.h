@@ -263,6 +263,7 @@ class TQuilClientDataSet : public IFilterSchema {
   void CheckBrowseModeIfActive();
   void Fetch();
   void LoadPacket(DataPacket packet);
+  void ShowLoadedRecords();
   void BindFields();
   void RebuildView(TBookmark keep);
   void SortView();
