@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config git
+  build-essential cmake ninja-build pkg-config git ccache
   clang clang-format libclang-rt-dev
   libsqlite3-dev sqlite3
   libcpp-httplib-dev nlohmann-json3-dev libcli11-dev libsodium-dev
