@@ -9,7 +9,11 @@ packages=(
   libsqlite3-dev sqlite3
   libcpp-httplib-dev nlohmann-json3-dev libcli11-dev libsodium-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  chromium
 )
+# Node.js runs the browser tests; a node installed otherwise (nodesource) is fine too.
+if ! command -v node >/dev/null; then packages+=(nodejs); fi
+if ! command -v npm >/dev/null; then packages+=(npm); fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -24,4 +28,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   $sudo_cmd apt-get update -q
   $sudo_cmd apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# The browser tests drive Debian's chromium through playwright-core (never a downloaded browser).
+if [ ! -d "$(dirname "$0")/../tests/e2e/node_modules/playwright-core" ]; then
+  (cd "$(dirname "$0")/../tests/e2e" && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund)
 fi

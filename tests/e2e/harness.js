@@ -1,0 +1,129 @@
+// The browser tests' harness: a kavel server on a free loopback port with a fresh demo database,
+// and Debian's chromium driven by playwright-core (never a downloaded browser).
+//
+// Environment: KAVEL_BIN (the kavel program; default build/dev/kavel), E2E_OUTPUT (where each test
+// leaves its screenshots; default tests/e2e/output), CHROMIUM (default /usr/bin/chromium).
+'use strict';
+
+const { spawn } = require('node:child_process');
+const fs = require('node:fs');
+const os = require('node:os');
+const path = require('node:path');
+
+const root = path.resolve(__dirname, '..', '..');
+
+function requirePlaywright() {
+  try {
+    return require('playwright-core');
+  } catch (error) {
+    throw new Error('playwright-core is not installed: run "npm install" in tests/e2e ' +
+      '(scripts/setup-deps.sh does it)');
+  }
+}
+
+//! Starts `kavel serve` on a fresh database; resolves to { url, stop() }.
+async function startServer() {
+  const bin = process.env.KAVEL_BIN || path.join(root, 'build', 'dev', 'kavel');
+  if (!fs.existsSync(bin)) throw new Error('kavel not found at ' + bin + ' (set KAVEL_BIN)');
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'kavel-e2e-'));
+  const db = path.join(dir, 'kavel.sqlite');
+  const child = spawn(bin, ['serve', '--db', db, '--port', '0', '--bind', '127.0.0.1',
+    '--static', path.join(root, 'web', 'static')], { stdio: ['ignore', 'pipe', 'pipe'] });
+  let output = '';
+  const url = await new Promise((resolve, reject) => {
+    const timer = setTimeout(() => reject(new Error('kavel serve did not start:\n' + output)), 60000);
+    const look = (chunk) => {
+      output += chunk.toString();
+      const match = output.match(/luistert op (http:\/\/127\.0\.0\.1:\d+\/)/);
+      if (match) {
+        clearTimeout(timer);
+        resolve(match[1]);
+      }
+    };
+    child.stdout.on('data', look);
+    child.stderr.on('data', (chunk) => { output += chunk.toString(); });
+    child.on('exit', (code) => {
+      clearTimeout(timer);
+      reject(new Error('kavel serve stopped with ' + code + ':\n' + output));
+    });
+  });
+  return {
+    url,
+    output: () => output,
+    async stop() {
+      const exited = new Promise((resolve) => child.on('exit', (code, signal) => resolve({ code, signal })));
+      child.kill('SIGTERM');
+      const result = await exited;
+      fs.rmSync(dir, { recursive: true, force: true });
+      return result;
+    },
+  };
+}
+
+async function launchBrowser() {
+  const { chromium } = requirePlaywright();
+  return chromium.launch({
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    args: ['--headless', '--no-sandbox', '--disable-gpu', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+  });
+}
+
+//! The folder where a test leaves its screenshots.
+function outputDir(testName) {
+  const base = process.env.E2E_OUTPUT || path.join(__dirname, 'output');
+  const dir = path.join(base, testName.replace(/[^A-Za-z0-9_-]+/g, '_'));
+  fs.mkdirSync(dir, { recursive: true });
+  return dir;
+}
+
+async function screenshot(page, testName, name) {
+  await page.screenshot({ path: path.join(outputDir(testName), name + '.png'), fullPage: true });
+}
+
+//! Runs `body(page, server)` against a fresh server and browser; screenshots on failure too.
+async function withKavel(testName, body) {
+  const server = await startServer();
+  const browser = await launchBrowser();
+  const page = await browser.newPage({ viewport: { width: 1280, height: 900 } });
+  const problems = [];
+  page.on('pageerror', (error) => problems.push('page error: ' + error.message));
+  page.on('console', (message) => {
+    if (message.type() === 'error') problems.push('console: ' + message.text());
+  });
+  try {
+    await page.goto(server.url);
+    await body(page, server);
+    const unexpected = problems.filter((p) => !/status of 401/.test(p));
+    if (unexpected.length) throw new Error('the page reported errors:\n' + unexpected.join('\n'));
+  } catch (error) {
+    await screenshot(page, testName, 'failure').catch(() => {});
+    throw error;
+  } finally {
+    await browser.close();
+    const stopped = await server.stop();
+    if (stopped.code !== 0) {
+      throw new Error('kavel serve ended with ' + stopped.code + ':\n' + server.output());
+    }
+  }
+}
+
+async function login(page, user, password) {
+  await page.fill('#login-user', user);
+  await page.fill('#login-password', password);
+  await page.click('#login-submit');
+}
+
+//! Opens a menu entry by its caption path ("VWO", "Afwezigheidscodes").
+async function openMenu(page, ...captions) {
+  const entry = page.locator('#menu .menu-entry', { hasText: captions[captions.length - 1] });
+  await entry.first().click();
+}
+
+//! The rows of the grid of a control name in the active form, as arrays of cell texts.
+async function gridRows(page, control) {
+  return page.$$eval('#forms [data-control="' + control + '"] tbody tr',
+    (rows) => rows.map((row) => [...row.querySelectorAll('td:not(.marker)')].map((td) => td.textContent)));
+}
+
+module.exports = { withKavel, login, openMenu, gridRows, screenshot, startServer, launchBrowser };
