@@ -12,7 +12,7 @@ packages=(
   chromium
 )
 # Node.js runs the browser tests; a node installed otherwise (nodesource) is fine too.
-if ! command -v node >/dev/null; then packages+=(nodejs); fi
+if ! command -v node >/dev/null; then packages+=(nodejs npm); fi
 if ! command -v npm >/dev/null; then packages+=(npm); fi
 
 missing=()
