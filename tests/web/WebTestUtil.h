@@ -142,6 +142,7 @@ class Browser {
   explicit Browser(int port) : client_("127.0.0.1", port) {
     client_.set_read_timeout(30, 0);
     client_.set_keep_alive(true);
+    client_.set_tcp_nodelay(true);
   }
 
   Reply Login(const std::string& login, const std::string& password) {
