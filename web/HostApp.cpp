@@ -89,6 +89,17 @@ class HostApp final : public SessionApp {
     app_.OnPrint = [this](const TPrintRequest& request) { KeepPrint(request); };
   }
 
+  //! A session that ends (logout, idle, server stop) keeps the users' screen settings, as closing
+  //! each screen would; nothing is asked, since nobody is there to answer.
+  ~HostApp() override {
+    for (TQuilDBForm* form : app_.Forms()) {
+      try {
+        form->SaveSettings();
+      } catch (const std::exception&) {  // a screen that cannot save loses only its settings
+      }
+    }
+  }
+
   void HandleEvent(const json& event) override {
     const std::string type = Text(event, "type");
     if (type == "open") return Open(Text(event, "class"));

@@ -340,5 +340,22 @@ TEST_F(HostAppTest, ClosingAScreenAndStaleFormsAreHandled) {
       "Ongeldige opdracht: scherm " + std::to_string(form["id"].get<int>()) + " is niet open");
 }
 
+TEST_F(HostAppTest, AnEndingSessionKeepsTheSettingsOfItsScreens) {
+  TestServer server(Options());
+  Browser browser(server.Port());
+  json form = OpenTestScreen(browser);
+  const json asked = Act(browser, form, "AVraag").body["dialog"];
+  browser.Answer(asked["id"], 7);
+  browser.Post("/api/logout", json::object());
+  // The session's thread saves while it ends; logout does not wait for it.
+  auto admin = UserStore(*server::OpenSqlite(path_)).Find("admin");
+  std::string settings;
+  for (int tries = 0; tries < 100 && settings.empty(); ++tries) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    settings = server::AppServer::Open(path_, admin->id)->ReadSettings("TWebTestForm");
+  }
+  EXPECT_NE(settings.find("Titel=nee"), std::string::npos) << settings;
+}
+
 }  // namespace
 }  // namespace quil::web::testing

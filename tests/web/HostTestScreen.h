@@ -73,6 +73,10 @@ class TWebTestForm : public TQuilDBForm {
     never.OnUpdate = [&never] { never.Enabled = false; };
   }
 
+  void QuilDBFormSaveSettings(TSettingsFile& settings) override {
+    settings.WriteString("Proef", "Titel", Caption);
+  }
+
   TQuilClientDataSet& CDSMaterialen;
   TDataSource& DSMaterialen;
   TDBGrid& GridMaterialen;

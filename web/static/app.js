@@ -263,6 +263,7 @@ function renderControl(control, ctx) {
   const node = render(control, ctx);
   if (node) {
     node.dataset.control = control.name;
+    if (control.source && control.kind !== 'TDBGrid') node.dataset.source = control.source;
     if (control.hint && !node.title) node.title = control.hint;
     if (control.color) node.style.backgroundColor = control.color;
   }
@@ -638,7 +639,33 @@ function globalKeys(event) {
   if (modal && event.key === 'Escape') {
     const cancel = modal.querySelector('button[data-cancel="1"]') || modal.querySelector('.form-close');
     if (cancel) { event.preventDefault(); cancel.click(); }
+    return;
   }
+  if (event.defaultPrevented || (event.key !== 'Enter' && event.key !== 'Escape')) return;
+  // Text editors post and cancel themselves; here the other editors (lists, check boxes) and
+  // Escape anywhere in a screen whose record is being edited.
+  const target = event.target instanceof Element ? event.target : null;
+  const formNode = target && target.closest('[data-form]');
+  const form = formNode && findForm(Number(formNode.dataset.form));
+  if (!form) return;
+  const bound = target.closest('[data-source]');
+  if (event.key === 'Enter' && bound && (target.tagName === 'SELECT' || target.type === 'checkbox')) {
+    event.preventDefault();
+    send({ type: 'command', form: form.id, source: bound.dataset.source, command: 'post' });
+  } else if (event.key === 'Escape') {
+    const editing = (form.sources || []).filter((s) => s.state === 'edit' || s.state === 'insert');
+    const source = (bound && editing.find((s) => s.name === bound.dataset.source)) || editing[0];
+    if (source) {
+      event.preventDefault();
+      send({ type: 'command', form: form.id, source: source.name, command: 'cancel' });
+    }
+  }
+}
+
+function findForm(id) {
+  const state = session.outcome && session.outcome.state;
+  if (!state) return null;
+  return [state.active, ...(state.modal || [])].find((f) => f && f.id === id) || null;
 }
 
 // ------------------------------------------------------------------------------- busy, notes
