@@ -19,7 +19,9 @@ function(kavel_test_folder name folder)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARGN} GTest::gmock GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST WORKING_DIRECTORY ${PROJECT_SOURCE_DIR})
+  # A test that hangs fails after two minutes instead of holding CI up.
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+                       PROPERTIES TIMEOUT 120)
 endfunction()
 
 # kavel_header_check(folders...): one translation unit per header that includes only that header,

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <stdexcept>
 #include <thread>
 
@@ -148,12 +149,13 @@ TEST_F(WorkerTest, CallReturnsTheQueryResultOrItsError) {
   EXPECT_EQ(worker_.Call([] { return json{{"a", 1}}; }, 5s), (json{{"a", 1}}));
   EXPECT_THROW(worker_.Call([]() -> json { throw std::invalid_argument("fout"); }, 5s),
                std::invalid_argument);
-  std::atomic<bool> release = false;
-  worker_.Post([&] {
-    while (!release) std::this_thread::sleep_for(1ms);
+  // The flag outlives this body: the worker may look at it once more after the test returns.
+  auto release = std::make_shared<std::atomic<bool>>(false);
+  worker_.Post([release] {
+    while (!*release) std::this_thread::sleep_for(1ms);
   });
   EXPECT_FALSE(worker_.Call([] { return json(1); }, 30ms)) << "busy: not within the budget";
-  release = true;
+  *release = true;
 }
 
 }  // namespace
