@@ -12,6 +12,7 @@ test('the demo user logs in, sees the menu and logs out', () =>
     await login(page, 'demo', 'demo');
     await page.waitForSelector('#main:not([hidden])');
     assert.equal(await page.textContent('#user'), 'Demogebruiker');
+    await page.waitForSelector('#menu .menu-entry');  // the menu arrives after the page shows
     const entries = await page.$$eval('#menu .menu-entry', (nodes) => nodes.map((n) => n.textContent));
     assert.ok(entries.includes('Afwezigheidscodes'), 'menu: ' + entries.join(', '));
     await screenshot(page, 'login', '2-menu');
