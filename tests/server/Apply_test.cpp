@@ -116,7 +116,11 @@ INSTANTIATE_TEST_SUITE_P(Limits, MaxErrorsTest,
                          ::testing::Values(MaxErrorsCase{0, true, 1, "X"},
                                            MaxErrorsCase{1, true, 2, "X"},
                                            MaxErrorsCase{2, false, 2, "ALX"},
-                                           MaxErrorsCase{-1, false, 2, "ALX"}));
+                                           MaxErrorsCase{-1, false, 2, "ALX"}),
+                         [](const auto& info) {
+                           int max = info.param.maxErrors;
+                           return max < 0 ? std::string("Unlimited") : "Max" + std::to_string(max);
+                         });
 
 TEST(ApplyTest, ForeignKeyViolationIsARowError) {
   auto server = FixtureServer();
