@@ -11,7 +11,10 @@ build=build/test
 # machine and the sanitizers still see everything (the tests are short). ccache makes a second
 # run on the same machine cheap.
 launcher=()
-if command -v ccache > /dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+if command -v ccache > /dev/null; then
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  export CCACHE_BASEDIR="$PWD"  # hits across clones in other folders
+fi
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O0 -g1" \
   -DKAVEL_SANITIZE=ON -DKAVEL_BENCH=ON -DKAVEL_TESTS=ON "${launcher[@]}"
 cmake --build "$build" -j "$(nproc)"
