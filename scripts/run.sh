@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/setup-deps.sh
+bash scripts/setup-deps.sh --no-browser
 
 build=build/release
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKAVEL_TESTS=OFF -DKAVEL_BENCH=OFF

@@ -1,7 +1,12 @@
 #!/usr/bin/env bash
 # Installs every build and test dependency of kavel from Debian's packages.
 # Non-interactive and idempotent: it only calls apt-get when something is missing.
+# With --no-browser it leaves out what only the browser tests need (chromium, Node.js packages),
+# for running the program.
 set -euo pipefail
+
+browser=1
+if [ "${1:-}" = "--no-browser" ]; then browser=0; fi
 
 packages=(
   build-essential cmake ninja-build pkg-config git ccache
@@ -9,11 +14,13 @@ packages=(
   libsqlite3-dev sqlite3
   libcpp-httplib-dev nlohmann-json3-dev libcli11-dev libsodium-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  chromium
 )
-# Node.js runs the browser tests; a node installed otherwise (nodesource) is fine too.
-if ! command -v node >/dev/null; then packages+=(nodejs npm); fi
-if ! command -v npm >/dev/null; then packages+=(npm); fi
+if [ "$browser" = 1 ]; then
+  packages+=(chromium)
+  # Node.js runs the browser tests; a node installed otherwise (nodesource) is fine too.
+  if ! command -v node >/dev/null; then packages+=(nodejs npm); fi
+  if ! command -v npm >/dev/null; then packages+=(npm); fi
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -31,6 +38,6 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 # The browser tests drive Debian's chromium through playwright-core (never a downloaded browser).
-if [ ! -d "$(dirname "$0")/../tests/e2e/node_modules/playwright-core" ]; then
+if [ "$browser" = 1 ] && [ ! -d "$(dirname "$0")/../tests/e2e/node_modules/playwright-core" ]; then
   (cd "$(dirname "$0")/../tests/e2e" && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund)
 fi
