@@ -3,9 +3,12 @@
 #include <httplib.h>
 #include <sys/socket.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <iostream>
 #include <stdexcept>
+#include <thread>
 
 #include "host/base/Errors.h"
 #include "server/db/Database.h"
@@ -229,6 +232,10 @@ struct WebServer::Impl {
   WebServerOptions options;
   SessionManager sessions;
   httplib::Server http;
+  //! Serve and Stop meet through these: a Stop that comes before the library started listening
+  //! would otherwise be lost, and the listening thread would never end.
+  std::atomic<bool> serving{false};
+  std::atomic<bool> stopped{false};
   std::string address;
   int port = 0;
   int listenSocket = -1;
@@ -260,10 +267,17 @@ int WebServer::Bind(const std::string& address, int port) {
 }
 
 void WebServer::Serve() {
-  impl_->http.listen_after_bind();
+  impl_->serving = true;
+  if (!impl_->stopped) impl_->http.listen_after_bind();
+  impl_->serving = false;
 }
 
 void WebServer::Stop() {
+  impl_->stopped = true;
+  // A Serve past its check is about to listen: wait until it does, so that stop reaches it.
+  while (impl_->serving && !impl_->http.is_running()) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
   impl_->http.stop();
   // Requests waiting for a session's rest return at once.
   impl_->sessions.EndAll();
