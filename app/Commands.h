@@ -6,6 +6,7 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <functional>
 
 namespace kavel::app {
 
@@ -17,6 +18,9 @@ struct CommandRegistrar {
 };
 
 void RegisterCommands(CLI::App& app);
+//! Runs a command's work; a client error, a database error or another runtime error is printed
+//! (in Dutch) and makes the exit code 1.
+void RunReportingErrors(const std::function<void()>& work);
 int ExitCode();
 void SetExitCode(int code);
 

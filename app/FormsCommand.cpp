@@ -16,13 +16,10 @@ std::string modulePath;
 
 void RunForms() {
   std::string path = modulePath.empty() ? quil::ProgramDirectory() + "/libkavelmod.so" : modulePath;
-  try {
+  RunReportingErrors([&] {
     quil::TModuleHandle module(path);
     std::cout << quil::RenderMenu(quil::FormManager());
-  } catch (const quil::EClientError& e) {
-    std::cerr << e.what() << "\n";
-    SetExitCode(1);
-  }
+  });
 }
 
 void SetUpFormsCommand(CLI::App& app) {

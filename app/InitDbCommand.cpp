@@ -25,17 +25,11 @@ void SetUpInitDb(CLI::App& app) {
                       "Werkjaar van de demoklassen (standaard: het schooljaar van vandaag)");
   command->add_option("FILE", options->file, "Het databasebestand")->required();
   command->callback([options] {
-    try {
+    RunReportingErrors([&] {
       quil::server::InitDatabase(options->file, options->init);
       std::cout << "Database aangemaakt: " << options->file
                 << (options->init.demo ? " (met demogegevens)" : "") << "\n";
-    } catch (const quil::EClientError& error) {
-      std::cerr << error.what() << "\n";
-      SetExitCode(1);
-    } catch (const quil::server::DatabaseError& error) {
-      std::cerr << "Databasefout: " << error.what() << "\n";
-      SetExitCode(1);
-    }
+    });
   });
 }
 

@@ -109,19 +109,10 @@ void SetUpServe(CLI::App& app) {
                    "Minuten zonder activiteit waarna een sessie afloopt (standaard 30)")
       ->check(CLI::PositiveNumber);
   command->callback([options] {
-    try {
+    RunReportingErrors([&] {
       std::error_code ec;
       Serve(*options, std::filesystem::read_symlink("/proc/self/exe", ec).string());
-    } catch (const quil::EClientError& error) {
-      std::cerr << error.what() << "\n";
-      SetExitCode(1);
-    } catch (const quil::server::DatabaseError& error) {
-      std::cerr << "Databasefout: " << error.what() << "\n";
-      SetExitCode(1);
-    } catch (const std::runtime_error& error) {
-      std::cerr << error.what() << "\n";
-      SetExitCode(1);
-    }
+    });
   });
 }
 

@@ -65,7 +65,7 @@ std::string ReadPassword() {
 //! Runs `work` on the users of the database, reporting failures as the command's exit code.
 template <class Work>
 void WithUsers(const std::string& path, Work work) {
-  try {
+  RunReportingErrors([&] {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) {
       quil::RaiseClientError("Database niet gevonden: " + path +
@@ -74,13 +74,7 @@ void WithUsers(const std::string& path, Work work) {
     auto db = quil::server::OpenSqlite(path, {.create = false});
     quil::web::UserStore users(*db);
     work(users);
-  } catch (const quil::EClientError& error) {
-    std::cerr << error.what() << "\n";
-    SetExitCode(1);
-  } catch (const quil::server::DatabaseError& error) {
-    std::cerr << "Databasefout: " << error.what() << "\n";
-    SetExitCode(1);
-  }
+  });
 }
 
 void SetUpUser(CLI::App& app) {

@@ -18,22 +18,6 @@ json Button(int result, std::string_view caption) {
 
 }  // namespace
 
-const char* DialogTypeName(TMsgDlgType type) {
-  switch (type) {
-    case mtWarning:
-      return "warning";
-    case mtError:
-      return "error";
-    case mtInformation:
-      return "information";
-    case mtConfirmation:
-      return "confirmation";
-    case mtCustom:
-      return "custom";
-  }
-  return "custom";
-}
-
 std::optional<int> WebDialogs::AskResult(json dialog) {
   auto answer = dialogs_.Ask(std::move(dialog));
   if (!answer || !answer->contains("result") || !(*answer)["result"].is_number_integer()) {

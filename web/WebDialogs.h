@@ -44,7 +44,4 @@ class WebDialogs final : public IDialogs {
   std::vector<TQuilForm*> modal_;
 };
 
-//! "warning", "error", "information", "confirmation", "custom".
-const char* DialogTypeName(TMsgDlgType type);
-
 }  // namespace quil::web

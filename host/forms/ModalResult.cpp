@@ -2,6 +2,22 @@
 
 namespace quil {
 
+const char* DialogTypeName(TMsgDlgType type) {
+  switch (type) {
+    case mtWarning:
+      return "warning";
+    case mtError:
+      return "error";
+    case mtInformation:
+      return "information";
+    case mtConfirmation:
+      return "confirmation";
+    case mtCustom:
+      return "custom";
+  }
+  return "custom";
+}
+
 TModalResult ResultOfButton(TMsgDlgBtn button) {
   switch (button) {
     case mbYes:

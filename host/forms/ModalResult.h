@@ -27,6 +27,10 @@ using enum TModalResult;
 enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 using enum TMsgDlgType;
 
+//! "warning", "error", "information", "confirmation" or "custom": how transcripts and the
+//! browser name a dialog's kind.
+const char* DialogTypeName(TMsgDlgType type);
+
 enum class TMsgDlgBtn {
   mbYes,
   mbNo,

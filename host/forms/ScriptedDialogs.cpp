@@ -6,26 +6,6 @@
 
 namespace quil {
 
-namespace {
-
-const char* KindOf(TMsgDlgType type) {
-  switch (type) {
-    case mtWarning:
-      return "warning";
-    case mtError:
-      return "error";
-    case mtInformation:
-      return "information";
-    case mtConfirmation:
-      return "confirmation";
-    case mtCustom:
-      return "custom";
-  }
-  return "custom";
-}
-
-}  // namespace
-
 void ScriptedDialogs::Answer(TModalResult button) {
   Scripted answer;
   answer.button = button;
@@ -82,7 +62,7 @@ void ScriptedDialogs::ShowMessage(std::string_view text) {
 
 TModalResult ScriptedDialogs::MessageDlg(std::string_view text, TMsgDlgType type,
                                          const TMsgDlgButtons& buttons, int) {
-  Entry entry{KindOf(type), "", std::string(text), ""};
+  Entry entry{DialogTypeName(type), "", std::string(text), ""};
   int answerable = 0;
   for (TMsgDlgBtn button : buttons) {
     if (button != mbHelp) ++answerable;
