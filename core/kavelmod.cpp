@@ -8,6 +8,10 @@
 #include "reference/frmBrowseVWOInstellingenStrucHulpschermen.h"
 #include "reference/frmBrowseVWOStructInstelling.h"
 #include "reference/frmBrowseVWOStructInstellingDavinci.h"
+#include "reference/frmVWOAfwezigheidscodes.h"
+#include "reference/frmVWOKBIContactpersonen.h"
+#include "reference/frmVWOLesplaatsen.h"
+#include "reference/frmVWOMaterialen.h"
 
 namespace kavel {
 
@@ -26,6 +30,10 @@ constexpr Unit kUnits[] = {
      &frmBrowseVWOInstellingenStrucHulpschermen::Initialization, nullptr},
     {"frmBrowseVWOStructInstellingDavinci", &frmBrowseVWOStructInstellingDavinci::Initialization,
      nullptr},
+    {"frmVWOAfwezigheidscodes", &frmVWOAfwezigheidscodes::Initialization, nullptr},
+    {"frmVWOKBIContactpersonen", &frmVWOKBIContactpersonen::Initialization, nullptr},
+    {"frmVWOLesplaatsen", &frmVWOLesplaatsen::Initialization, nullptr},
+    {"frmVWOMaterialen", &frmVWOMaterialen::Initialization, nullptr},
     {"regkavelmod", &regkavelmod::Initialization, &regkavelmod::Finalization},
 };
 

@@ -23,4 +23,12 @@ inline std::string UpperCaseAscii(std::string_view s) {
   return out;
 }
 
+//! The text without leading and trailing blanks (spaces, tabs, line breaks); a view into `s`.
+inline std::string_view Trim(std::string_view s) {
+  constexpr std::string_view kBlanks = " \t\r\n";
+  const size_t first = s.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return {};
+  return s.substr(first, s.find_last_not_of(kBlanks) - first + 1);
+}
+
 }  // namespace quil

@@ -9,6 +9,7 @@
 
 #include "host/base/DecimalText.h"
 #include "host/base/Errors.h"
+#include "host/base/Strings.h"
 
 namespace quil {
 namespace {
@@ -20,17 +21,8 @@ using detail::RoundedDecimal;
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
 char Lower(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
 }
 
 //! Characters, not bytes, of UTF-8 text: what a width counts.

@@ -395,4 +395,16 @@ void TPlanner::SetValueText(std::string_view text) {
   ClickDay(date);
 }
 
+void TColorButton::ChooseColor(TColor color) {
+  if (color == selected_) return;
+  selected_ = color;
+  if (OnChange) OnChange();
+}
+
+void TColorButton::SetValueText(std::string_view text) {
+  TColor color = 0;
+  if (!HtmlToColor(text, color)) RaiseClientError(Format("'%s' is geen kleur", text));
+  ChooseColor(color);
+}
+
 }  // namespace quil

@@ -21,6 +21,7 @@
 
 #include "host/base/DateTime.h"
 #include "host/base/Variant.h"
+#include "host/forms/Colors.h"
 #include "host/forms/ModalResult.h"
 
 namespace quil {
@@ -233,6 +234,28 @@ class TTimeEdit : public TControl {
 
  private:
   TDateTime time_;
+};
+
+//! A button that shows a stored colour (Colors.h) and lets the user choose another.
+//! Value: the colour as "#rrggbb"; the user's choice runs OnChange.
+class TColorButton : public TControl {
+ public:
+  using TControl::TControl;
+  const char* ClassName() const override { return "TColorButton"; }
+  TColor SelectedColor() const { return selected_; }
+  //! Shows a colour without running OnChange (the screen following its record).
+  void SetSelectedColor(TColor color) { selected_ = color; }
+  //! The user chooses a colour: OnChange runs when it differs from the one shown.
+  void ChooseColor(TColor color);
+  Notify OnChange;
+
+  bool AcceptsValue() const override { return true; }
+  std::string ValueText() const override { return ColorToHtml(selected_); }
+  //! Throws EClientError when the text is not "#rrggbb".
+  void SetValueText(std::string_view text) override;
+
+ private:
+  TColor selected_ = clWindow;
 };
 
 enum class TComboBoxStyle { csDropDown, csDropDownList };

@@ -40,6 +40,11 @@ std::string TDBEdit::ValueText() const {
 }
 
 void TDBEdit::SetValueText(std::string_view text) {
+  if (!AllowedChars.empty() && text.find_first_not_of(AllowedChars) != std::string_view::npos) {
+    const TField* field = Field();
+    RaiseClientError(Format("In '%s' kunnen enkel deze tekens getypt worden: %s",
+                            field != nullptr ? field->Label() : DataField, AllowedChars));
+  }
   TField& field = BeginChange();
   if (text.empty()) {
     field.Clear();

@@ -37,6 +37,9 @@ class TDBEdit : public TDBControl {
  public:
   using TDBControl::TDBControl;
   const char* ClassName() const override { return "TDBEdit"; }
+  //! When not empty, the only characters the user can type (e.g. NumericChars); a value with
+  //! another character is refused with a client error.
+  std::string AllowedChars;
   std::string ValueText() const override;
   void SetValueText(std::string_view text) override;
 };

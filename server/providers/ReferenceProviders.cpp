@@ -37,6 +37,11 @@ void AddReferenceProviders(ProviderCatalogue& c) {
                 "LEFT JOIN PARAM P ON P.P_ID = S.SC_SOORT_FKP "
                 "ORDER BY G.GM_DEELGEMEENTE, S.SC_NAAM"});
 
+  // Every municipality, for the municipality selector of addresses.
+  c.Add({.name = "DSPSelectGemeente",
+         .sql = "SELECT GM_ID, GM_POSTNUMMER, GM_DEELGEMEENTE, GM_HOOFDGEMEENTE FROM GEMEENTE "
+                "ORDER BY GM_POSTNUMMER, GM_DEELGEMEENTE"});
+
   c.Add({.name = "DSPSelectSJ",
          .sql = "SELECT SJ_ID, SJ_CODE, SJ_OMSCHRIJVING, SJ_GELDIGVAN, SJ_GELDIGTOT, "
                 "SJ_GELDIGEXT FROM SCHOOLJAAR ORDER BY SJ_CODE"});

@@ -1,0 +1,7 @@
+#include "reference/frmVWOAfwezigheidscodes.h"
+
+namespace kavel::frmVWOAfwezigheidscodes {
+
+void Initialization() {}
+
+}  // namespace kavel::frmVWOAfwezigheidscodes

@@ -1,0 +1,7 @@
+#include "reference/frmVWOKBIContactpersonen.h"
+
+namespace kavel::frmVWOKBIContactpersonen {
+
+void Initialization() {}
+
+}  // namespace kavel::frmVWOKBIContactpersonen

@@ -1,0 +1,7 @@
+#include "reference/frmVWOLesplaatsen.h"
+
+namespace kavel::frmVWOLesplaatsen {
+
+void Initialization() {}
+
+}  // namespace kavel::frmVWOLesplaatsen

@@ -1,0 +1,7 @@
+#include "reference/frmVWOMaterialen.h"
+
+namespace kavel::frmVWOMaterialen {
+
+void Initialization() {}
+
+}  // namespace kavel::frmVWOMaterialen

@@ -1,0 +1,5 @@
+#pragma once
+
+namespace kavel::frmVWOMaterialen {
+void Initialization();
+}
