@@ -8,6 +8,8 @@
 #include "host/base/SysUtils.h"
 #include "host/data/DataSource.h"
 #include "host/data/Field.h"
+#include "host/forms/Colors.h"
+#include "host/forms/SelectGemeenteFrame.h"
 
 namespace quil::web {
 
@@ -73,7 +75,7 @@ json Choices(TDataSource* list, const std::string& keyField, const std::string& 
     std::string text;
     for (const auto& [field, at] : shown) {
       if (!text.empty()) text += " - ";
-      text += CellText(*field, row[at]);
+      text += field->DisplayTextOf(row[at]);
     }
     items.push_back({{"key", row[keyPosition].AsString()}, {"text", text}});
   }
@@ -174,7 +176,8 @@ json ControlJson(const TControl& control, GridWindows& windows) {
     out["value"] = edit->Text();
     out["maxLength"] = edit->MaxLength;
     out["readOnly"] = edit->ReadOnly;
-  } else if (dynamic_cast<const TDateEdit*>(&control) || dynamic_cast<const TTimeEdit*>(&control)) {
+  } else if (dynamic_cast<const TDateEdit*>(&control) || dynamic_cast<const TTimeEdit*>(&control) ||
+             dynamic_cast<const TColorButton*>(&control)) {
     out["value"] = control.ValueText();
   } else if (auto* combo = dynamic_cast<const TComboBox*>(&control)) {
     out["items"] = combo->Items;
@@ -231,12 +234,23 @@ json ControlJson(const TControl& control, GridWindows& windows) {
     out["readOnly"] = !db->AcceptsValue();
     if (auto* box = dynamic_cast<const TDBCheckBox*>(&control)) {
       out["checked"] = field != nullptr && Safely([&] { return box->Checked(); }, false);
+    } else if (auto* frame = dynamic_cast<const TSelectGemeenteFrame*>(&control)) {
+      out["value"] = field != nullptr ? frame->ValueText() : "";
+      out["display"] = field != nullptr ? frame->DisplayText() : "";
+      out["searchText"] = frame->SearchText();
+      json items = json::array();
+      for (const TSelectGemeenteFrame::Choice& choice : frame->Matches(kMaxChoices)) {
+        items.push_back({{"key", std::to_string(choice.key)}, {"text", choice.text}});
+      }
+      out["items"] = std::move(items);
     } else if (auto* combo = dynamic_cast<const TDBLookupCombo*>(&control)) {
       out["value"] = field != nullptr ? combo->ValueText() : "";
       out["display"] = field != nullptr ? combo->DisplayText() : "";
       out["items"] = Choices(combo->ListSource, combo->KeyField, combo->ListField);
     } else {
       out["value"] = field != nullptr ? db->ValueText() : "";
+      auto* edit = dynamic_cast<const TDBEdit*>(&control);
+      if (edit != nullptr && !edit->AllowedChars.empty()) out["allowedChars"] = edit->AllowedChars;
     }
   }
 
@@ -295,54 +309,13 @@ const char* StateName(DataSetState state) {
 }
 
 json CssColor(int32_t color) {
-  if (color == clDefault || color < 0) return nullptr;
+  if (color == clDefault) return nullptr;
+  // A system colour (clBtnFace for a read-only editor) is drawn in the host's palette.
+  if (IsSystemColor(color)) return ColorToHtml(color);
+  if (color < 0) return nullptr;  // not a colour
   char text[8];
   std::snprintf(text, sizeof text, "#%06x", static_cast<unsigned>(color) & 0xFFFFFFu);
   return text;
-}
-
-json CssColorOfStoredColor(int64_t stored) {
-  const auto value = static_cast<uint32_t>(stored);
-  if ((value & 0xFF000000u) != 0) {
-    // A system colour: the window and face colours as the front-end draws them.
-    switch (value & 0xFFu) {
-      case 5:  // window
-        return "#ffffff";
-      case 15:  // button face
-        return "#f0f0f0";
-      default:
-        return nullptr;
-    }
-  }
-  const unsigned red = value & 0xFFu, green = (value >> 8) & 0xFFu, blue = (value >> 16) & 0xFFu;
-  char text[8];
-  std::snprintf(text, sizeof text, "#%02x%02x%02x", red, green, blue);
-  return text;
-}
-
-std::string CellText(const TField& field, const Variant& value) {
-  if (value.IsNull()) return "";
-  switch (field.DataType()) {
-    case FieldType::Boolean:
-      return value.AsBoolean() ? "Ja" : "Nee";
-    case FieldType::Date:
-      return field.DisplayFormat.empty() ? DateToStr(value.AsDateTime())
-                                         : FormatDateTime(field.DisplayFormat, value.AsDateTime());
-    case FieldType::Time:
-      return FormatDateTime(field.DisplayFormat.empty() ? "hh:nn" : field.DisplayFormat,
-                            value.AsDateTime());
-    case FieldType::DateTime:
-      return field.DisplayFormat.empty() ? DateTimeToStr(value.AsDateTime())
-                                         : FormatDateTime(field.DisplayFormat, value.AsDateTime());
-    case FieldType::Float:
-      return field.DisplayFormat.empty() ? FloatToStr(value.AsFloat())
-                                         : FormatFloat(field.DisplayFormat, value.AsFloat());
-    case FieldType::Currency:
-      return field.DisplayFormat.empty() ? CurrToStr(value.AsCurrency())
-                                         : FormatCurr(field.DisplayFormat, value.AsCurrency());
-    default:
-      return value.AsString();
-  }
 }
 
 json RenderRows(const TDBGrid& grid, int top, int count) {
@@ -376,9 +349,11 @@ json RenderRows(const TDBGrid& grid, int top, int count) {
       const Variant& value = row[column.position];
       if (column.colour) {
         cells.push_back("");
-        if (!value.IsNull()) colours[std::to_string(i)] = CssColorOfStoredColor(value.AsLargeInt());
+        if (!value.IsNull()) {
+          colours[std::to_string(i)] = ColorToHtml(static_cast<TColor>(value.AsLargeInt()));
+        }
       } else {
-        cells.push_back(CellText(*column.field, value));
+        cells.push_back(column.field->DisplayTextOf(value));
       }
     }
     json line = {{"recNo", position + 1}, {"cells", std::move(cells)}};

@@ -5,8 +5,10 @@
 // record count, what the user may do), its form links and reports, and its control tree; each
 // control carries the common state (caption, hint, enabled, visible, colour, bound action) and
 // what its kind needs (a field editor its field's label, type, size, required and read-only
-// flags and value; a check box its state; a lookup its choices; ...). The JSON format is
-// documented in docs/api.md.
+// flags and value; a check box its state; a lookup its choices; a colour button its colour; the
+// municipality chooser the choices that match its search text; ...). Texts of fields are their
+// display texts (TField::DisplayTextOf), colours stored in records the host's (ColorToHtml). The
+// JSON format is documented in docs/api.md.
 //
 // Lists are never sent whole: a data grid renders one window of rows (GridWindow), by default the
 // page that holds the current record. The window stays where the user put it until the current
@@ -44,13 +46,9 @@ using GridWindows = std::map<std::string, GridWindow>;
 nlohmann::json RenderForm(TQuilForm& form, GridWindows& windows);
 //! The rows [top, top + count) of a grid's dataset with its visible columns.
 nlohmann::json RenderRows(const TDBGrid& grid, int top, int count);
-//! A value of a field as a grid or editor shows it (as TField::DisplayText does).
-std::string CellText(const TField& field, const Variant& value);
-//! "#rrggbb" of a host colour (0xRRGGBB); null for clDefault.
+//! "#rrggbb" of a control colour (0xRRGGBB, or a system colour in the host's palette); null for
+//! clDefault. Colours stored in records go through ColorToHtml (host/forms/Colors.h).
 nlohmann::json CssColor(int32_t color);
-//! "#rrggbb" of a colour stored in a record (blue-green-red order, or a system colour); null
-//! when it has no colour of its own.
-nlohmann::json CssColorOfStoredColor(int64_t stored);
 //! "string", "integer", "largeint", "float", "currency", "boolean", "date", "time", "datetime",
 //! "memo", "blob".
 const char* FieldTypeKey(FieldType type);

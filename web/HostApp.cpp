@@ -12,6 +12,7 @@
 #include "host/domain/AdminPrefs.h"
 #include "host/forms/FormManager.h"
 #include "host/forms/QuilApplication.h"
+#include "host/forms/SelectGemeenteFrame.h"
 #include "server/AppServer.h"
 #include "web/FormRenderer.h"
 #include "web/WebDialogs.h"
@@ -286,11 +287,15 @@ class HostApp final : public SessionApp {
     });
   }
 
+  //! Narrows the choices of a search control or of the municipality chooser.
   void Search(TControl& control, const std::string& text) {
     auto* search = dynamic_cast<TSearchControl*>(&control);
-    if (search == nullptr) throw BadRequest("geen zoekveld");
+    auto* frame = dynamic_cast<TSelectGemeenteFrame*>(&control);
+    if (search == nullptr && frame == nullptr) throw BadRequest("geen zoekveld");
     app_.Run([&] {
-      if (control.Reachable()) search->Search(text);
+      if (!control.Reachable()) return;
+      if (search != nullptr) search->Search(text);
+      if (frame != nullptr) frame->Search(text);
     });
   }
 

@@ -75,7 +75,10 @@ std::string TField::AsString() const {
 }
 
 std::string TField::DisplayText() const {
-  Variant v = ReadRaw();
+  return DisplayTextOf(ReadRaw());
+}
+
+std::string TField::DisplayTextOf(const Variant& v) const {
   if (v.IsNull()) return "";
   switch (def_.type) {
     case FieldType::Boolean:

@@ -55,6 +55,9 @@ class TField {
   //! The text a grid or editor shows: dates dd/mm/yyyy (with the time when there is one), times
   //! hh:nn, numbers with the decimal comma, booleans "Ja"/"Nee".
   std::string DisplayText() const;
+  //! The display text of any value of this field, e.g. of another record than the current one
+  //! (a grid row); the same rules as DisplayText.
+  std::string DisplayTextOf(const Variant& value) const;
   //! The value as it was fetched, for a record changed since (null for an inserted record).
   Variant OldValue() const;
 

@@ -15,19 +15,6 @@ namespace {
 
 constexpr int kExtraMaterials = 120;
 
-//! The control named `name` anywhere in a rendered form; null when absent.
-json FindControl(const json& form, const std::string& name) {
-  for (const char* key : {"controls", "children"}) {
-    if (!form.contains(key)) continue;
-    for (const json& control : form[key]) {
-      if (control.value("name", "") == name) return control;
-      json found = FindControl(control, name);
-      if (!found.is_null()) return found;
-    }
-  }
-  return nullptr;
-}
-
 json FindAction(const json& form, const std::string& name) {
   for (const json& action : form["actions"]) {
     if (action["name"] == name) return action;

@@ -1,15 +1,22 @@
-// A screen for the web host's tests: the materials of institution 1 in a grid with a field editor,
-// and actions that ask, show a modal dialog, work long with a progress bar, fail, or are never
-// enabled. Registered once with the form manager as "Test|Web|Proefscherm".
+// Screens for the web host's tests, registered once with the form manager:
+// - "Test|Web|Proefscherm": the materials of institution 1 in a grid with a field editor, and
+//   actions that ask, show a modal dialog, work long with a progress bar, fail, or are never
+//   enabled;
+// - "Test|Web|Bedieningen": the lesson places of institution 1 with the municipality chooser and
+//   a CRAB code of digits only in the Davinci colour, the materials' web text (a memo), a colour
+//   button and the absence codes with their colour column.
 #pragma once
 
 #include <chrono>
 #include <thread>
 
+#include "host/domain/AdminPrefs.h"
+#include "host/domain/TextChecks.h"
 #include "host/forms/DBControls.h"
 #include "host/forms/FormManager.h"
 #include "host/forms/QuilApplication.h"
 #include "host/forms/QuilForm.h"
+#include "host/forms/SelectGemeenteFrame.h"
 
 namespace quil::web::testing {
 
@@ -84,7 +91,62 @@ class TWebTestForm : public TQuilDBForm {
   TProgressBar& Voortgang;
 };
 
-//! Registers the test screen once per process.
+class TWebControlsForm : public TQuilDBForm {
+ public:
+  explicit TWebControlsForm(TQuilApplication& app)
+      : TQuilDBForm(app, "TWebControlsForm"),
+        CDSLesplaatsen(AddDataSet("CDSLesplaatsen", "DSPVWOLesplaats")),
+        DSLesplaatsen(AddDataSource("DSLesplaatsen", &CDSLesplaatsen)),
+        CDSMaterialen(AddDataSet("CDSMaterialen", "DSPVWOMaterialen")),
+        DSMaterialen(AddDataSource("DSMaterialen", &CDSMaterialen)),
+        CDSCodes(AddDataSet("CDSCodes", "DSPVWOAfwezigheidsCodes")),
+        DSCodes(AddDataSource("DSCodes", &CDSCodes)),
+        FrameGemeente(TSelectGemeenteFrame::Create(*this, "FrameGemeente", nullptr, DSLesplaatsen,
+                                                   "VLP_GEMEENTE_FK")),
+        EdtCrabcode(Add<TDBEdit>("EdtCrabcode")),
+        EdtWebtekst(Add<TDBEdit>("EdtWebtekst")),
+        BtnKleur(Add<TColorButton>("BtnKleur")),
+        GridCodes(Add<TDBGrid>("GridCodes")) {
+    Caption = "Bedieningen";
+    Open(CDSLesplaatsen, "VLP");
+    Open(CDSMaterialen, "VWM");
+    Open(CDSCodes, "VAC");
+    EdtCrabcode.DataSource = &DSLesplaatsen;
+    EdtCrabcode.DataField = "VLP_CRABCODE";
+    EdtCrabcode.AllowedChars = NumericChars;
+    EdtCrabcode.Color = app.AdminPrefs().DavinciKleur();
+    EdtWebtekst.DataSource = &DSMaterialen;
+    EdtWebtekst.DataField = "VWM_WEBTEKST";
+    BtnKleur.Caption = "Kleur";
+    BtnKleur.OnChange = [this] { Caption = "Kleur " + BtnKleur.ValueText(); };
+    GridCodes.DataSource = &DSCodes;
+    GridCodes.Columns = {{"VAC_CODE", ""}, {"VAC_OMSCHRIJVING", ""}, {"VAC_KLEUR", ""}};
+  }
+
+  TQuilClientDataSet& CDSLesplaatsen;
+  TDataSource& DSLesplaatsen;
+  TQuilClientDataSet& CDSMaterialen;
+  TDataSource& DSMaterialen;
+  TQuilClientDataSet& CDSCodes;
+  TDataSource& DSCodes;
+  TSelectGemeenteFrame& FrameGemeente;
+  TDBEdit& EdtCrabcode;
+  TDBEdit& EdtWebtekst;
+  TColorButton& BtnKleur;
+  TDBGrid& GridCodes;
+
+ private:
+  //! The records of institution 1, with key and change stamp named after the table's prefix.
+  static void Open(TQuilClientDataSet& dataset, const std::string& prefix) {
+    dataset.IDField = prefix + "_ID";
+    dataset.ChangedByField = prefix + "_VERANDERDDOOR";
+    dataset.ChangedOnField = prefix + "_VERANDERDOP";
+    dataset.GetParams().Add("IS_ID", FieldType::Integer).SetAsInteger(1);
+    dataset.AutoOpen = true;
+  }
+};
+
+//! Registers the test screens once per process.
 inline void RegisterWebTestForm() {
   static const bool registered = [] {
     TFormClass formClass;
@@ -95,6 +157,16 @@ inline void RegisterWebTestForm() {
     formClass.Definition.ReportDefs = {{"Overzicht materialen", "VWOMaterialen.arf", true, true}};
     formClass.Factory = [](TQuilApplication& app) { return std::make_unique<TWebTestForm>(app); };
     FormManager().RegisterModuleForm(formClass, "webtest", "Test", "Web|Proefscherm");
+
+    TFormClass controls;
+    controls.ClassName = "TWebControlsForm";
+    controls.Definition.ClassName = "TWebControlsForm";
+    controls.Definition.Caption = "Bedieningen";
+    controls.Definition.MainDataSource = "DSLesplaatsen";
+    controls.Factory = [](TQuilApplication& app) {
+      return std::make_unique<TWebControlsForm>(app);
+    };
+    FormManager().RegisterModuleForm(controls, "webtest", "Test", "Web|Bedieningen");
     return true;
   }();
   (void)registered;

@@ -109,6 +109,19 @@ inline SessionAppFactory TestAppFactory() {
   return [](const SessionContext& context) { return std::make_unique<TestApp>(context); };
 }
 
+//! The control named `name` anywhere in a rendered form; null when absent.
+inline json FindControl(const json& form, const std::string& name) {
+  for (const char* key : {"controls", "children"}) {
+    if (!form.contains(key)) continue;
+    for (const json& control : form[key]) {
+      if (control.value("name", "") == name) return control;
+      json found = FindControl(control, name);
+      if (!found.is_null()) return found;
+    }
+  }
+  return nullptr;
+}
+
 //! A web server on a free loopback port, serving until it goes out of scope.
 class TestServer {
  public:

@@ -265,9 +265,15 @@ function renderControl(control, ctx) {
     node.dataset.control = control.name;
     if (control.source && control.kind !== 'TDBGrid') node.dataset.source = control.source;
     if (control.hint && !node.title) node.title = control.hint;
-    if (control.color) node.style.backgroundColor = control.color;
+    if (control.color) paintable(node).style.backgroundColor = control.color;
   }
   return node;
+}
+
+//! What a control's colour paints: the editor of a labelled field, else the control itself.
+function paintable(node) {
+  if (!node.classList.contains('field')) return node;
+  return node.querySelector('input:not([type=color]),select,textarea') || node;
 }
 
 function children(control, ctx) {
@@ -295,10 +301,12 @@ function labelled(control, input, extra) {
 }
 
 //! An editor sends its value when it is left or Enter is pressed; Enter then posts the record,
-//! Escape cancels the edit.
+//! Escape cancels the edit. A memo (multi) takes Enter as a new line and posts with Ctrl+Enter;
+//! its line breaks go to the host as CR LF, the host's own line break.
 function textEditor(control, ctx, options) {
   const multi = options && options.multi;
   const input = multi ? el('textarea', { rows: 4 }) : el('input', { type: 'text' });
+  const shown = (text) => (multi ? text.replace(/\r\n/g, '\n') : text);
   input.value = control.value || '';
   const placeholder = (options && options.placeholder) || (!control.field && control.hint);
   if (placeholder) input.placeholder = placeholder;
@@ -308,21 +316,23 @@ function textEditor(control, ctx, options) {
   input.readOnly = !!control.readOnly;
   input.disabled = !control.enabled;
   if (control.field && control.field.required) input.required = true;
-  let sent = control.value || '';
+  if (control.allowedChars) onlyAllowed(input, control.allowedChars);
+  let sent = shown(control.value || '');
   const commit = () => {
     if (input.value === sent || input.readOnly) return Promise.resolve();
     sent = input.value;
-    return valueEvent(ctx, control, input.value);
+    return valueEvent(ctx, control, multi ? input.value.replace(/\n/g, '\r\n') : input.value);
   };
+  const post = () => commit().then(() => {
+    if (control.source) {
+      send({ type: 'command', form: ctx.form.id, source: control.source, command: 'post' });
+    }
+  });
   input.addEventListener('change', commit);
   input.addEventListener('keydown', (event) => {
-    if (event.key === 'Enter' && !multi) {
+    if (event.key === 'Enter' && (!multi || event.ctrlKey)) {
       event.preventDefault();
-      commit().then(() => {
-        if (control.source) {
-          send({ type: 'command', form: ctx.form.id, source: control.source, command: 'post' });
-        }
-      });
+      post();
     } else if (event.key === 'Escape' && control.source) {
       event.preventDefault();
       event.stopPropagation();
@@ -331,6 +341,18 @@ function textEditor(control, ctx, options) {
     }
   });
   return input;
+}
+
+//! Lets only the given characters be typed, pasted or dropped into an editor (the host checks
+//! the value again).
+function onlyAllowed(input, allowed) {
+  const fits = (text) => [...text].every((c) => allowed.includes(c));
+  input.addEventListener('beforeinput', (event) => {
+    if (event.data && !fits(event.data)) event.preventDefault();
+  });
+  input.addEventListener('input', () => {  // whatever came another way (autofill)
+    if (!fits(input.value)) input.value = [...input.value].filter((c) => allowed.includes(c)).join('');
+  });
 }
 
 function placeholderOf(type) {
@@ -355,6 +377,21 @@ function choiceSelect(control, ctx) {
   }
   select.addEventListener('change', () => valueEvent(ctx, control, select.value));
   return select;
+}
+
+//! A list the user narrows with a search text (sent on Enter or when the field is left), then
+//! picks from: the search control and the municipality chooser.
+function searchChooser(control, ctx) {
+  const search = el('input', { type: 'search', class: 'search', placeholder: 'Zoeken...',
+    'aria-label': 'Zoeken', disabled: !control.enabled || control.readOnly });
+  search.value = control.searchText || '';
+  search.addEventListener('change', () => send({ type: 'search', form: ctx.form.id,
+    control: control.name, text: search.value }));
+  const field = labelled(control, choiceSelect(control, ctx));
+  const label = field.querySelector('label');
+  if (label) label.after(search);
+  else field.prepend(search);
+  return field;
 }
 
 const renderers = {
@@ -439,12 +476,13 @@ const renderers = {
     }));
   },
   TLookupCombo(control, ctx) { return labelled(control, choiceSelect(control, ctx)); },
-  TSearchControl(control, ctx) {
-    const search = el('input', { type: 'search', placeholder: 'Zoeken...', disabled: !control.enabled });
-    search.value = control.searchText || '';
-    search.addEventListener('change', () => send({ type: 'search', form: ctx.form.id,
-      control: control.name, text: search.value }));
-    return labelled(control, choiceSelect(control, ctx), search);
+  TSearchControl: searchChooser,
+  TSelectGemeenteFrame: searchChooser,
+  TColorButton(control, ctx) {
+    const input = el('input', { type: 'color', class: 'colour', disabled: !control.enabled });
+    input.value = control.value || '#ffffff';
+    input.addEventListener('change', () => valueEvent(ctx, control, input.value));
+    return labelled(control, input);
   },
   TStringGrid(control, ctx) {
     const table = el('table', { class: 'grid strings' });
@@ -700,20 +738,26 @@ function showToast(text) {
   setTimeout(() => note.remove(), 6000);
 }
 
-//! The control that has the focus, so that drawing anew does not lose the user's place.
+//! The control that has the focus, so that drawing anew does not lose the user's place: which of
+//! its inputs (a search chooser has two) and where the caret was.
 function focusedControl() {
   const active = document.activeElement;
   if (!active || active === document.body) return null;
   const control = active.closest('[data-control]');
   const form = active.closest('[data-form]');
   if (!control || !form) return null;
-  return { form: form.dataset.form, control: control.dataset.control };
+  const place = { form: form.dataset.form, control: control.dataset.control,
+    index: Math.max(0, focusables(control).indexOf(active)) };
+  if (typeof active.selectionStart === 'number') {
+    place.selection = [active.selectionStart, active.selectionEnd];
+  }
+  return place;
 }
 
-function focusable(node) {
-  if (!node) return null;
-  return node.matches('input,select,textarea,button') ? node :
-    node.querySelector('input,select,textarea,button');
+function focusables(node) {
+  if (!node) return [];
+  return node.matches('input,select,textarea,button') ? [node] :
+    [...node.querySelectorAll('input,select,textarea,button')];
 }
 
 function restoreFocus(previous) {
@@ -726,8 +770,14 @@ function restoreFocus(previous) {
   if (!wanted) return;
   const node = document.querySelector('[data-form="' + wanted.form + '"] [data-control="' +
     CSS.escape(wanted.control) + '"]');
-  const target = focusable(node);
-  if (target && !target.disabled) target.focus();
+  const inputs = focusables(node);
+  const target = inputs[wanted.index || 0] || inputs[0];
+  if (!target || target.disabled) return;
+  target.focus();
+  if (wanted.selection && typeof target.selectionStart === 'number') {
+    const end = target.value.length;
+    target.setSelectionRange(Math.min(wanted.selection[0], end), Math.min(wanted.selection[1], end));
+  }
 }
 
 boot();
