@@ -1,7 +1,209 @@
 #include "reference/frmVWOAfwezigheidscodes.h"
 
-namespace kavel::frmVWOAfwezigheidscodes {
+#include "core/ModuleClasses.h"
+#include "host/data/Guards.h"
+#include "host/domain/AdminPrefs.h"
 
-void Initialization() {}
+namespace kavel {
 
-}  // namespace kavel::frmVWOAfwezigheidscodes
+using namespace quil;
+
+namespace {
+
+constexpr const char* kVraagStandaardCodes =
+    "Er zijn nog geen afwezigheidscodes gedefinieerd.\r\n"
+    "Wilt U de standaard codes laten genereren ?";
+
+//! Orange, stored in blue-green-red order.
+constexpr TColor kOranje = 0x004080FF;
+
+//! Bit 1 of VAC_FLAGS: the code may be filled in from a lesson post.
+constexpr int kBitInvulbaarViaLeerpost = 1;
+
+struct StandaardCode {
+  const char* code;
+  const char* omschrijving;
+  TColor kleur;
+  int flags;
+  const char* participatieStatus;  //!< P_CODE in the participation statuses
+};
+
+//! The codes an institution starts with, in the order they are inserted.
+constexpr StandaardCode kStandaardCodes[] = {
+    {"X", "Aanwezig", clWindow, 0, "AANWEZIG"},
+    {"L", "Te laat", clYellow, 0, "AANWEZIG"},
+    {"A", "Afwezig", clRed, 0, "AFWEZIG"},
+    {"V", "Verwittigd afwezig", kOranje, 0, "VERANTW_AFWEZIG"},
+};
+
+//! A field of the provider's packet, declared ahead so that it keeps its label on every open.
+TField& Declare(TQuilClientDataSet& dataset, const char* name, const char* label) {
+  TField& field = dataset.AddField(FieldDef{name}, FieldKind::Data);
+  field.DisplayLabel = label;
+  return field;
+}
+
+template <class T>
+T& Bound(T& control, TDataSource& source, const char* field, const char* caption) {
+  control.DataSource = &source;
+  control.DataField = field;
+  control.Caption = caption;
+  return control;
+}
+
+void ShowList(TDBLookupCombo& combo, TDataSource& list) {
+  combo.ListSource = &list;
+  combo.KeyField = "P_ID";
+  combo.ListField = "P_OMSCHRIJVING";
+}
+
+}  // namespace
+
+TVWOAfwezigheidsCodesForm::TVWOAfwezigheidsCodesForm(TQuilApplication& app)
+    : TQuilDBForm(app, "TVWOAfwezigheidsCodesForm"),
+      CDSParticipatieStatus(AddDataSet<TVWOParamsClientDataset>("CDSParticipatieStatus")),
+      CDSParticipatieStatusBev(AddDataSet<TVWOParamsClientDataset>("CDSParticipatieStatusBev")),
+      CDSVWOAfwezigheidsCodes(AddDataSet("CDSVWOAfwezigheidsCodes", "DSPVWOAfwezigheidsCodes")),
+      DSParticipatieStatus(AddDataSource("DSParticipatieStatus", &CDSParticipatieStatus)),
+      DSParticipatieStatusBev(AddDataSource("DSParticipatieStatusBev", &CDSParticipatieStatusBev)),
+      DSAfwezigheidscodes(AddDataSource("DSAfwezigheidscodes", &CDSVWOAfwezigheidsCodes)),
+      GridAfwezigheidscodes(Add<TDBGrid>("GridAfwezigheidscodes")),
+      PnlDetail(Add<TPanel>("PnlDetail")),
+      EdtCode(Add<TDBEdit>("EdtCode", &PnlDetail)),
+      EdtOmschrijving(Add<TDBEdit>("EdtOmschrijving", &PnlDetail)),
+      BtnKleur(Add<TColorButton>("BtnKleur", &PnlDetail)),
+      LCParticipatieStatus(Add<TDBLookupCombo>("LCParticipatieStatus", &PnlDetail)),
+      LCParticipatieStatusBev(Add<TDBLookupCombo>("LCParticipatieStatusBev", &PnlDetail)),
+      CBInvulbaarViaLeerpost(Add<TDBCheckBox>("CBInvulbaarViaLeerpost", &PnlDetail)) {
+  CDSParticipatieStatus.SetParamType("VWPA");
+  CDSParticipatieStatusBev.SetParamType("VWPA");
+
+  TQuilClientDataSet& codes = CDSVWOAfwezigheidsCodes;
+  codes.IDField = "VAC_ID";
+  codes.ParamToFields = "IS_ID=VAC_INSTELLING_FK";
+  codes.ChangedByField = "VAC_VERANDERDDOOR";
+  codes.ChangedOnField = "VAC_VERANDERDOP";
+  codes.OrderField = "VAC_CODE";
+  codes.SetSortFields("VAC_CODE");
+  Declare(codes, "VAC_CODE", "Eigen code");
+  Declare(codes, "VAC_OMSCHRIJVING", "Omschrijving");
+  Declare(codes, "VAC_KLEUR", "Kleur");
+  Declare(codes, "VAC_PARTICIPATIESTATUS_FK", "Status participatie Davinci");
+  Declare(codes, "VAC_PARTICIPATIESTATUSBEV_FK", "Tweede status participatie");
+  Declare(codes, "VAC_PARTICIPATIESTATUS", "Status participatie");
+  codes.AddBitField("InvulbaarViaLeerpost", "VAC_FLAGS", kBitInvulbaarViaLeerpost).DisplayLabel =
+      "Invulbaar via leerpost?";
+  // The server's status text is only fresh after a fetch; the list follows the editor at once.
+  codes
+      .AddLookupField("PARTICIPATIESTATUS", FieldType::String, "VAC_PARTICIPATIESTATUS_FK",
+                      CDSParticipatieStatus, "P_ID", "P_OMSCHRIJVING")
+      .DisplayLabel = "Status participatie";
+  codes.AfterOpen = [this](TQuilClientDataSet&) { CDSVWOAfwezigheidsCodesAfterOpen(); };
+  codes.OnNewRecord = [this](TQuilClientDataSet&) { CDSVWOAfwezigheidsCodesNewRecord(); };
+  codes.AfterScroll = [this](TQuilClientDataSet&) { CDSVWOAfwezigheidsCodesAfterScroll(); };
+
+  GridAfwezigheidscodes.DataSource = &DSAfwezigheidscodes;
+  GridAfwezigheidscodes.Columns = {{"VAC_CODE", "Code", 5},
+                                   {"VAC_OMSCHRIJVING", "Omschrijving", 40},
+                                   {"VAC_KLEUR", "Kleur", 8},
+                                   {"PARTICIPATIESTATUS", "Status participatie", 30},
+                                   {"InvulbaarViaLeerpost", "Invulbaar via leerpost?", 8}};
+
+  Bound(EdtCode, DSAfwezigheidscodes, "VAC_CODE", "&Eigen code");
+  Bound(EdtOmschrijving, DSAfwezigheidscodes, "VAC_OMSCHRIJVING", "Omschrijving");
+  BtnKleur.Caption = "Kleur";
+  BtnKleur.OnChange = [this] { BtnKleurChange(); };
+  Bound(LCParticipatieStatus, DSAfwezigheidscodes, "VAC_PARTICIPATIESTATUS_FK",
+        "Status &participatie Davinci");
+  ShowList(LCParticipatieStatus, DSParticipatieStatus);
+  Bound(LCParticipatieStatusBev, DSAfwezigheidscodes, "VAC_PARTICIPATIESTATUSBEV_FK",
+        "Tweede status participatie");
+  ShowList(LCParticipatieStatusBev, DSParticipatieStatusBev);
+  Bound(CBInvulbaarViaLeerpost, DSAfwezigheidscodes, "InvulbaarViaLeerpost",
+        "Invulbaar via leerpost");
+}
+
+void TVWOAfwezigheidsCodesForm::QuilDBFormCreate() {
+  // The status is sent to Davinci.
+  LCParticipatieStatus.Color = AdminPrefs().DavinciKleur();
+}
+
+void TVWOAfwezigheidsCodesForm::QuilDBFormSetMasterBrowser(TDataSource* master) {
+  (void)master;
+  RequireMasterField("IS_ID");
+  LinkToMaster(CDSVWOAfwezigheidsCodes);
+  // The standard codes look their status up in the list, so the lists open first.
+  CDSParticipatieStatus.Open();
+  CDSParticipatieStatusBev.Open();
+  CDSVWOAfwezigheidsCodes.Open();
+}
+
+void TVWOAfwezigheidsCodesForm::CDSVWOAfwezigheidsCodesAfterOpen() {
+  TQuilClientDataSet& codes = CDSVWOAfwezigheidsCodes;
+  if (!codes.IsEmpty() || codes.ParamByName("IS_ID").AsInteger() == 0) return;
+  if (MessageDlg(kVraagStandaardCodes, mtConfirmation, {mbYes, mbNo}) != mrYes) return;
+  InsertStandaardCodes();
+}
+
+void TVWOAfwezigheidsCodesForm::InsertStandaardCodes() {
+  TQuilClientDataSet& codes = CDSVWOAfwezigheidsCodes;
+  {
+    DisableControlsGuard controls(codes);
+    BulkChangeGuard bulk(codes);
+    for (const StandaardCode& standaard : kStandaardCodes) {
+      codes.Append();
+      codes.FieldByName("VAC_CODE").SetAsString(standaard.code);
+      codes.FieldByName("VAC_OMSCHRIJVING").SetAsString(standaard.omschrijving);
+      codes.FieldByName("VAC_FLAGS").SetAsInteger(standaard.flags);
+      codes.FieldByName("VAC_KLEUR").SetAsInteger(standaard.kleur);
+      Variant status =
+          CDSParticipatieStatus.Lookup("P_CODE", Variant(standaard.participatieStatus), "P_ID");
+      if (!status.IsNull()) {
+        codes.FieldByName("VAC_PARTICIPATIESTATUS_FK").SetValue(status);
+        codes.FieldByName("VAC_PARTICIPATIESTATUSBEV_FK").SetValue(status);
+      }
+      codes.Post();
+    }
+  }
+  codes.First();
+}
+
+void TVWOAfwezigheidsCodesForm::CDSVWOAfwezigheidsCodesNewRecord() {
+  CDSVWOAfwezigheidsCodes.FieldByName("VAC_KLEUR").SetAsInteger(clWindow);
+  CDSVWOAfwezigheidsCodes.FieldByName("VAC_FLAGS").SetAsInteger(0);
+}
+
+void TVWOAfwezigheidsCodesForm::CDSVWOAfwezigheidsCodesAfterScroll() {
+  BtnKleur.SetSelectedColor(KleurVanCode());
+}
+
+void TVWOAfwezigheidsCodesForm::BtnKleurChange() {
+  TQuilClientDataSet& codes = CDSVWOAfwezigheidsCodes;
+  bool editing = codes.State() == DataSetState::Edit || codes.State() == DataSetState::Insert;
+  if (!editing && codes.Active() && !codes.IsEmpty() && AllowEdit(codes)) {
+    codes.Edit();
+    editing = true;
+  }
+  if (editing) {
+    codes.FieldByName("VAC_KLEUR").SetAsInteger(BtnKleur.SelectedColor());
+  } else {
+    BtnKleur.SetSelectedColor(KleurVanCode());
+  }
+}
+
+TColor TVWOAfwezigheidsCodesForm::KleurVanCode() const {
+  const TQuilClientDataSet& codes = CDSVWOAfwezigheidsCodes;
+  if (!codes.Active() || codes.IsEmpty()) return clWindow;
+  const TField& kleur = codes.FieldByName("VAC_KLEUR");
+  return kleur.IsNull() ? clWindow : kleur.AsInteger();
+}
+
+namespace frmVWOAfwezigheidscodes {
+
+void Initialization() {
+  RegisterScreenClass("TVWOAfwezigheidsCodesForm", FactoryOf<TVWOAfwezigheidsCodesForm>());
+}
+
+}  // namespace frmVWOAfwezigheidscodes
+
+}  // namespace kavel

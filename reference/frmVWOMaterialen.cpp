@@ -1,7 +1,149 @@
 #include "reference/frmVWOMaterialen.h"
 
-namespace kavel::frmVWOMaterialen {
+#include <stdexcept>
 
-void Initialization() {}
+#include "core/ModuleClasses.h"
 
-}  // namespace kavel::frmVWOMaterialen
+namespace kavel {
+
+using namespace quil;
+
+namespace {
+
+constexpr const char* kKiesRekening = "Gelieve een 'Algemene Rekening' te selecteren a.u.b..";
+
+//! The database parameter that says the site books materials on general ledger accounts.
+constexpr const char* kAlgemeneRekeningenParam = "ALGEMENEREKENINGEN";
+
+// Bits of VWM_FLAGS.
+constexpr int kBitEenmaalAanrekenen = 0;
+constexpr int kBitActief = 3;
+//! A new material is active and charged on every enrolment.
+constexpr int kFlagsNieuw = 1 << kBitActief;
+
+//! A field of the provider's packet, declared ahead so that it keeps its label on every open.
+TField& Declare(TQuilClientDataSet& dataset, const char* name, const char* label) {
+  TField& field = dataset.AddField(FieldDef{name}, FieldKind::Data);
+  field.DisplayLabel = label;
+  return field;
+}
+
+template <class T>
+T& Bound(T& control, TDataSource& source, const char* field, const char* caption) {
+  control.DataSource = &source;
+  control.DataField = field;
+  control.Caption = caption;
+  return control;
+}
+
+}  // namespace
+
+TVWOMaterialenForm::TVWOMaterialenForm(TQuilApplication& app)
+    : TQuilDBForm(app, "TVWOMaterialenForm"),
+      CDSAlgemeneRekeningen(AddDataSet<TQuilParamClientDataset>("CDSAlgemeneRekeningen")),
+      CDSVWOMaterialen(AddDataSet("CDSVWOMaterialen", "DSPVWOMaterialen")),
+      DSAlgemeneRekeningen(AddDataSource("DSAlgemeneRekeningen", &CDSAlgemeneRekeningen)),
+      DSVWOMaterialen(AddDataSource("DSVWOMaterialen", &CDSVWOMaterialen)),
+      GridMaterialen(Add<TDBGrid>("GridMaterialen")),
+      PnlDetail(Add<TPanel>("PnlDetail")),
+      EdtCode(Add<TDBEdit>("EdtCode", &PnlDetail)),
+      EdtOmschrijving(Add<TDBEdit>("EdtOmschrijving", &PnlDetail)),
+      EdtPrijs(Add<TDBEdit>("EdtPrijs", &PnlDetail)),
+      CBEenmaalAanrekenen(Add<TDBCheckBox>("CBEenmaalAanrekenen", &PnlDetail)),
+      CBActief(Add<TDBCheckBox>("CBActief", &PnlDetail)),
+      LCAlgemeneRekening(Add<TDBLookupCombo>("LCAlgemeneRekening", &PnlDetail)),
+      EdtWebtekst(Add<TDBEdit>("EdtWebtekst", &PnlDetail)) {
+  CDSAlgemeneRekeningen.SetParamType("ALREK");
+
+  TQuilClientDataSet& materialen = CDSVWOMaterialen;
+  materialen.IDField = "VWM_ID";
+  materialen.ParamToFields = "IS_ID=VWM_INSTELLING_FK";
+  materialen.ChangedByField = "VWM_VERANDERDDOOR";
+  materialen.ChangedOnField = "VWM_VERANDERDOP";
+  materialen.OrderField = "VWM_CODE";
+  materialen.SetSortFields("VWM_CODE");
+  Declare(materialen, "VWM_CODE", "Code");
+  Declare(materialen, "VWM_OMSCHRIJVING", "Omschrijving");
+  Declare(materialen, "VWM_PRIJS", "Prijs").DisplayFormat = "0.00";
+  Declare(materialen, "VWM_WEBTEKST", "Webtekst");
+  Declare(materialen, "VWM_ZEVENREKENING_FK", "Algemene rekening");
+  Declare(materialen, "VWM_ALGREK", "Algemene rekening");
+  materialen.AddBitField("EenmaalAanrekenen", "VWM_FLAGS", kBitEenmaalAanrekenen).DisplayLabel =
+      "Eenmaal aanrekenen";
+  materialen.AddBitField("Actief", "VWM_FLAGS", kBitActief).DisplayLabel = "Actief";
+  // The server's account text is only fresh after a fetch; the list follows the editor at once.
+  materialen
+      .AddLookupField("ALGEMENEREKENING", FieldType::String, "VWM_ZEVENREKENING_FK",
+                      CDSAlgemeneRekeningen, "P_ID", "P_OMSCHRIJVING")
+      .DisplayLabel = "Algemene rekening";
+  materialen.OnNewRecord = [this](TQuilClientDataSet&) { CDSVWOMaterialenNewRecord(); };
+  materialen.BeforePost = [this](TQuilClientDataSet&) { CDSVWOMaterialenBeforePost(); };
+
+  GridMaterialen.DataSource = &DSVWOMaterialen;
+  GridMaterialen.Columns = {
+      {"VWM_CODE", "Code", 10},   {"VWM_OMSCHRIJVING", "Omschrijving", 40},
+      {"VWM_PRIJS", "Prijs", 10}, {"EenmaalAanrekenen", "Eenmaal aanrekenen", 8},
+      {"Actief", "Actief", 6},    {"ALGEMENEREKENING", "Algemene rekening", 30}};
+
+  Bound(EdtCode, DSVWOMaterialen, "VWM_CODE", "&Code");
+  Bound(EdtOmschrijving, DSVWOMaterialen, "VWM_OMSCHRIJVING", "&Omschrijving");
+  Bound(EdtPrijs, DSVWOMaterialen, "VWM_PRIJS", "&Prijs");
+  Bound(CBEenmaalAanrekenen, DSVWOMaterialen, "EenmaalAanrekenen",
+        "Slechts 1 maal aanrekenen bij inschrijving");
+  Bound(CBActief, DSVWOMaterialen, "Actief", "Actief");
+  Bound(LCAlgemeneRekening, DSVWOMaterialen, "VWM_ZEVENREKENING_FK", "Algemene rekening");
+  LCAlgemeneRekening.ListSource = &DSAlgemeneRekeningen;
+  LCAlgemeneRekening.KeyField = "P_ID";
+  LCAlgemeneRekening.ListField = "P_OMSCHRIJVING";
+  Bound(EdtWebtekst, DSVWOMaterialen, "VWM_WEBTEKST", "&Webtekst");
+}
+
+void TVWOMaterialenForm::QuilDBFormInitDataModule() {
+  algemeneRekeningen_ = GetConnection().GetQuilDBParams().Get(kAlgemeneRekeningenParam).AsBoolean();
+}
+
+void TVWOMaterialenForm::QuilDBFormCreate() {
+  LCAlgemeneRekening.Visible = algemeneRekeningen_;
+  RekeningColumn().Visible = algemeneRekeningen_;
+  for (const char* name : {"VWM_ZEVENREKENING_FK", "VWM_ALGREK", "ALGEMENEREKENING"}) {
+    CDSVWOMaterialen.FieldByName(name).Visible = algemeneRekeningen_;
+  }
+}
+
+void TVWOMaterialenForm::QuilDBFormSetMasterBrowser(TDataSource* master) {
+  (void)master;
+  RequireMasterField("IS_ID");
+  LinkToMaster(CDSVWOMaterialen);
+  // New materials take the list's default account, so the list opens first.
+  CDSAlgemeneRekeningen.Open();
+  CDSVWOMaterialen.Open();
+}
+
+void TVWOMaterialenForm::CDSVWOMaterialenNewRecord() {
+  CDSVWOMaterialen.FieldByName("VWM_FLAGS").SetAsInteger(kFlagsNieuw);
+  const int rekening = CDSAlgemeneRekeningen.GetDefaultID();
+  if (rekening >= 0) CDSVWOMaterialen.FieldByName("VWM_ZEVENREKENING_FK").SetAsInteger(rekening);
+}
+
+void TVWOMaterialenForm::CDSVWOMaterialenBeforePost() {
+  if (!algemeneRekeningen_ || !LCAlgemeneRekening.DisplayText().empty()) return;
+  SetFocus(LCAlgemeneRekening);
+  RaiseClientError(kKiesRekening);
+}
+
+TColumn& TVWOMaterialenForm::RekeningColumn() {
+  for (TColumn& column : GridMaterialen.Columns) {
+    if (column.FieldName == "ALGEMENEREKENING") return column;
+  }
+  throw std::logic_error("the materials grid has no account column");
+}
+
+namespace frmVWOMaterialen {
+
+void Initialization() {
+  RegisterScreenClass("TVWOMaterialenForm", FactoryOf<TVWOMaterialenForm>());
+}
+
+}  // namespace frmVWOMaterialen
+
+}  // namespace kavel
