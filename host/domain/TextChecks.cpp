@@ -1,15 +1,14 @@
 #include "host/domain/TextChecks.h"
 
-#include <cctype>
-
 #include "host/base/SysUtils.h"
 
 namespace quil {
 
 namespace {
 
+// ASCII only: the process locale must not decide which addresses pass.
 bool IsAlnum(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) != 0;
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
 bool LocalPartOk(std::string_view local) {
@@ -52,8 +51,7 @@ std::string CheckEmail(std::string_view email) {
   if (at == std::string_view::npos || email.find('@', at + 1) != std::string_view::npos) {
     return Format("Het e-mailadres '%s' moet juist één '@' bevatten", email);
   }
-  if (email.size() > 254 || !LocalPartOk(email.substr(0, at)) ||
-      !DomainOk(email.substr(at + 1))) {
+  if (email.size() > 254 || !LocalPartOk(email.substr(0, at)) || !DomainOk(email.substr(at + 1))) {
     return Format("'%s' is geen geldig e-mailadres", email);
   }
   return "";

@@ -3,10 +3,18 @@
 // caller reads the chosen person's id, names, national number and e-mail address.
 //
 // Search type 0 lists the staff employed at the institution on the work date (provider
-// "DSPSelectHuidigPersoneelInDienst", IS_ID and WERKDATUM). The list opens when the dialog is
-// shown, on the person passed in when that one is listed. OK with nobody chosen is refused.
+// "DSPSelectHuidigPersoneelInDienst", IS_ID and WERKDATUM). The provider gives one row per
+// employment; the list shows each person once (the row of an active employment when there is
+// one). Another search type is refused with a client error when the dialog is created. The list
+// opens when the dialog is shown, on the person passed in when that one is listed. OK with nobody
+// chosen is refused and keeps the dialog open; a double click on a person chooses and closes.
+//
+// A plain modal dialog (TQuilForm): the caller creates it, shows it with ShowModal and reads the
+// getters after mrOk. It owns its list dataset and data source; the list borrows the connection.
+// Used on the session's UI thread only.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "host/base/DateTime.h"
@@ -18,6 +26,11 @@ namespace quil {
 class TDMQuil;
 
 class TSearchPersoneelDialog : public TQuilForm {
+ private:
+  // Declared before the public references below, which point into them.
+  std::unique_ptr<TQuilClientDataSet> cdsPersoneel_;
+  std::unique_ptr<TDataSource> dsPersoneel_;
+
  public:
   //! searchType 0: staff employed at institution `isId` on `werkDatum`; `psId` the person shown
   //! first (-1 or 0 for none).
@@ -25,7 +38,7 @@ class TSearchPersoneelDialog : public TQuilForm {
                          TDateTime werkDatum, TDMQuil& connection);
   ~TSearchPersoneelDialog() override;
 
-  //! Hides the search field of the registration number.
+  //! Hides the search field of the registration number (and drops what it narrowed).
   void SetHideSearchIM(bool hide);
 
   //! The chosen staff member after OK; -1 when none.
@@ -48,12 +61,23 @@ class TSearchPersoneelDialog : public TQuilForm {
   void FormCloseQuery(bool& canClose) override;
 
  private:
+  struct Chosen {
+    int psId = -1;
+    std::string naam;
+    std::string voornaam;
+    std::string insz;
+    std::string email;
+  };
+
   void ApplySearch();
+  //! Takes the current person as the choice; a client error when the list shows nobody.
+  void ChooseCurrent();
 
   int searchType_;
   int isId_;
   int psId_;
   TDateTime werkDatum_;
+  Chosen chosen_;
 };
 
 }  // namespace quil
