@@ -126,4 +126,74 @@ async function gridRows(page, control) {
     (rows) => rows.map((row) => [...row.querySelectorAll('td:not(.marker)')].map((td) => td.textContent)));
 }
 
-module.exports = { withKavel, login, openMenu, gridRows, screenshot, startServer, launchBrowser };
+//! Waits until every event the page sent has been answered and drawn.
+async function settled(page) {
+  await page.waitForFunction(() => (document.documentElement.dataset.pending || '0') === '0');
+}
+
+//! Logs in as the demo user and opens a menu entry; waits for the screen's tab.
+async function openScreen(page, formClass, ...captions) {
+  await login(page, 'demo', 'demo');
+  await page.waitForSelector('#menu .menu-entry');
+  await openMenu(page, ...captions);
+  await page.waitForSelector('#tabs .tab');
+  await settled(page);
+  return formSelector(formClass);
+}
+
+//! The selector of a screen or dialog of a class, as drawn in a tab or a modal window.
+function formSelector(formClass) {
+  return '[data-class="' + formClass + '"]';
+}
+
+//! The message box now shown: { id, text, buttons }; waits for one.
+async function message(page) {
+  const box = page.locator('.overlay.message .dialog-box');
+  await box.waitFor();
+  return {
+    id: await box.getAttribute('data-dialog'),
+    text: await box.locator('.dialog-text').textContent(),
+    buttons: await box.locator('.dialog-buttons button').allTextContents(),
+  };
+}
+
+//! Clicks the button of the message box with that caption and waits until the answer is drawn.
+async function answerMessage(page, caption) {
+  const box = page.locator('.overlay.message .dialog-box');
+  await box.getByRole('button', { name: caption, exact: true }).click();
+  await settled(page);
+}
+
+//! The grid of a control in `scope` (a form selector): each row as { recNo, current, cells:
+//! [{ text, background }] } with the cells' computed background colours.
+async function gridCells(page, scope, control) {
+  return page.$$eval(scope + ' [data-control="' + control + '"] tbody tr', (rows) => rows.map((row) => ({
+    recNo: Number(row.dataset.recno),
+    current: row.classList.contains('current'),
+    cells: [...row.querySelectorAll('td:not(.marker)')].map((td) => ({
+      text: td.textContent,
+      background: td.style.backgroundColor,
+    })),
+  })));
+}
+
+//! The navigator button of a grid by its title ("Nieuw record", "Wijzigingen bewaren (Enter)").
+function navigator(page, scope, control, title) {
+  return page.locator(scope + ' [data-control="' + control + '"] .navigator button[title="' +
+    title + '"]');
+}
+
+//! Types into a text editor of a control and leaves it with Tab, so its value is sent.
+async function typeInto(page, scope, control, text) {
+  const input = page.locator(scope + ' [data-control="' + control + '"] input:not([type=search])');
+  await input.click();
+  await input.fill('');
+  await input.pressSequentially(text);
+  await input.press('Tab');
+  await settled(page);
+}
+
+module.exports = {
+  withKavel, login, openMenu, gridRows, screenshot, startServer, launchBrowser, settled,
+  openScreen, formSelector, message, answerMessage, gridCells, navigator, typeInto,
+};

@@ -26,14 +26,24 @@ async function api(method, path, body) {
 
 //! Sends events one after the other, in the order the user made them.
 function send(event) {
-  queue = queue.then(() => post('/api/event', event)).catch(reportError);
-  return queue;
+  return enqueue('/api/event', event);
 }
 
 function answer(dialog, result, value) {
   const body = { dialog: dialog.id, answer: { result } };
   if (value !== undefined) body.answer.value = value;
-  queue = queue.then(() => post('/api/answer', body)).catch(reportError);
+  return enqueue('/api/answer', body);
+}
+
+//! The number of events sent and not yet drawn is kept in <html data-pending>, so that whoever
+//! drives the page (the browser tests) can wait until it has caught up.
+let pending = 0;
+
+function enqueue(path, body) {
+  const root = document.documentElement;
+  root.dataset.pending = String(++pending);
+  queue = queue.then(() => post(path, body)).catch(reportError)
+    .finally(() => { root.dataset.pending = String(--pending); });
   return queue;
 }
 
@@ -568,8 +578,11 @@ function renderGrid(control, ctx) {
   const command = (name) => send({ type: 'command', form: id, source: control.source, command: name });
   const editing = source.state === 'edit' || source.state === 'insert';
   const active = source.state && source.state !== 'inactive';
-  const writable = active && !source.readOnly && !control.readOnly;
-  const nav = el('div', { class: 'navigator' }, [
+  // A grid's readOnly keeps edits out of its cells (this grid never edits in them); adding,
+  // changing and deleting records follow the rights of its source.
+  const writable = active && !source.readOnly;
+  // A plain dialog has no named sources to send commands to: its grids only show and pick.
+  const nav = !ctx.form.sources ? null : el('div', { class: 'navigator' }, [
     navButton('|◀', 'Eerste', !active || control.recNo <= 1, () => command('first')),
     navButton('◀', 'Vorige', !active || control.recNo <= 1, () => command('prior')),
     navButton('▶', 'Volgende', !active || control.recNo >= control.count, () => command('next')),
@@ -585,7 +598,7 @@ function renderGrid(control, ctx) {
   ]);
   const head = el('tr', null, [el('th', { class: 'marker' }),
     ...control.columns.map((c) => el('th', { text: plain(c.title),
-      class: numeric(c.type) ? 'num' : null }))]);
+      class: numeric(c.type) && !c.colour ? 'num' : null }))]);
   const table = el('table', { class: 'grid', role: 'grid' }, [el('thead', null, [head])]);
   const body = el('tbody');
   for (const row of control.rows) {
@@ -594,14 +607,16 @@ function renderGrid(control, ctx) {
       [el('td', { class: 'marker', text: current ? (editing ? '✎' : '▸') : '' })]);
     row.cells.forEach((cell, index) => {
       const column = control.columns[index] || {};
-      const td = el('td', { text: cell, class: numeric(column.type) ? 'num' : null });
+      const td = el('td', { text: cell, class: numeric(column.type) && !column.colour ? 'num' : null });
       const colour = row.colours && row.colours[index];
       if (colour) td.style.backgroundColor = colour;
       else if (column.color) td.style.backgroundColor = column.color;
       tr.append(td);
     });
+    // Picking a row sets the grid's value (its record number): plain dialogs have grids too,
+    // without named sources, and a disabled grid refuses it.
     tr.addEventListener('click', () => {
-      if (!current) send({ type: 'move', form: id, source: control.source, recNo: row.recNo });
+      if (!current) valueEvent(ctx, control, row.recNo);
     });
     if (control.dblClick) {
       tr.addEventListener('dblclick', () => send({ type: 'dblclick', form: id, control: control.name,
