@@ -1,7 +1,290 @@
 #include "reference/frmVWOLesplaatsen.h"
 
-namespace kavel::frmVWOLesplaatsen {
+#include <cstdint>
+#include <string_view>
 
-void Initialization() {}
+#include "core/ModuleClasses.h"
+#include "host/base/SysUtils.h"
+#include "host/data/LikeMatcher.h"
+#include "host/domain/TextChecks.h"
 
-}  // namespace kavel::frmVWOLesplaatsen
+namespace kavel {
+
+using namespace quil;
+
+namespace {
+
+constexpr const char* kGeenOffLesplaats =
+    "De officiële lesplaats moet ingevuld zijn.\r\nIndien de verwachte lesplaats niet in de lijst "
+    "met officiële lesplaatsen staat\r\nmoet de taxonomie vernieuwd worden.";
+constexpr const char* kNummerOngelijk =
+    "Lesplaatsnummer moet gelijk zijn aan lesplaatsnummer officiële lesplaats";
+constexpr const char* kNummerVerschillend =
+    "Huidige lesplaatsnummer is verschillend van officiële lesplaatsnummer";
+
+struct FieldLabel {
+  std::string_view field;
+  std::string_view label;
+};
+
+constexpr FieldLabel kLabels[] = {
+    {"VLP_NUMMER", "Nummer"},
+    {"VLP_CRABCODE", "Code CRAB"},
+    {"VLP_OMSCHRIJVING", "Omschrijving"},
+    {"VLP_STRAAT", "Straat"},
+    {"VLP_STRAATNR", "Nummer straat"},
+    {"VLP_STRAATBUS", "Busnummer"},
+    {"VLP_GEMEENTE_FK", "Gemeente"},
+    {"VLP_VESTIGINGSPLAATS_FK", "Vestigingsplaats"},
+    {"VLP_VWOOFFLESPLAATS_FK", "Off. lesplaats"},
+    {"VLP_POSTCODE", "Postcode"},
+    {"VLP_GEMEENTE", "Gemeente"},
+    {"VLP_VESTIGINGSPLAATS", "Vestigingsplaats"},
+};
+
+//! What the choice list of official places shows of each of them.
+constexpr FieldLabel kOffLesplaatsKeuze[] = {
+    {"VOLP_CODE", "Code"},
+    {"VOLP_NAAM", "Naam"},
+    {"VOLP_STRAAT", "Straat"},
+    {"VOLP_HUISNUMMER", "Huisnummer"},
+};
+
+std::string_view LabelOf(std::string_view field) {
+  for (const FieldLabel& entry : kLabels) {
+    if (entry.field == field) return entry.label;
+  }
+  return field;
+}
+
+//! A lesson place number, or an official one (text), as an integer; -1 when it is not one, so
+//! "012" and 12 are the same number.
+int64_t AlsNummer(std::string_view text) {
+  return StrToIntDef(text, -1);
+}
+
+//! The first `count` characters of UTF-8 text.
+std::string Links(std::string_view text, size_t count) {
+  size_t end = 0;
+  for (size_t n = 0; n < count && end < text.size(); ++n) end += Utf8CharLength(text, end);
+  return std::string(text.substr(0, end));
+}
+
+//! Writes a value into a field the user cannot change (a name the provider joins in).
+void ToonWaarde(TField& field, const Variant& value) {
+  struct Writable {
+    TField& field;
+    bool readOnly;
+    explicit Writable(TField& f) : field(f), readOnly(f.ReadOnly) { field.ReadOnly = false; }
+    ~Writable() { field.ReadOnly = readOnly; }
+  } writable(field);
+  field.SetValue(value);
+}
+
+}  // namespace
+
+TVWOLesplaatsenForm::TVWOLesplaatsenForm(TQuilApplication& app)
+    : TQuilDBForm(app, "TVWOLesplaatsenForm"),
+      CDSVWOLesplaats(AddDataSet("CDSVWOLesplaats", "DSPVWOLesplaats")),
+      DSVWOLesplaats(AddDataSource("DSVWOLesplaats", &CDSVWOLesplaats)),
+      CDSSelectVestiging(AddDataSet("CDSSelectVestiging", "DSPSelectVPPerIS")),
+      DSSelectVestiging(AddDataSource("DSSelectVestiging", &CDSSelectVestiging)),
+      CDSSelectVWOOffLesplaats(AddDataSet("CDSSelectVWOOffLesplaats", "DSPSelectVWOOffLesplaats")),
+      DSSelectVWOOffLesplaats(AddDataSource("DSSelectVWOOffLesplaats", &CDSSelectVWOOffLesplaats)),
+      PnlLijst(Add<TPanel>("PnlLijst")),
+      GridLesplaatsen(Add<TDBGrid>("GridLesplaatsen", &PnlLijst)),
+      PnlLesplaats(Add<TPanel>("PnlLesplaats")),
+      EdtNummer(AddFieldEdit("EdtNummer", "VLP_NUMMER")),
+      EdtCRABCode(AddFieldEdit("EdtCRABCode", "VLP_CRABCODE")),
+      EdtOmschrijving(AddFieldEdit("EdtOmschrijving", "VLP_OMSCHRIJVING")),
+      EdtStraat(AddFieldEdit("EdtStraat", "VLP_STRAAT")),
+      EdtStraatNr(AddFieldEdit("EdtStraatNr", "VLP_STRAATNR")),
+      EdtStraatBus(AddFieldEdit("EdtStraatBus", "VLP_STRAATBUS")),
+      FrameGemeente(TSelectGemeenteFrame::Create(*this, "FrameGemeente", &PnlLesplaats,
+                                                 DSVWOLesplaats, "VLP_GEMEENTE_FK")),
+      LCVestigingsplaats(Add<TDBLookupCombo>("LCVestigingsplaats", &PnlLesplaats)),
+      LCOffLesplaats(Add<TDBLookupCombo>("LCOffLesplaats", &PnlLesplaats)),
+      AOvername(AddAction(
+          "AOvername", "&Overname gegevens van officiële lesplaats", [this] { AOvernameExecute(); },
+          [this] { AOvernameUpdate(); })),
+      BtnOvername(Add<TButton>("BtnOvername", &PnlLesplaats)) {
+  CDSVWOLesplaats.IDField = "VLP_ID";
+  CDSVWOLesplaats.ParamToFields = "IS_ID=VLP_INSTELLING_FK";
+  CDSVWOLesplaats.ChangedByField = "VLP_VERANDERDDOOR";
+  CDSVWOLesplaats.ChangedOnField = "VLP_VERANDERDOP";
+  CDSVWOLesplaats.SetSortFields("VLP_NUMMER");
+  CDSVWOLesplaats.OrderField = "VLP_NUMMER";
+  CDSVWOLesplaats.AutoOpen = true;
+  CDSVWOLesplaats.AfterOpen = [this](TQuilClientDataSet&) { CDSVWOLesplaatsAfterOpen(); };
+  CDSVWOLesplaats.OnNewRecord = [this](TQuilClientDataSet&) { CDSVWOLesplaatsNewRecord(); };
+  CDSVWOLesplaats.BeforePost = [this](TQuilClientDataSet&) { CDSVWOLesplaatsBeforePost(); };
+  CDSVWOLesplaats.AfterScroll = [this](TQuilClientDataSet&) { VolgVestiging(); };
+
+  CDSSelectVestiging.IDField = "VP_ID";
+  CDSSelectVestiging.ReadOnly = true;
+  CDSSelectVestiging.AutoOpen = true;
+  // The institution's places may open before its locations do.
+  CDSSelectVestiging.AfterOpen = [this](TQuilClientDataSet&) { VolgVestiging(); };
+
+  CDSSelectVWOOffLesplaats.IDField = "VOLP_ID";
+  CDSSelectVWOOffLesplaats.ReadOnly = true;
+  CDSSelectVWOOffLesplaats.AutoOpen = true;
+  CDSSelectVWOOffLesplaats.SetSortFields("VOLP_CODE");
+  // The lookup editor shows one list field: the shown fields joined as a choice list joins them.
+  CDSSelectVWOOffLesplaats.AddField({"VOLP_WEERGAVE", FieldType::String}, FieldKind::Calculated);
+  CDSSelectVWOOffLesplaats.OnCalcFields = [](TQuilClientDataSet& ds) {
+    std::string shown;
+    for (const FieldLabel& entry : kOffLesplaatsKeuze) {
+      if (!shown.empty()) shown += " - ";
+      shown += ds.FieldByName(entry.field).AsString();
+    }
+    ds.FieldByName("VOLP_WEERGAVE").SetAsString(shown);
+  };
+  CDSSelectVWOOffLesplaats.AfterOpen = [](TQuilClientDataSet& ds) {
+    for (const FieldLabel& entry : kOffLesplaatsKeuze) {
+      ds.FieldByName(entry.field).DisplayLabel = std::string(entry.label);
+    }
+  };
+
+  GridLesplaatsen.DataSource = &DSVWOLesplaats;
+  GridLesplaatsen.Columns = {
+      {"VLP_NUMMER", "", 8},   {"VLP_OMSCHRIJVING", "", 30}, {"VLP_VESTIGINGSPLAATS", "", 20},
+      {"VLP_STRAAT", "", 25},  {"VLP_STRAATNR", "", 6},      {"VLP_STRAATBUS", "", 5},
+      {"VLP_POSTCODE", "", 8}, {"VLP_GEMEENTE", "", 20},     {"VLP_CRABCODE", "", 12}};
+
+  EdtCRABCode.AllowedChars = std::string(NumericChars);
+
+  LCVestigingsplaats.DataSource = &DSVWOLesplaats;
+  LCVestigingsplaats.DataField = "VLP_VESTIGINGSPLAATS_FK";
+  LCVestigingsplaats.Caption = std::string(LabelOf("VLP_VESTIGINGSPLAATS_FK"));
+  LCVestigingsplaats.ListSource = &DSSelectVestiging;
+  LCVestigingsplaats.KeyField = "VP_ID";
+  LCVestigingsplaats.ListField = "VP_NAAM";
+
+  LCOffLesplaats.DataSource = &DSVWOLesplaats;
+  LCOffLesplaats.DataField = "VLP_VWOOFFLESPLAATS_FK";
+  LCOffLesplaats.Caption = std::string(LabelOf("VLP_VWOOFFLESPLAATS_FK"));
+  LCOffLesplaats.ListSource = &DSSelectVWOOffLesplaats;
+  LCOffLesplaats.KeyField = "VOLP_ID";
+  LCOffLesplaats.ListField = "VOLP_WEERGAVE";
+  // The official places offered are those of the Davinci location of the chosen location.
+  CDSSelectVWOOffLesplaats.SetMasterdataSource(LCVestigingsplaats.ListSource);
+
+  AOvername.Hint = "Neem alle gegevens over van de officiële lesplaats";
+  BtnOvername.Action = &AOvername;
+}
+
+TDBEdit& TVWOLesplaatsenForm::AddFieldEdit(std::string name, std::string fieldName) {
+  auto& edit = Add<TDBEdit>(std::move(name), &PnlLesplaats);
+  edit.DataSource = &DSVWOLesplaats;
+  edit.Caption = std::string(LabelOf(fieldName));
+  edit.DataField = std::move(fieldName);
+  return edit;
+}
+
+void TVWOLesplaatsenForm::QuilDBFormSetMasterBrowser(TDataSource* master) {
+  RequireMasterField("IS_ID");
+  LinkToMaster(CDSVWOLesplaats);
+  CDSSelectVestiging.SetMasterdataSource(FindDataSourceWithField(master, "IS_ID"));
+}
+
+void TVWOLesplaatsenForm::CDSVWOLesplaatsAfterOpen() {
+  for (const FieldLabel& entry : kLabels) {
+    if (TField* field = CDSVWOLesplaats.FindField(entry.field)) {
+      field->DisplayLabel = std::string(entry.label);
+    }
+  }
+  CDSVWOLesplaats.FieldByName("VLP_GEMEENTE_FK").OnChange = [this](TField&) {
+    VLP_GEMEENTE_FKChange();
+  };
+  CDSVWOLesplaats.FieldByName("VLP_VESTIGINGSPLAATS_FK").OnChange = [this](TField&) {
+    VLP_VESTIGINGSPLAATS_FKChange();
+  };
+}
+
+void TVWOLesplaatsenForm::CDSVWOLesplaatsNewRecord() {
+  CDSVWOLesplaats.FieldByName("VLP_TYPERECORD").SetAsString("U");
+}
+
+void TVWOLesplaatsenForm::CDSVWOLesplaatsBeforePost() {
+  const TField& official = CDSVWOLesplaats.FieldByName("VLP_VWOOFFLESPLAATS_FK");
+  if (official.IsNull()) {
+    SetFocus(LCOffLesplaats);
+    RaiseClientError(kGeenOffLesplaats);
+  }
+  const std::string officialCode =
+      CDSSelectVWOOffLesplaats.Lookup("VOLP_ID", official.Value(), "VOLP_CODE").AsString();
+  if (AlsNummer(CDSVWOLesplaats.FieldByName("VLP_NUMMER").AsString()) != AlsNummer(officialCode)) {
+    SetFocus(EdtNummer);
+    RaiseClientError(kNummerOngelijk);
+  }
+}
+
+void TVWOLesplaatsenForm::VLP_GEMEENTE_FKChange() {
+  TQuilClientDataSet& gemeenten = *FrameGemeente.ListSource->DataSet();
+  const Variant key = CDSVWOLesplaats.FieldByName("VLP_GEMEENTE_FK").Value();
+  ToonWaarde(CDSVWOLesplaats.FieldByName("VLP_POSTCODE"),
+             gemeenten.Lookup("GM_ID", key, "GM_POSTNUMMER"));
+  ToonWaarde(CDSVWOLesplaats.FieldByName("VLP_GEMEENTE"),
+             gemeenten.Lookup("GM_ID", key, "GM_DEELGEMEENTE"));
+}
+
+void TVWOLesplaatsenForm::VLP_VESTIGINGSPLAATS_FKChange() {
+  const Variant key = CDSVWOLesplaats.FieldByName("VLP_VESTIGINGSPLAATS_FK").Value();
+  ToonWaarde(CDSVWOLesplaats.FieldByName("VLP_VESTIGINGSPLAATS"),
+             CDSSelectVestiging.Lookup("VP_ID", key, "VP_NAAM"));
+  VolgVestiging();
+}
+
+void TVWOLesplaatsenForm::VolgVestiging() {
+  if (!CDSVWOLesplaats.Active() || !CDSSelectVestiging.Active()) return;
+  const TField& location = CDSVWOLesplaats.FieldByName("VLP_VESTIGINGSPLAATS_FK");
+  if (!location.IsNull()) CDSSelectVestiging.LocateID(location.AsLargeInt());
+}
+
+void TVWOLesplaatsenForm::AOvernameExecute() {
+  const Variant key = CDSVWOLesplaats.FieldByName("VLP_VWOOFFLESPLAATS_FK").Value();
+  auto official = [&](std::string_view field) {
+    return CDSSelectVWOOffLesplaats.Lookup("VOLP_ID", key, field);
+  };
+  const int64_t officialNumber = AlsNummer(official("VOLP_CODE").AsString());
+  TField& nummer = CDSVWOLesplaats.FieldByName("VLP_NUMMER");
+  if (!nummer.IsNull() && AlsNummer(nummer.AsString()) != officialNumber) {
+    SetFocus(EdtNummer);
+    RaiseClientError(kNummerVerschillend);
+  }
+  StartEdit(CDSVWOLesplaats);
+  const std::string crab = official("VOLP_CRABHUISNUMMER").AsString();
+  if (!crab.empty()) CDSVWOLesplaats.FieldByName("VLP_CRABCODE").SetAsString(crab);
+  CDSVWOLesplaats.FieldByName("VLP_GEMEENTE_FK").SetValue(official("VOLP_GEMEENTE_FK"));
+  const std::string naam = official("VOLP_NAAM").AsString();
+  if (!naam.empty()) CDSVWOLesplaats.FieldByName("VLP_OMSCHRIJVING").SetAsString(Links(naam, 80));
+  CDSVWOLesplaats.FieldByName("VLP_STRAAT")
+      .SetAsString(Links(official("VOLP_STRAAT").AsString(), 50));
+  CDSVWOLesplaats.FieldByName("VLP_STRAATBUS")
+      .SetAsString(Links(official("VOLP_BUSNUMMER").AsString(), 4));
+  CDSVWOLesplaats.FieldByName("VLP_STRAATNR")
+      .SetAsString(Links(official("VOLP_HUISNUMMER").AsString(), 5));
+  nummer.SetAsInteger(officialNumber);
+}
+
+// An official place the list does not offer (the place was moved to a location of another
+// Davinci location) has nothing to take over.
+void TVWOLesplaatsenForm::AOvernameUpdate() {
+  bool offered = false;
+  if (CDSVWOLesplaats.Active() && CDSSelectVWOOffLesplaats.Active()) {
+    const Variant key = CDSVWOLesplaats.FieldByName("VLP_VWOOFFLESPLAATS_FK").Value();
+    offered = !key.IsNull() && !CDSSelectVWOOffLesplaats.Lookup("VOLP_ID", key, "VOLP_ID").IsNull();
+  }
+  AOvername.Enabled = offered;
+}
+
+namespace frmVWOLesplaatsen {
+
+void Initialization() {
+  RegisterScreenClass("TVWOLesplaatsenForm", FactoryOf<TVWOLesplaatsenForm>());
+}
+
+}  // namespace frmVWOLesplaatsen
+
+}  // namespace kavel

@@ -2,6 +2,7 @@
 
 #include "host/base/Strings.h"
 #include "host/data/CachedClientDataSet.h"
+#include "host/data/LikeMatcher.h"
 #include "host/forms/QuilForm.h"
 
 namespace quil {
@@ -12,8 +13,8 @@ bool AllDigits(std::string_view text) {
   return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
-bool ContainsIgnoringCase(const std::string& text, const std::string& upperPart) {
-  return UpperCaseAscii(text).find(upperPart) != std::string::npos;
+bool ContainsIgnoringCase(const std::string& text, const std::string& foldedPart) {
+  return FoldText(text, CaseFold::Upper).find(foldedPart) != std::string::npos;
 }
 
 }  // namespace
@@ -25,26 +26,22 @@ TSelectGemeenteFrame& TSelectGemeenteFrame::Create(TQuilDBForm& form, std::strin
   list.IDField = "GM_ID";
   list.ReadOnly = true;
   list.AutoOpen = true;
+  list.AddField({"GM_WEERGAVE", FieldType::String}, FieldKind::Calculated);
+  list.OnCalcFields = [](TQuilClientDataSet& ds) {
+    ds.FieldByName("GM_WEERGAVE")
+        .SetAsString(ds.FieldByName("GM_POSTNUMMER").AsString() + " " +
+                     ds.FieldByName("GM_DEELGEMEENTE").AsString());
+  };
   TDataSource& listSource = form.AddDataSource("DSSelectGemeente", &list);
   auto& frame = form.Add<TSelectGemeenteFrame>(std::move(name), parent);
   frame.DataSource = &source;
   frame.DataField = std::move(dataField);
   frame.ListSource = &listSource;
   frame.KeyField = "GM_ID";
-  frame.ListField = "GM_POSTNUMMER;GM_DEELGEMEENTE";
+  frame.ListField = "GM_WEERGAVE";
   frame.Caption = "Gemeente";
   frame.Hint = "Zoek op postnummer of naam van de gemeente";
   return frame;
-}
-
-std::string TSelectGemeenteFrame::DisplayText() const {
-  const TField* field = Field();
-  TQuilClientDataSet* list = ListSource != nullptr ? ListSource->DataSet() : nullptr;
-  if (field == nullptr || field->IsNull() || list == nullptr || !list->Active()) return "";
-  const Variant post = list->Lookup("GM_ID", field->Value(), "GM_POSTNUMMER");
-  const Variant name = list->Lookup("GM_ID", field->Value(), "GM_DEELGEMEENTE");
-  if (name.IsNull()) return "";
-  return post.AsString() + " " + name.AsString();
 }
 
 void TSelectGemeenteFrame::Search(std::string_view text) {
@@ -59,20 +56,19 @@ std::vector<TSelectGemeenteFrame::Choice> TSelectGemeenteFrame::Matches(int limi
   const int post = list->FieldByName("GM_POSTNUMMER").Index();
   const int name = list->FieldByName("GM_DEELGEMEENTE").Index();
   const int main = list->FieldByName("GM_HOOFDGEMEENTE").Index();
+  const int shown = list->FieldByName("GM_WEERGAVE").Index();
   const bool byPost = AllDigits(searchText_);
-  const std::string upper = UpperCaseAscii(searchText_);
+  const std::string folded = FoldText(searchText_, CaseFold::Upper);
   for (int position = 0; position < list->RecordCount(); ++position) {
     Row row = list->RowAt(position);
-    const std::string postText = row[post].AsString();
-    const std::string nameText = row[name].AsString();
     bool match = searchText_.empty();
-    if (!match && byPost) match = postText.rfind(searchText_, 0) == 0;
+    if (!match && byPost) match = row[post].AsString().starts_with(searchText_);
     if (!match && !byPost) {
-      match = ContainsIgnoringCase(nameText, upper) ||
-              ContainsIgnoringCase(row[main].AsString(), upper);
+      match = ContainsIgnoringCase(row[name].AsString(), folded) ||
+              ContainsIgnoringCase(row[main].AsString(), folded);
     }
     if (!match) continue;
-    choices.push_back({row[id].AsLargeInt(), postText + " " + nameText});
+    choices.push_back({row[id].AsLargeInt(), row[shown].AsString()});
     if (static_cast<int>(choices.size()) == limit) break;
   }
   return choices;

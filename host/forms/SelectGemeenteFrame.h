@@ -2,12 +2,16 @@
 //
 // The frame stores the municipality's key (GM_ID) in a field of a record, like a lookup editor.
 // Its list is every municipality (cached list CDSSelectGemeente on provider "DSPSelectGemeente":
-// GM_ID, GM_POSTNUMMER, GM_DEELGEMEENTE, GM_HOOFDGEMEENTE), which the frame adds to its form.
-// The user narrows the choices with a search text: a text of digits matches post codes that start
-// with it, any other text matches names (part or main municipality) that contain it, ignoring
-// case. The list itself is never filtered, so the chosen municipality always shows.
+// GM_ID, GM_POSTNUMMER, GM_DEELGEMEENTE, GM_HOOFDGEMEENTE), which the frame adds to its form
+// with one calculated field, GM_WEERGAVE ("post code municipality"): the text the frame shows for
+// the chosen municipality and for every choice, so whoever draws it as a lookup editor shows the
+// same. The user narrows the choices with a search text: a text of digits matches post codes that
+// start with it, any other text matches names (part or main municipality) that contain it,
+// ignoring case (accented letters included). The list itself is never filtered, so the chosen
+// municipality always shows.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,7 +21,6 @@
 namespace quil {
 
 class TQuilDBForm;
-class TQuilCachedClientDataSet;
 
 class TSelectGemeenteFrame : public TDBLookupCombo {
  public:
@@ -33,8 +36,6 @@ class TSelectGemeenteFrame : public TDBLookupCombo {
                                       TDataSource& source, std::string dataField);
 
   const char* ClassName() const override { return "TSelectGemeenteFrame"; }
-  //! "post code municipality" of the chosen one; "" when none.
-  std::string DisplayText() const;
   void Search(std::string_view text);
   const std::string& SearchText() const { return searchText_; }
   //! The municipalities that match the search text, at most `limit`, in list order.
