@@ -260,19 +260,24 @@ void TLookupCombo::SetKeyValue(const Variant& key) {
   if (OnChange) OnChange();
 }
 
-std::string TLookupCombo::DisplayText() const {
-  TQuilClientDataSet* list = ListSource != nullptr ? ListSource->DataSet() : nullptr;
-  if (list == nullptr || !list->Active() || keyValue_.IsNull()) return "";
+std::string LookupDisplayText(TDataSource* listSource, std::string_view keyField,
+                              const Variant& key, std::string_view listFields) {
+  TQuilClientDataSet* list = listSource != nullptr ? listSource->DataSet() : nullptr;
+  if (list == nullptr || !list->Active() || key.IsNull()) return "";
   std::string out;
-  std::string_view fields = ListFields;
-  while (!fields.empty()) {
-    size_t semi = fields.find(';');
-    Variant value = list->Lookup(KeyField, keyValue_, fields.substr(0, semi));
+  while (!listFields.empty()) {
+    size_t semi = listFields.find(';');
+    Variant value = list->Lookup(keyField, key, listFields.substr(0, semi));
     if (!out.empty()) out += " - ";
     out += value.AsString();
-    fields = semi == std::string_view::npos ? std::string_view() : fields.substr(semi + 1);
+    listFields =
+        semi == std::string_view::npos ? std::string_view() : listFields.substr(semi + 1);
   }
   return out;
+}
+
+std::string TLookupCombo::DisplayText() const {
+  return LookupDisplayText(ListSource, KeyField, keyValue_, ListFields);
 }
 
 void TLookupCombo::SetValueText(std::string_view text) {

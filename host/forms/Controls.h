@@ -302,6 +302,11 @@ class TCheckListBox : public TControl {
   std::vector<bool> checked_;
 };
 
+//! The `listFields` (";"-separated) of the list record whose `keyField` is `key`, joined with
+//! " - "; "" when the list is closed, the key empty or not found.
+std::string LookupDisplayText(TDataSource* listSource, std::string_view keyField,
+                              const Variant& key, std::string_view listFields);
+
 //! A choice of one record of a list: the key is stored, the list fields are shown.
 //! Value: the key as text, "" for none.
 class TLookupCombo : public TControl {

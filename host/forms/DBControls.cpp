@@ -79,9 +79,7 @@ bool TDBCheckBox::Click() {
 
 std::string TDBLookupCombo::DisplayText() const {
   const TField* field = Field();
-  TQuilClientDataSet* list = DataSetOf(ListSource);
-  if (field == nullptr || list == nullptr || field->IsNull()) return "";
-  return list->Lookup(KeyField, field->Value(), ListField).AsString();
+  return field != nullptr ? LookupDisplayText(ListSource, KeyField, field->Value(), ListField) : "";
 }
 
 std::string TDBLookupCombo::ValueText() const {

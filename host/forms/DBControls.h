@@ -65,7 +65,7 @@ class TDBLookupCombo : public TDBControl {
   const char* ClassName() const override { return "TDBLookupCombo"; }
   TDataSource* ListSource = nullptr;
   std::string KeyField;
-  std::string ListField;  //!< the list field shown
+  std::string ListField;  //!< the list fields shown, ";"-separated
   std::string DisplayText() const;
   std::string ValueText() const override;
   //! Throws EClientError when no record of the list has the key.
