@@ -127,6 +127,17 @@ TEST_F(SessionTest, LookupsAcceptOnlyKeysOfTheirList) {
   EXPECT_EQ(form.CDSModules.RecordCount(), 1);
   lookup.Search("");
   EXPECT_EQ(form.CDSModules.RecordCount(), 3);
+
+  // A lookup editor shows the same joined fields for the key its field holds (here a module's
+  // institution read as a module id: the list and the record are the same dataset).
+  auto& editor = form.Add<TDBLookupCombo>("LcbModule");
+  editor.DataSource = &form.DSModules;
+  editor.DataField = "VOM_IS_FK";
+  editor.ListSource = &form.DSModules;
+  editor.KeyField = "VOM_ID";
+  editor.ListField = "VOM_CODE;VOM_OMSCHRIJVING";
+  ASSERT_TRUE(form.CDSModules.LocateID(3, ""));
+  EXPECT_EQ(editor.DisplayText(), "NED - Nederlands");
 }
 
 }  // namespace
