@@ -73,7 +73,7 @@ class HostAppTest : public ::testing::Test {
   //! Logs in as admin and opens the test screen; returns its rendered form.
   json OpenTestScreen(Browser& browser) {
     EXPECT_EQ(browser.Login("admin", "admin1").status, 200);
-    Reply opened = browser.Event({{"type", "open"}, {"class", "TWebTestForm"}});
+    Reply opened = browser.Send({{"type", "open"}, {"class", "TWebTestForm"}});
     EXPECT_EQ(opened.status, 200);
     EXPECT_TRUE(opened.body["dialog"].is_null()) << opened.body["dialog"];
     return opened.body["state"]["active"];
@@ -111,10 +111,10 @@ TEST_F(HostAppTest, TheMenuListsOnlyWhatTheUserMayOpen) {
   EXPECT_GT(adminMenu.size(), demoMenu.size());
 
   // The server refuses what the menu does not offer.
-  Reply refused = demo.Event({{"type", "open"}, {"class", "TWebTestForm"}});
+  Reply refused = demo.Send({{"type", "open"}, {"class", "TWebTestForm"}});
   ASSERT_TRUE(refused.body["dialog"].is_object()) << refused.body;
   EXPECT_EQ(refused.body["dialog"]["text"], "U hebt geen toegang tot het scherm 'Proefscherm'");
-  demo.Answer(refused.body["dialog"]["id"], 1);
+  demo.Answered(refused.body["dialog"]["id"], 1);
   EXPECT_EQ(demo.Get("/api/state").body["state"]["forms"].size(), 0u);
 }
 
@@ -122,7 +122,7 @@ TEST_F(HostAppTest, TheInstitutionBrowserShowsItsListWithColumnCaptions) {
   TestServer server(Options());
   Browser admin(server.Port());
   admin.Login("admin", "admin1");
-  Reply opened = admin.Event({{"type", "open"}, {"class", "TBrowseVWOStructInstellingForm"}});
+  Reply opened = admin.Send({{"type", "open"}, {"class", "TBrowseVWOStructInstellingForm"}});
   const json form = opened.body["state"]["active"];
   ASSERT_TRUE(form.is_object()) << opened.body;
   EXPECT_EQ(form["caption"], "Vezor OVI: Overzicht instellingen");
@@ -140,7 +140,7 @@ TEST_F(HostAppTest, TheInstitutionBrowserShowsItsListWithColumnCaptions) {
   for (const json& link : form["links"]) links.push_back(link["caption"]);
   EXPECT_NE(std::find(links.begin(), links.end(), "Afwezigheidscodes"), links.end());
 
-  Reply moved = admin.Event(
+  Reply moved = admin.Send(
       {{"type", "move"}, {"form", form["id"]}, {"source", "DSBrowseVWOinstelling"}, {"recNo", 2}});
   EXPECT_EQ(FindControl(moved.body["state"]["active"], "GridInstellingen")["recNo"], 2);
 }
@@ -157,7 +157,7 @@ TEST_F(HostAppTest, AGridSendsOneWindowOfALongList) {
   EXPECT_EQ(grid["columns"][0]["title"], "Code");
 
   // Scrolling shows another window without moving the current record.
-  Reply viewed = browser.Event(
+  Reply viewed = browser.Send(
       {{"type", "view"}, {"form", form["id"]}, {"control", "GridMaterialen"}, {"top", 50}});
   grid = FindControl(viewed.body["state"]["active"], "GridMaterialen");
   EXPECT_EQ(grid["top"], 50);
@@ -165,7 +165,7 @@ TEST_F(HostAppTest, AGridSendsOneWindowOfALongList) {
   EXPECT_EQ(grid["rows"][0]["recNo"], 51);
 
   // Moving the current record out of the window brings the window to it.
-  Reply last = browser.Event(
+  Reply last = browser.Send(
       {{"type", "command"}, {"form", form["id"]}, {"source", "DSMaterialen"}, {"command", "last"}});
   grid = FindControl(last.body["state"]["active"], "GridMaterialen");
   EXPECT_EQ(grid["recNo"], materials_);
@@ -185,15 +185,15 @@ TEST_F(HostAppTest, AnEditIsPostedAndAFailedPostKeepsIt) {
   json form = OpenTestScreen(browser);
   const json id = form["id"];
 
-  Reply edited = browser.Event({{"type", "value"},
-                                {"form", id},
-                                {"control", "EdtOmschrijving"},
-                                {"value", "Nieuwe omschrijving"}});
+  Reply edited = browser.Send({{"type", "value"},
+                               {"form", id},
+                               {"control", "EdtOmschrijving"},
+                               {"value", "Nieuwe omschrijving"}});
   json source = edited.body["state"]["active"]["sources"][0];
   EXPECT_EQ(source["state"], "edit");
   EXPECT_EQ(FindControl(edited.body["state"]["active"], "EdtOmschrijving")["value"],
             "Nieuwe omschrijving");
-  Reply posted = browser.Event(
+  Reply posted = browser.Send(
       {{"type", "command"}, {"form", id}, {"source", "DSMaterialen"}, {"command", "post"}});
   EXPECT_EQ(posted.body["state"]["active"]["sources"][0]["state"], "browse");
   {
@@ -205,17 +205,17 @@ TEST_F(HostAppTest, AnEditIsPostedAndAFailedPostKeepsIt) {
   }
 
   // A required field left empty: the error is shown and the record stays in edit.
-  browser.Event({{"type", "field"},
-                 {"form", id},
-                 {"source", "DSMaterialen"},
-                 {"field", "VWM_OMSCHRIJVING"},
-                 {"value", ""}});
-  Reply failed = browser.Event(
+  browser.Send({{"type", "field"},
+                {"form", id},
+                {"source", "DSMaterialen"},
+                {"field", "VWM_OMSCHRIJVING"},
+                {"value", ""}});
+  Reply failed = browser.Send(
       {{"type", "command"}, {"form", id}, {"source", "DSMaterialen"}, {"command", "post"}});
   ASSERT_TRUE(failed.body["dialog"].is_object()) << failed.body;
   EXPECT_EQ(failed.body["dialog"]["type"], "error");
   EXPECT_EQ(failed.body["dialog"]["text"], "Veld 'Omschrijving' moet een waarde hebben");
-  Reply after = browser.Answer(failed.body["dialog"]["id"], 1);
+  Reply after = browser.Answered(failed.body["dialog"]["id"], 1);
   EXPECT_EQ(after.body["state"]["active"]["sources"][0]["state"], "edit");
 }
 
@@ -235,7 +235,7 @@ TEST_F(HostAppTest, ActionsAskTheBrowserAndFollowTheirRules) {
   EXPECT_EQ(dialog["text"], "Doorgaan?");
   EXPECT_EQ(dialog["buttons"],
             json::parse(R"([{"result":6,"caption":"Ja"},{"result":7,"caption":"Nee"}])"));
-  EXPECT_EQ(browser.Answer(dialog["id"], 6).body["state"]["active"]["caption"], "ja");
+  EXPECT_EQ(browser.Answered(dialog["id"], 6).body["state"]["active"]["caption"], "ja");
 
   Reply failed = Act(browser, form, "AFout");
   EXPECT_EQ(failed.body["dialog"]["type"], "error");
@@ -257,18 +257,18 @@ TEST_F(HostAppTest, AModalDialogTakesTheEventsUntilItCloses) {
   EXPECT_TRUE(ignored.body["dialog"].is_null());
   EXPECT_EQ(ignored.body["state"]["modal"].size(), 1u);
 
-  browser.Event(
+  browser.Send(
       {{"type", "value"}, {"form", dialog["id"]}, {"control", "EdtNaam"}, {"value", "Piet"}});
-  Reply closed = browser.Event({{"type", "click"}, {"form", dialog["id"]}, {"control", "BtnOK"}});
+  Reply closed = browser.Send({{"type", "click"}, {"form", dialog["id"]}, {"control", "BtnOK"}});
   EXPECT_EQ(closed.body["state"]["modal"].size(), 0u);
   EXPECT_EQ(closed.body["state"]["active"]["caption"], "Piet");
 
   // Closing the window counts as Cancel.
   Reply again = Act(browser, form, "ADialoog");
   const json second = again.body["state"]["modal"][0];
-  browser.Event(
+  browser.Send(
       {{"type", "value"}, {"form", second["id"]}, {"control", "EdtNaam"}, {"value", "Jan"}});
-  Reply cancelled = browser.Event({{"type", "close"}, {"form", second["id"]}});
+  Reply cancelled = browser.Send({{"type", "close"}, {"form", second["id"]}});
   EXPECT_EQ(cancelled.body["state"]["modal"].size(), 0u);
   EXPECT_EQ(cancelled.body["state"]["active"]["caption"], "Piet");
 }
@@ -302,7 +302,7 @@ TEST_F(HostAppTest, APrintGivesAListingOfTheMainList) {
   TestServer server(Options());
   Browser browser(server.Port());
   json form = OpenTestScreen(browser);
-  Reply printed = browser.Event({{"type", "print"}, {"form", form["id"]}, {"report", 0}});
+  Reply printed = browser.Send({{"type", "print"}, {"form", form["id"]}, {"report", 0}});
   const json print = printed.body["state"]["print"];
   ASSERT_TRUE(print.is_object()) << printed.body;
   EXPECT_EQ(print["title"], "Overzicht materialen");
@@ -317,7 +317,7 @@ TEST_F(HostAppTest, ClosingAScreenAndStaleFormsAreHandled) {
   TestServer server(Options());
   Browser browser(server.Port());
   json form = OpenTestScreen(browser);
-  Reply closed = browser.Event({{"type", "close"}, {"form", form["id"]}});
+  Reply closed = browser.Send({{"type", "close"}, {"form", form["id"]}});
   EXPECT_EQ(closed.body["state"]["forms"].size(), 0u);
   EXPECT_TRUE(closed.body["state"]["active"].is_null());
   Reply stale = Act(browser, form, "AVraag");
@@ -332,7 +332,7 @@ TEST_F(HostAppTest, AnEndingSessionKeepsTheSettingsOfItsScreens) {
   Browser browser(server.Port());
   json form = OpenTestScreen(browser);
   const json asked = Act(browser, form, "AVraag").body["dialog"];
-  browser.Answer(asked["id"], 7);
+  browser.Answered(asked["id"], 7);
   browser.Post("/api/logout", json::object());
   // The session's thread saves while it ends; logout does not wait for it.
   auto admin = UserStore(*server::OpenSqlite(path_)).Find("admin");

@@ -29,7 +29,7 @@ class HostControlsTest : public ::testing::Test {
     server_ = std::make_unique<TestServer>(std::move(options));
     browser_ = std::make_unique<Browser>(server_->Port());
     EXPECT_EQ(browser_->Login("admin", "admin1").status, 200);
-    Reply opened = browser_->Event({{"type", "open"}, {"class", "TWebControlsForm"}});
+    Reply opened = browser_->Send({{"type", "open"}, {"class", "TWebControlsForm"}});
     form_ = opened.body["state"]["active"];
     EXPECT_EQ(form_["class"], "TWebControlsForm") << opened.body;
   }
@@ -37,7 +37,7 @@ class HostControlsTest : public ::testing::Test {
   //! Sends an event of the open screen; returns the outcome.
   json Send(json event) {
     event["form"] = form_["id"];
-    Reply reply = browser_->Settle(browser_->Event(event));
+    Reply reply = browser_->Send(event);
     EXPECT_EQ(reply.status, 200) << reply.body;
     return reply.body;
   }
@@ -54,7 +54,7 @@ class HostControlsTest : public ::testing::Test {
   std::string Message(const json& outcome) {
     if (!outcome["dialog"].is_object()) return "";
     const std::string text = outcome["dialog"]["text"];
-    browser_->Answer(outcome["dialog"]["id"], 1);
+    browser_->Answered(outcome["dialog"]["id"], 1);
     return text;
   }
   static json Source(const json& outcome, const std::string& name) {

@@ -180,6 +180,11 @@ class Browser {
   Reply Answer(int64_t dialog, int result) {
     return Post("/api/answer", {{"dialog", dialog}, {"answer", {{"result", result}}}});
   }
+  //! An event, and its outcome once the session rests however long that takes on a loaded
+  //! machine (Event alone may answer "busy").
+  Reply Send(const json& event) { return Settle(Event(event)); }
+  //! An answer to a dialog, and the outcome once the session rests.
+  Reply Answered(int64_t dialog, int result) { return Settle(Answer(dialog, result)); }
   //! Follows a busy reply with /api/wait until the outcome is there.
   Reply Settle(Reply reply) {
     while (reply.status == 200 && reply.body.value("busy", false)) {

@@ -178,7 +178,20 @@ function menuNode(node, depth) {
 
 // ------------------------------------------------------------------------------------- render
 
+//! True while the page is drawn anew: an editor taken out of the page then fires change and blur,
+//! which are not the user's.
+let drawing = false;
+
 function render() {
+  drawing = true;
+  try {
+    draw();
+  } finally {
+    drawing = false;
+  }
+}
+
+function draw() {
   const outcome = session.outcome;
   if (!outcome || !outcome.state) return;
   const state = outcome.state;
@@ -186,11 +199,13 @@ function render() {
   const host = $('forms');
   const keepScroll = host.scrollTop;
   const focused = focusedControl();
+  const typing = typingEditor(focused);
   host.replaceChildren();
   if (state.active) host.append(renderForm(state.active, false));
   else host.append(el('p', { class: 'empty', text: 'Kies een scherm in het menu.' }));
   host.scrollTop = keepScroll;
   renderModals(state.modal || []);
+  keepTyping(typing);
   renderDialog(outcome.dialog);
   if (state.print && state.print.id > session.lastPrint) {
     session.lastPrint = state.print.id;
@@ -318,6 +333,7 @@ function textEditor(control, ctx, options) {
   const input = multi ? el('textarea', { rows: 4 }) : el('input', { type: 'text' });
   const shown = (text) => (multi ? text.replace(/\r\n/g, '\n') : text);
   input.value = control.value || '';
+  input.dataset.shown = shown(control.value || '');  // what the host sent (see keepTyping)
   const placeholder = (options && options.placeholder) || (!control.field && control.hint);
   if (placeholder) input.placeholder = placeholder;
   const maxLength = control.maxLength || (control.field && control.field.type === 'string' ?
@@ -329,8 +345,10 @@ function textEditor(control, ctx, options) {
   if (control.allowedChars) onlyAllowed(input, control.allowedChars);
   let sent = shown(control.value || '');
   const commit = () => {
-    if (input.value === sent || input.readOnly) return Promise.resolve();
+    // A drawing takes the editor out of the page for a moment (keepTyping): that is no commit.
+    if (input.value === sent || input.readOnly || drawing) return Promise.resolve();
     sent = input.value;
+    input.dataset.sent = sent;
     return valueEvent(ctx, control, multi ? input.value.replace(/\n/g, '\r\n') : input.value);
   };
   const post = () => commit().then(() => {
@@ -339,6 +357,7 @@ function textEditor(control, ctx, options) {
     }
   });
   input.addEventListener('change', commit);
+  input.addEventListener('blur', commit);  // also for an editor kept over a drawing (keepTyping)
   input.addEventListener('keydown', (event) => {
     if (event.key === 'Enter' && (!multi || event.ctrlKey)) {
       event.preventDefault();
@@ -347,6 +366,7 @@ function textEditor(control, ctx, options) {
       event.preventDefault();
       event.stopPropagation();
       sent = input.value;
+      input.dataset.sent = sent;
       send({ type: 'command', form: ctx.form.id, source: control.source, command: 'cancel' });
     }
   });
@@ -767,6 +787,34 @@ function focusedControl() {
     place.selection = [active.selectionStart, active.selectionEnd];
   }
   return place;
+}
+
+//! The text editor the user is typing in: focused, with text the host has not been sent yet (nor
+//! given up with Escape).
+function typingEditor(focused) {
+  const active = document.activeElement;
+  if (!focused || !active || active.dataset.shown === undefined) return null;
+  const typed = active.value !== active.dataset.shown && active.value !== active.dataset.sent;
+  return typed ? { ...focused, node: active } : null;
+}
+
+//! An answer that arrives while the user types in another editor (the answer to the editor they
+//! just left) must not throw the typed text away: the new drawing gets the editor being typed in,
+//! unless the host changed that editor's value meanwhile.
+function keepTyping(typing) {
+  if (!typing) return;
+  const control = document.querySelector('[data-form="' + typing.form + '"] [data-control="' +
+    CSS.escape(typing.control) + '"]');
+  const fresh = focusables(control)[typing.index];
+  const node = typing.node;
+  // The host shows what it showed before, or what this editor sent it: nothing else changed it.
+  const unchanged = fresh && (fresh.dataset.shown === node.dataset.shown ||
+    fresh.dataset.shown === node.dataset.sent);
+  if (!unchanged || fresh.tagName !== node.tagName || fresh.readOnly || fresh.disabled) return;
+  node.dataset.shown = fresh.dataset.shown;
+  node.id = fresh.id;  // the new label points at it
+  node.style.backgroundColor = fresh.style.backgroundColor;
+  fresh.replaceWith(node);
 }
 
 function focusables(node) {
