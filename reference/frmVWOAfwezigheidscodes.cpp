@@ -36,21 +36,6 @@ constexpr StandaardCode kStandaardCodes[] = {
     {"V", "Verwittigd afwezig", kOranje, 0, "VERANTW_AFWEZIG"},
 };
 
-//! A field of the provider's packet, declared ahead so that it keeps its label on every open.
-TField& Declare(TQuilClientDataSet& dataset, const char* name, const char* label) {
-  TField& field = dataset.AddField(FieldDef{name}, FieldKind::Data);
-  field.DisplayLabel = label;
-  return field;
-}
-
-template <class T>
-T& Bound(T& control, TDataSource& source, const char* field, const char* caption) {
-  control.DataSource = &source;
-  control.DataField = field;
-  control.Caption = caption;
-  return control;
-}
-
 void ShowList(TDBLookupCombo& combo, TDataSource& list) {
   combo.ListSource = &list;
   combo.KeyField = "P_ID";
@@ -85,12 +70,12 @@ TVWOAfwezigheidsCodesForm::TVWOAfwezigheidsCodesForm(TQuilApplication& app)
   codes.ChangedOnField = "VAC_VERANDERDOP";
   codes.OrderField = "VAC_CODE";
   codes.SetSortFields("VAC_CODE");
-  Declare(codes, "VAC_CODE", "Eigen code");
-  Declare(codes, "VAC_OMSCHRIJVING", "Omschrijving");
-  Declare(codes, "VAC_KLEUR", "Kleur");
-  Declare(codes, "VAC_PARTICIPATIESTATUS_FK", "Status participatie Davinci");
-  Declare(codes, "VAC_PARTICIPATIESTATUSBEV_FK", "Tweede status participatie");
-  Declare(codes, "VAC_PARTICIPATIESTATUS", "Status participatie");
+  codes.DeclareField("VAC_CODE", "Eigen code");
+  codes.DeclareField("VAC_OMSCHRIJVING", "Omschrijving");
+  codes.DeclareField("VAC_KLEUR", "Kleur");
+  codes.DeclareField("VAC_PARTICIPATIESTATUS_FK", "Status participatie Davinci");
+  codes.DeclareField("VAC_PARTICIPATIESTATUSBEV_FK", "Tweede status participatie");
+  codes.DeclareField("VAC_PARTICIPATIESTATUS", "Status participatie");
   codes.AddBitField("InvulbaarViaLeerpost", "VAC_FLAGS", kBitInvulbaarViaLeerpost).DisplayLabel =
       "Invulbaar via leerpost?";
   // The server's status text is only fresh after a fetch; the list follows the editor at once.
@@ -109,18 +94,18 @@ TVWOAfwezigheidsCodesForm::TVWOAfwezigheidsCodesForm(TQuilApplication& app)
                                    {"PARTICIPATIESTATUS", "Status participatie", 30},
                                    {"InvulbaarViaLeerpost", "Invulbaar via leerpost?", 8}};
 
-  Bound(EdtCode, DSAfwezigheidscodes, "VAC_CODE", "&Eigen code");
-  Bound(EdtOmschrijving, DSAfwezigheidscodes, "VAC_OMSCHRIJVING", "Omschrijving");
+  BindField(EdtCode, DSAfwezigheidscodes, "VAC_CODE", "&Eigen code");
+  BindField(EdtOmschrijving, DSAfwezigheidscodes, "VAC_OMSCHRIJVING", "Omschrijving");
   BtnKleur.Caption = "Kleur";
   BtnKleur.OnChange = [this] { BtnKleurChange(); };
-  Bound(LCParticipatieStatus, DSAfwezigheidscodes, "VAC_PARTICIPATIESTATUS_FK",
-        "Status &participatie Davinci");
+  BindField(LCParticipatieStatus, DSAfwezigheidscodes, "VAC_PARTICIPATIESTATUS_FK",
+            "Status &participatie Davinci");
   ShowList(LCParticipatieStatus, DSParticipatieStatus);
-  Bound(LCParticipatieStatusBev, DSAfwezigheidscodes, "VAC_PARTICIPATIESTATUSBEV_FK",
-        "Tweede status participatie");
+  BindField(LCParticipatieStatusBev, DSAfwezigheidscodes, "VAC_PARTICIPATIESTATUSBEV_FK",
+            "Tweede status participatie");
   ShowList(LCParticipatieStatusBev, DSParticipatieStatusBev);
-  Bound(CBInvulbaarViaLeerpost, DSAfwezigheidscodes, "InvulbaarViaLeerpost",
-        "Invulbaar via leerpost");
+  BindField(CBInvulbaarViaLeerpost, DSAfwezigheidscodes, "InvulbaarViaLeerpost",
+            "Invulbaar via leerpost");
 }
 
 void TVWOAfwezigheidsCodesForm::QuilDBFormCreate() {

@@ -60,11 +60,7 @@ TQuilClientDataSet& DefineContactpersonen(TQuilClientDataSet& cds) {
 
 TDBEdit& Editor(TQuilForm& form, const char* name, TControl& parent, TDataSource& source,
                 const char* field, const char* caption) {
-  TDBEdit& edit = form.Add<TDBEdit>(name, &parent);
-  edit.DataSource = &source;
-  edit.DataField = field;
-  edit.Caption = caption;
-  return edit;
+  return BindField(form.Add<TDBEdit>(name, &parent), source, field, caption);
 }
 
 }  // namespace
@@ -99,9 +95,7 @@ TVWOKBIContactpersonenForm::TVWOKBIContactpersonenForm(TQuilApplication& app)
       {"KBCP_TELEFOON", "Telefoon"}, {"KBCP_EMAIL", "Email"},
   };
   GBContactpersoon.Caption = "Contactpersoon";
-  DBCBNietMeerActief.DataSource = &DSKBIContactpersonen;
-  DBCBNietMeerActief.DataField = "KBCP_NIETMEERACTIEF";
-  DBCBNietMeerActief.Caption = "Niet meer actief";
+  BindField(DBCBNietMeerActief, DSKBIContactpersonen, "KBCP_NIETMEERACTIEF", "Niet meer actief");
   BSearchPS.Action = &ASearchPS;
 
   CDSKBIContactpersonen.OnNewRecord = [this](TQuilClientDataSet&) { NewRecord(); };

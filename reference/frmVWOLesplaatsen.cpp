@@ -154,16 +154,14 @@ TVWOLesplaatsenForm::TVWOLesplaatsenForm(TQuilApplication& app)
 
   EdtCRABCode.AllowedChars = std::string(NumericChars);
 
-  LCVestigingsplaats.DataSource = &DSVWOLesplaats;
-  LCVestigingsplaats.DataField = "VLP_VESTIGINGSPLAATS_FK";
-  LCVestigingsplaats.Caption = std::string(LabelOf("VLP_VESTIGINGSPLAATS_FK"));
+  BindField(LCVestigingsplaats, DSVWOLesplaats, "VLP_VESTIGINGSPLAATS_FK",
+            std::string(LabelOf("VLP_VESTIGINGSPLAATS_FK")));
   LCVestigingsplaats.ListSource = &DSSelectVestiging;
   LCVestigingsplaats.KeyField = "VP_ID";
   LCVestigingsplaats.ListField = "VP_NAAM";
 
-  LCOffLesplaats.DataSource = &DSVWOLesplaats;
-  LCOffLesplaats.DataField = "VLP_VWOOFFLESPLAATS_FK";
-  LCOffLesplaats.Caption = std::string(LabelOf("VLP_VWOOFFLESPLAATS_FK"));
+  BindField(LCOffLesplaats, DSVWOLesplaats, "VLP_VWOOFFLESPLAATS_FK",
+            std::string(LabelOf("VLP_VWOOFFLESPLAATS_FK")));
   LCOffLesplaats.ListSource = &DSSelectVWOOffLesplaats;
   LCOffLesplaats.KeyField = "VOLP_ID";
   LCOffLesplaats.ListField = "VOLP_WEERGAVE";
@@ -175,11 +173,9 @@ TVWOLesplaatsenForm::TVWOLesplaatsenForm(TQuilApplication& app)
 }
 
 TDBEdit& TVWOLesplaatsenForm::AddFieldEdit(std::string name, std::string fieldName) {
-  auto& edit = Add<TDBEdit>(std::move(name), &PnlLesplaats);
-  edit.DataSource = &DSVWOLesplaats;
-  edit.Caption = std::string(LabelOf(fieldName));
-  edit.DataField = std::move(fieldName);
-  return edit;
+  const std::string caption(LabelOf(fieldName));
+  return BindField(Add<TDBEdit>(std::move(name), &PnlLesplaats), DSVWOLesplaats,
+                   std::move(fieldName), caption);
 }
 
 void TVWOLesplaatsenForm::QuilDBFormSetMasterBrowser(TDataSource* master) {

@@ -21,21 +21,6 @@ constexpr int kBitActief = 3;
 //! A new material is active and charged on every enrolment.
 constexpr int kFlagsNieuw = 1 << kBitActief;
 
-//! A field of the provider's packet, declared ahead so that it keeps its label on every open.
-TField& Declare(TQuilClientDataSet& dataset, const char* name, const char* label) {
-  TField& field = dataset.AddField(FieldDef{name}, FieldKind::Data);
-  field.DisplayLabel = label;
-  return field;
-}
-
-template <class T>
-T& Bound(T& control, TDataSource& source, const char* field, const char* caption) {
-  control.DataSource = &source;
-  control.DataField = field;
-  control.Caption = caption;
-  return control;
-}
-
 }  // namespace
 
 TVWOMaterialenForm::TVWOMaterialenForm(TQuilApplication& app)
@@ -62,12 +47,12 @@ TVWOMaterialenForm::TVWOMaterialenForm(TQuilApplication& app)
   materialen.ChangedOnField = "VWM_VERANDERDOP";
   materialen.OrderField = "VWM_CODE";
   materialen.SetSortFields("VWM_CODE");
-  Declare(materialen, "VWM_CODE", "Code");
-  Declare(materialen, "VWM_OMSCHRIJVING", "Omschrijving");
-  Declare(materialen, "VWM_PRIJS", "Prijs").DisplayFormat = "0.00";
-  Declare(materialen, "VWM_WEBTEKST", "Webtekst");
-  Declare(materialen, "VWM_ZEVENREKENING_FK", "Algemene rekening");
-  Declare(materialen, "VWM_ALGREK", "Algemene rekening");
+  materialen.DeclareField("VWM_CODE", "Code");
+  materialen.DeclareField("VWM_OMSCHRIJVING", "Omschrijving");
+  materialen.DeclareField("VWM_PRIJS", "Prijs").DisplayFormat = "0.00";
+  materialen.DeclareField("VWM_WEBTEKST", "Webtekst");
+  materialen.DeclareField("VWM_ZEVENREKENING_FK", "Algemene rekening");
+  materialen.DeclareField("VWM_ALGREK", "Algemene rekening");
   materialen.AddBitField("EenmaalAanrekenen", "VWM_FLAGS", kBitEenmaalAanrekenen).DisplayLabel =
       "Eenmaal aanrekenen";
   materialen.AddBitField("Actief", "VWM_FLAGS", kBitActief).DisplayLabel = "Actief";
@@ -85,17 +70,17 @@ TVWOMaterialenForm::TVWOMaterialenForm(TQuilApplication& app)
       {"VWM_PRIJS", "Prijs", 10}, {"EenmaalAanrekenen", "Eenmaal aanrekenen", 8},
       {"Actief", "Actief", 6},    {"ALGEMENEREKENING", "Algemene rekening", 30}};
 
-  Bound(EdtCode, DSVWOMaterialen, "VWM_CODE", "&Code");
-  Bound(EdtOmschrijving, DSVWOMaterialen, "VWM_OMSCHRIJVING", "&Omschrijving");
-  Bound(EdtPrijs, DSVWOMaterialen, "VWM_PRIJS", "&Prijs");
-  Bound(CBEenmaalAanrekenen, DSVWOMaterialen, "EenmaalAanrekenen",
-        "Slechts 1 maal aanrekenen bij inschrijving");
-  Bound(CBActief, DSVWOMaterialen, "Actief", "Actief");
-  Bound(LCAlgemeneRekening, DSVWOMaterialen, "VWM_ZEVENREKENING_FK", "Algemene rekening");
+  BindField(EdtCode, DSVWOMaterialen, "VWM_CODE", "&Code");
+  BindField(EdtOmschrijving, DSVWOMaterialen, "VWM_OMSCHRIJVING", "&Omschrijving");
+  BindField(EdtPrijs, DSVWOMaterialen, "VWM_PRIJS", "&Prijs");
+  BindField(CBEenmaalAanrekenen, DSVWOMaterialen, "EenmaalAanrekenen",
+            "Slechts 1 maal aanrekenen bij inschrijving");
+  BindField(CBActief, DSVWOMaterialen, "Actief", "Actief");
+  BindField(LCAlgemeneRekening, DSVWOMaterialen, "VWM_ZEVENREKENING_FK", "Algemene rekening");
   LCAlgemeneRekening.ListSource = &DSAlgemeneRekeningen;
   LCAlgemeneRekening.KeyField = "P_ID";
   LCAlgemeneRekening.ListField = "P_OMSCHRIJVING";
-  Bound(EdtWebtekst, DSVWOMaterialen, "VWM_WEBTEKST", "&Webtekst");
+  BindField(EdtWebtekst, DSVWOMaterialen, "VWM_WEBTEKST", "&Webtekst");
 }
 
 void TVWOMaterialenForm::QuilDBFormInitDataModule() {

@@ -72,6 +72,15 @@ class TDBLookupCombo : public TDBControl {
   void SetValueText(std::string_view text) override;
 };
 
+//! Binds a data-aware control to a field of a data source and gives it the label the user sees.
+template <class T>
+T& BindField(T& control, TDataSource& source, std::string field, std::string caption) {
+  control.DataSource = &source;
+  control.DataField = std::move(field);
+  control.Caption = std::move(caption);
+  return control;
+}
+
 struct TColumn {
   std::string FieldName;
   std::string Title;  //!< the field's display label when empty
