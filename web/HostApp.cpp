@@ -16,6 +16,7 @@
 #include "server/AppServer.h"
 #include "web/FormRenderer.h"
 #include "web/WebDialogs.h"
+#include "web/WerkDatumSetting.h"
 
 namespace quil::web {
 
@@ -83,7 +84,8 @@ class HostApp final : public SessionApp {
         connection_(std::unique_ptr<IAppServer>(server_)),
         dialogs_(context.dialogs),
         app_(connection_, dialogs_) {
-    auto prefs = std::make_shared<AdminPrefs>(DateOf(server_->GetServerDatum()));
+    auto prefs =
+        std::make_shared<AdminPrefs>(ReadWerkDatum(*server_, DateOf(server_->GetServerDatum())));
     prefs->SetWerkJaarID(SchoolYearId(*server_, prefs->WerkJaar()));
     app_.SetAdminPrefs(std::move(prefs));
     app_.OnProcessMessages = [this] { ReportProgress(); };
@@ -104,6 +106,7 @@ class HostApp final : public SessionApp {
   void HandleEvent(const json& event) override {
     const std::string type = Text(event, "type");
     if (type == "open") return Open(Text(event, "class"));
+    if (type == "werkdatum") return SetWerkDatum(Text(event, "value"));
     // Everything else names a form; while a dialog is shown modally only it takes events.
     TQuilForm& form = FormOf(event);
     if (!dialogs_.ModalForms().empty() && &form != dialogs_.ModalForms().back()) return;
@@ -159,7 +162,13 @@ class HostApp final : public SessionApp {
                        {"caption", form->Caption},
                        {"tab", form->TabCaption.empty() ? form->Caption : form->TabCaption}});
     }
+    const AdminPrefs& prefs = app_.AdminPrefs();
     json out = {{"user", {{"login", context_.user.login}, {"name", context_.user.name}}},
+                {"prefs",
+                 {{"werkDatum", DateToStr(prefs.WerkDatum())},
+                  {"werkJaar", prefs.WerkJaar()},
+                  {"startOfWerkJaar", DateToStr(prefs.StartOfWerkJaar())},
+                  {"endOfWerkJaar", DateToStr(prefs.EndOfWerkJaar())}}},
                 {"forms", std::move(forms)},
                 {"active", nullptr},
                 {"modal", json::array()},
@@ -251,6 +260,20 @@ class HostApp final : public SessionApp {
   void Open(const std::string& className) {
     if (!dialogs_.ModalForms().empty()) return;
     if (TQuilDBForm* form = app_.OpenForm(className)) activeId_ = IdOf(*form);
+  }
+
+  //! A new working date for the session and the user's next ones. It changes between events only,
+  //! and not while a dialog is shown modally: a handler in that dialog's loop would see it change.
+  //! Open screens read it anew for what they do next.
+  void SetWerkDatum(const std::string& text) {
+    if (!dialogs_.ModalForms().empty()) return;
+    app_.Run([&] {
+      const TDateTime date = ParseWerkDatum(text);
+      WriteWerkDatum(*server_, date);
+      AdminPrefs& prefs = app_.AdminPrefs();
+      prefs.SetWerkDatum(date);
+      if (prefs.WerkJaarID() == -1) prefs.SetWerkJaarID(SchoolYearId(*server_, prefs.WerkJaar()));
+    });
   }
 
   void Activate(TQuilForm& form) {

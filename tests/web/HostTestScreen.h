@@ -1,15 +1,17 @@
 // Screens for the web host's tests, registered once with the form manager:
 // - "Test|Web|Proefscherm": the materials of institution 1 in a grid with a field editor, and
-//   actions that ask, show a modal dialog, work long with a progress bar, fail, or are never
-//   enabled;
+//   actions that ask, show a modal dialog, work long with a progress bar, fail, show the working
+//   year, or are never enabled;
 // - "Test|Web|Bedieningen": the lesson places of institution 1 with the municipality chooser and
 //   a CRAB code of digits only in the Davinci colour, the materials' web text (a memo), a colour
 //   button and the absence codes with their colour column.
 #pragma once
 
 #include <chrono>
+#include <string>
 #include <thread>
 
+#include "host/base/SysUtils.h"
 #include "host/domain/AdminPrefs.h"
 #include "host/domain/TextChecks.h"
 #include "host/forms/DBControls.h"
@@ -76,6 +78,12 @@ class TWebTestForm : public TQuilDBForm {
       Caption = "klaar";
     });
     AddAction("AFout", "Fout", [] { RaiseClientError("Dit mag niet"); });
+    // The working year as the screen sees it when the action runs.
+    AddAction("AWerkjaar", "Werkjaar", [this] {
+      const quil::AdminPrefs& prefs = Application().AdminPrefs();
+      Caption = std::to_string(prefs.WerkJaar()) + " " + DateToStr(prefs.StartOfWerkJaar()) + "-" +
+                DateToStr(prefs.EndOfWerkJaar()) + " id " + std::to_string(prefs.WerkJaarID());
+    });
     TAction& never = AddAction("ANooit", "Nooit", [this] { Caption = "toch"; });
     never.OnUpdate = [&never] { never.Enabled = false; };
   }

@@ -101,6 +101,9 @@ function showLogin(message) {
   $('login').hidden = false;
   $('login-error').textContent = message || '';
   $('login-password').value = '';
+  $('werkdatum').value = '';
+  delete $('werkdatum').dataset.typing;
+  $('werkjaar').textContent = '';
   $('login-user').focus();
 }
 
@@ -140,6 +143,16 @@ async function boot() {
     await api('POST', '/api/logout', {});
     session.csrf = '';
     showLogin('U bent afgemeld.');
+  });
+  const werkDatum = $('werkdatum');
+  werkDatum.addEventListener('input', () => { werkDatum.dataset.typing = '1'; });
+  werkDatum.addEventListener('change', sendWerkDatum);
+  werkDatum.addEventListener('keydown', (event) => {
+    if (event.key === 'Enter') sendWerkDatum();
+    if (event.key === 'Escape') {
+      delete werkDatum.dataset.typing;
+      render();
+    }
   });
   document.addEventListener('keydown', globalKeys);
   try {
@@ -195,6 +208,7 @@ function draw() {
   const outcome = session.outcome;
   if (!outcome || !outcome.state) return;
   const state = outcome.state;
+  renderPrefs(state);
   renderTabs(state);
   const host = $('forms');
   const keepScroll = host.scrollTop;
@@ -212,6 +226,24 @@ function draw() {
     window.open('/print.html?id=' + state.print.id, '_blank', 'noopener');
   }
   restoreFocus(focused);
+}
+
+//! The working date in the header. What the user is typing there stays until it is sent (change
+//! or Enter); a refused date then shows the working date that stayed.
+function renderPrefs(state) {
+  const input = $('werkdatum');
+  const prefs = state.prefs;
+  if (!prefs) return;
+  if (!input.dataset.typing) input.value = prefs.werkDatum;
+  input.disabled = (state.modal || []).length > 0;
+  $('werkjaar').textContent = 'Werkjaar ' + prefs.werkJaar + '-' + (prefs.werkJaar + 1);
+}
+
+function sendWerkDatum() {
+  const input = $('werkdatum');
+  if (!input.dataset.typing) return;
+  delete input.dataset.typing;
+  send({ type: 'werkdatum', value: input.value.trim() });
 }
 
 function renderTabs(state) {

@@ -1,0 +1,157 @@
+// The user's working date over HTTP: kept per user between sessions, a bad date refused, and the
+// working year of the session's preferences following it for screens already open.
+#include <gtest/gtest.h>
+
+#include "HostTestScreen.h"
+#include "WebTestUtil.h"
+#include "core/kavelmod.h"
+#include "host/base/SysUtils.h"
+#include "server/seed/InitDb.h"
+#include "web/HostApp.h"
+#include "web/WerkDatumSetting.h"
+
+namespace quil::web::testing {
+namespace {
+
+class WerkDatumTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    QuilModuleEntry();
+    RegisterWebTestForm();
+  }
+
+  // School years 2023 to 2027 (SJ_ID 1 to 5).
+  WerkDatumTest() {
+    server::InitDatabase(path_, {.demo = true, .workingYear = 2025});
+    auto db = server::OpenSqlite(path_);
+    UserStore users(*db);
+    users.SetPassword("demo", "demo1");
+    users.SetPassword("admin", "admin1");
+  }
+
+  WebServerOptions Options() {
+    WebServerOptions options;
+    options.databasePath = path_;
+    options.appFactory = HostAppFactory();
+    options.threads = 4;
+    return options;
+  }
+
+  //! The working-year part of the state after a fresh login.
+  json PrefsAtLogin(int port, const std::string& login, const std::string& password) {
+    Browser browser(port);
+    EXPECT_EQ(browser.Login(login, password).status, 200);
+    return browser.Get("/api/state").body["state"]["prefs"];
+  }
+
+  void StoreSettings(const std::string& login, const std::string& text) {
+    auto db = server::OpenSqlite(path_);
+    const int id = UserStore(*db).Find(login)->id;
+    server::AppServer::Open(path_, id)->WriteSettings(kAdminPrefsKey, text);
+  }
+
+  static Reply SetWerkDatum(Browser& browser, const std::string& text) {
+    return browser.Send({{"type", "werkdatum"}, {"value", text}});
+  }
+
+  TempDir dir_;
+  std::string path_ = dir_.File("kavel.sqlite");
+};
+
+TEST_F(WerkDatumTest, TheWorkingDateIsKeptForTheSameUserOnly) {
+  TestServer server(Options());
+  const std::string today = DateToStr(Date());
+  EXPECT_EQ(PrefsAtLogin(server.Port(), "demo", "demo1")["werkDatum"], today);
+
+  Browser demo(server.Port());
+  demo.Login("demo", "demo1");
+  const Reply set = SetWerkDatum(demo, "15/03/2024");
+  EXPECT_TRUE(set.body["dialog"].is_null()) << set.body;
+  EXPECT_EQ(set.body["state"]["prefs"], json({{"werkDatum", "15/03/2024"},
+                                              {"werkJaar", 2023},
+                                              {"startOfWerkJaar", "01/09/2023"},
+                                              {"endOfWerkJaar", "31/08/2024"}}));
+  demo.Post("/api/logout", json::object());
+
+  EXPECT_EQ(PrefsAtLogin(server.Port(), "demo", "demo1")["werkDatum"], "15/03/2024");
+  EXPECT_EQ(PrefsAtLogin(server.Port(), "admin", "admin1")["werkDatum"], today);
+}
+
+TEST_F(WerkDatumTest, AStoredDateThatNoLongerReadsGivesTheServersDate) {
+  const std::string today = DateToStr(Date());
+  const struct {
+    const char* stored;
+    std::string expected;
+  } cases[] = {
+      {"[Werkjaar]\nWerkDatum=2024-03-15\n", "15/03/2024"},
+      {"[werkjaar]\nwerkdatum=2024-03-15\n", "15/03/2024"},
+      {"[Proef]\nTitel=x\n[Werkjaar]\nWerkDatum=2026-02-28\n", "28/02/2026"},
+      {"", today},
+      {"[Werkjaar]\nWerkDatum=2024-02-30\n", today},
+      {"[Werkjaar]\nWerkDatum=15/03/2024\n", today},
+      {"[Werkjaar]\nWerkDatum=2024-3-15\n", today},
+      {"[Werkjaar]\nWerkDatum=\n", today},
+      {"WerkDatum=2024-03-15\n", today},
+      {"[Anders]\nWerkDatum=2024-03-15\n", today},
+  };
+  TestServer server(Options());
+  for (const auto& c : cases) {
+    StoreSettings("demo", c.stored);
+    EXPECT_EQ(PrefsAtLogin(server.Port(), "demo", "demo1")["werkDatum"], c.expected) << c.stored;
+  }
+}
+
+TEST_F(WerkDatumTest, ABadDateIsRefusedAndTheDateStays) {
+  TestServer server(Options());
+  Browser demo(server.Port());
+  demo.Login("demo", "demo1");
+  SetWerkDatum(demo, "01/10/2025");
+  for (const char* bad : {"31/02/2025", "2025-10-15", "morgen", "", "15/13/2025", "1/10/2025x"}) {
+    const Reply refused = SetWerkDatum(demo, bad);
+    ASSERT_TRUE(refused.body["dialog"].is_object()) << bad << ": " << refused.body;
+    EXPECT_EQ(refused.body["dialog"]["type"], "error");
+    EXPECT_EQ(refused.body["dialog"]["text"], std::string("'") + bad + "' is geen geldige datum");
+    const Reply answered = demo.Answered(refused.body["dialog"]["id"], 1);
+    EXPECT_EQ(answered.body["state"]["prefs"]["werkDatum"], "01/10/2025") << bad;
+  }
+  EXPECT_EQ(PrefsAtLogin(server.Port(), "demo", "demo1")["werkDatum"], "01/10/2025");
+}
+
+TEST_F(WerkDatumTest, AnOpenScreenWorksInTheNewWorkingYear) {
+  TestServer server(Options());
+  Browser admin(server.Port());
+  admin.Login("admin", "admin1");
+  const json form =
+      admin.Send({{"type", "open"}, {"class", "TWebTestForm"}}).body["state"]["active"];
+  ASSERT_TRUE(form.is_object());
+  auto workingYear = [&] {
+    return admin.Send({{"type", "action"}, {"form", form["id"]}, {"action", "AWerkjaar"}})
+        .body["state"]["active"]["caption"];
+  };
+
+  const struct {
+    const char* date;
+    const char* seen;
+  } cases[] = {
+      {"01/10/2025", "2025 01/09/2025-31/08/2026 id 3"},
+      {"31/08/2025", "2024 01/09/2024-31/08/2025 id 2"},
+      {"01/09/2025", "2025 01/09/2025-31/08/2026 id 3"},
+      {"15/06/2031", "2030 01/09/2030-31/08/2031 id -1"},  // no SCHOOLJAAR row for it
+      {"2/1/27", "2026 01/09/2026-31/08/2027 id 4"},
+  };
+  for (const auto& c : cases) {
+    SetWerkDatum(admin, c.date);
+    EXPECT_EQ(workingYear(), c.seen) << c.date;
+  }
+
+  // Not while a dialog is shown modally: its handler is still running.
+  const Reply shown =
+      admin.Send({{"type", "action"}, {"form", form["id"]}, {"action", "ADialoog"}});
+  ASSERT_EQ(shown.body["state"]["modal"].size(), 1u) << shown.body;
+  EXPECT_EQ(SetWerkDatum(admin, "01/10/2025").body["state"]["prefs"]["werkDatum"], "02/01/2027");
+  admin.Send({{"type", "close"}, {"form", shown.body["state"]["modal"][0]["id"]}});
+  EXPECT_EQ(workingYear(), "2026 01/09/2026-31/08/2027 id 4");
+}
+
+}  // namespace
+}  // namespace quil::web::testing
