@@ -62,7 +62,8 @@ json UserJson(const User& user) {
 struct WebServer::Impl {
   explicit Impl(WebServerOptions opts)
       : options(std::move(opts)),
-        sessions(options.databasePath, options.appFactory, options.limits) {
+        sessions(options.databasePath, options.appFactory, options.limits),
+        throttle(options.loginLimits, options.loginClock) {
     if (!options.appFactory) throw std::logic_error("WebServer needs an app factory");
     const int threads = options.threads;
     http.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
@@ -157,14 +158,21 @@ struct WebServer::Impl {
         !body.contains("password") || !body["password"].is_string()) {
       return Fail(res, 400, "Geef een gebruikersnaam en een wachtwoord");
     }
+    const std::string login = body["login"].get<std::string>();
+    // Refused before the password is looked at, and the same for a name that does not exist.
+    LoginThrottle::Attempt attempt = throttle.Begin(login);
+    if (!attempt.Admitted()) return Fail(res, 429, throttle.RefusalText());
     std::optional<User> user;
     {
       auto db = server::OpenSqlite(options.databasePath, {.create = false});
       UserStore users(*db);
-      user =
-          users.Authenticate(body["login"].get<std::string>(), body["password"].get<std::string>());
+      user = users.Authenticate(login, body["password"].get<std::string>());
     }
-    if (!user) return Fail(res, 401, "Onbekende gebruiker of verkeerd wachtwoord");
+    if (!user) {
+      attempt.Failed();
+      return Fail(res, 401, "Onbekende gebruiker of verkeerd wachtwoord");
+    }
+    attempt.Succeeded();
     // A login replaces the session this browser had.
     if (auto old = CookieValue(req, kCookie); !old.empty()) sessions.End(old);
     auto session = sessions.Create(*user);
@@ -231,6 +239,7 @@ struct WebServer::Impl {
 
   WebServerOptions options;
   SessionManager sessions;
+  LoginThrottle throttle;
   httplib::Server http;
   //! Serve and Stop meet through these: a Stop that comes before the library started listening
   //! would otherwise be lost, and the listening thread would never end.

@@ -2,7 +2,8 @@
 //
 // It serves the front-end's static files and the JSON API under /api/ (documented in
 // docs/api.md): login and logout, the session's state, events and dialog answers, and the app's
-// read-only queries. Every /api/ path but login answers 401 without a live session cookie; every
+// read-only queries. Too many failed logins for one name refuse that name for a while
+// (LoginThrottle). Every /api/ path but login answers 401 without a live session cookie; every
 // request that changes something must carry the session's CSRF token in X-CSRF-Token and a JSON
 // body (Content-Type application/json, which a cross-site form cannot send). Events run on the
 // session's worker thread; a request waits for the session's next rest for a short budget and
@@ -15,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "web/LoginThrottle.h"
 #include "web/Session.h"
 #include "web/SessionApp.h"
 
@@ -32,6 +34,9 @@ struct WebServerOptions {
   //! How long a query may take before the request answers 503.
   std::chrono::milliseconds queryBudget = std::chrono::seconds(30);
   int threads = 48;
+  //! The brake on failed logins per login name, and its clock.
+  LoginLimits loginLimits;
+  LoginThrottle::Now loginClock = LoginThrottle::Clock::now;
   SessionAppFactory appFactory;
 };
 

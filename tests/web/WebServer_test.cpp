@@ -59,6 +59,32 @@ TEST_F(WebServerTest, OnlyAMatchingLoginAndPasswordOpensASession) {
   EXPECT_EQ(browser.Get("/api/menu").body["user"], "anna");
 }
 
+TEST_F(WebServerTest, TooManyFailedLoginsRefuseTheNameForAWhile) {
+  std::atomic<int64_t> minutes = 0;
+  WebServerOptions options = Options();
+  options.loginClock = [&minutes] {
+    return LoginThrottle::Clock::time_point(std::chrono::minutes(minutes.load()));
+  };
+  TestServer server(std::move(options));
+  auto login = [&](const std::string& name, const std::string& password) {
+    return Browser(server.Port()).Login(name, password);
+  };
+  const std::string refusal = "Te veel mislukte aanmeldingen; probeer het over 15 minuten opnieuw.";
+  for (const char* name : {"anna", "niemand"}) {
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(login(name, "fout").status, 401) << name << " " << i;
+    // The same answer whether the user exists or not.
+    const Reply refused = login(name, name == std::string("anna") ? "geheim1" : "fout");
+    EXPECT_EQ(refused.status, 429) << name;
+    EXPECT_EQ(refused.body, json({{"error", refusal}})) << name;
+  }
+  EXPECT_EQ(login("beheer", "beheer1").status, 200) << "other names are not refused";
+  minutes = 14;
+  EXPECT_EQ(login("anna", "geheim1").status, 429);
+  minutes = 15;
+  EXPECT_EQ(login("anna", "geheim1").status, 200);
+  EXPECT_EQ(server.Server().Sessions().Count(), 2);
+}
+
 TEST_F(WebServerTest, APortInUseIsRefused) {
   TestServer first(Options());
   WebServerOptions options = Options();
