@@ -155,12 +155,6 @@ void TSearchPersoneelDialog::FormShow() {
   if (psId_ > 0) CDSPersoneel.LocateID(psId_);
 }
 
-void TSearchPersoneelDialog::FormCloseQuery(bool& canClose) {
-  // Closing is never refused here: OK checks its choice before it asks to close, and Cancel
-  // closes whatever the list shows.
-  (void)canClose;
-}
-
 void TSearchPersoneelDialog::ApplySearch() {
   if (!CDSPersoneel.Active()) return;
   std::string filter;

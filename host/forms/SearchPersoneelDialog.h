@@ -58,7 +58,6 @@ class TSearchPersoneelDialog : public TQuilForm {
   TButton& BCancel;
 
   void FormShow() override;
-  void FormCloseQuery(bool& canClose) override;
 
  private:
   struct Chosen {
