@@ -130,16 +130,6 @@ TVWOLesplaatsenForm::TVWOLesplaatsenForm(TQuilApplication& app)
   CDSSelectVWOOffLesplaats.ReadOnly = true;
   CDSSelectVWOOffLesplaats.AutoOpen = true;
   CDSSelectVWOOffLesplaats.SetSortFields("VOLP_CODE");
-  // The lookup editor shows one list field: the shown fields joined as a choice list joins them.
-  CDSSelectVWOOffLesplaats.AddField({"VOLP_WEERGAVE", FieldType::String}, FieldKind::Calculated);
-  CDSSelectVWOOffLesplaats.OnCalcFields = [](TQuilClientDataSet& ds) {
-    std::string shown;
-    for (const FieldLabel& entry : kOffLesplaatsKeuze) {
-      if (!shown.empty()) shown += " - ";
-      shown += ds.FieldByName(entry.field).AsString();
-    }
-    ds.FieldByName("VOLP_WEERGAVE").SetAsString(shown);
-  };
   CDSSelectVWOOffLesplaats.AfterOpen = [](TQuilClientDataSet& ds) {
     for (const FieldLabel& entry : kOffLesplaatsKeuze) {
       ds.FieldByName(entry.field).DisplayLabel = std::string(entry.label);
@@ -164,7 +154,10 @@ TVWOLesplaatsenForm::TVWOLesplaatsenForm(TQuilApplication& app)
             std::string(LabelOf("VLP_VWOOFFLESPLAATS_FK")));
   LCOffLesplaats.ListSource = &DSSelectVWOOffLesplaats;
   LCOffLesplaats.KeyField = "VOLP_ID";
-  LCOffLesplaats.ListField = "VOLP_WEERGAVE";
+  for (const FieldLabel& entry : kOffLesplaatsKeuze) {
+    if (!LCOffLesplaats.ListField.empty()) LCOffLesplaats.ListField += ";";
+    LCOffLesplaats.ListField += entry.field;
+  }
   // The official places offered are those of the Davinci location of the chosen location.
   CDSSelectVWOOffLesplaats.SetMasterdataSource(LCVestigingsplaats.ListSource);
 
