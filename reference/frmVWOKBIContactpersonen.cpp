@@ -1,6 +1,7 @@
 #include "reference/frmVWOKBIContactpersonen.h"
 
 #include "core/ModuleClasses.h"
+#include "host/base/ScopeExit.h"
 #include "host/domain/AdminPrefs.h"
 #include "host/domain/TextChecks.h"
 #include "host/forms/QuilApplication.h"
@@ -17,7 +18,7 @@ constexpr int kZoekInDienst = 0;    //!< staff search: employed on the work date
 constexpr int kNieuwInvoegen = 1;
 constexpr int kVervangen = 2;
 
-struct FieldSpec {
+struct ContactField {
   const char* name;
   FieldType type;
   const char* label;
@@ -26,7 +27,7 @@ struct FieldSpec {
 };
 
 // The fields of the list as the screen shows them; sizes come from the server.
-constexpr FieldSpec kFields[] = {
+constexpr ContactField kFields[] = {
     {"KBCP_ID", FieldType::Integer, "ID", false, true},
     {"KBCP_INSTELLING_FK", FieldType::Integer, "Instelling", false, false},
     {"KBCP_NAAM", FieldType::String, "Naam", true, true},
@@ -46,11 +47,11 @@ TQuilClientDataSet& DefineContactpersonen(TQuilClientDataSet& cds) {
   cds.ChangedByField = "KBCP_VERANDERDDOOR";
   cds.ChangedOnField = "KBCP_VERANDERDOP";
   cds.AutoOpen = true;
-  for (const FieldSpec& spec : kFields) {
-    TField& field = cds.AddField(FieldDef{spec.name, spec.type}, FieldKind::Data);
-    field.DisplayLabel = spec.label;
-    field.Visible = spec.visible;
-    field.Required = spec.required;
+  for (const ContactField& def : kFields) {
+    TField& field = cds.AddField(FieldDef{def.name, def.type}, FieldKind::Data);
+    field.DisplayLabel = def.label;
+    field.Visible = def.visible;
+    field.Required = def.required;
   }
   TField& nietMeerActief = cds.AddBitField("KBCP_NIETMEERACTIEF", "KBCP_FLAGS", kNietMeerActief);
   nietMeerActief.DisplayLabel = "Niet meer actief";
@@ -137,10 +138,7 @@ void TVWOKBIContactpersonenForm::ASearchPSExecute() {
   if (dialog.ShowModal() != mrOk || dialog.GetPSID() <= 0) return;
 
   // However the takeover ends, the name fields follow the staff link again.
-  struct EditabilityAtEnd {
-    TVWOKBIContactpersonenForm& form;
-    ~EditabilityAtEnd() { form.ApplyEditability(); }
-  } atEnd{*this};
+  ScopeExit atEnd([this] { ApplyEditability(); });
   SetNameFieldsEditable(true);
   if (insert) {
     if (!AllowInsert(cds)) Abort();

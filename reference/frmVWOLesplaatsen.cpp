@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "core/ModuleClasses.h"
+#include "host/base/ScopeExit.h"
 #include "host/base/SysUtils.h"
 #include "host/data/LikeMatcher.h"
 #include "host/domain/TextChecks.h"
@@ -72,12 +73,8 @@ std::string Links(std::string_view text, size_t count) {
 
 //! Writes a value into a field the user cannot change (a name the provider joins in).
 void ToonWaarde(TField& field, const Variant& value) {
-  struct Writable {
-    TField& field;
-    bool readOnly;
-    explicit Writable(TField& f) : field(f), readOnly(f.ReadOnly) { field.ReadOnly = false; }
-    ~Writable() { field.ReadOnly = readOnly; }
-  } writable(field);
+  ScopeExit restore([&field, readOnly = field.ReadOnly] { field.ReadOnly = readOnly; });
+  field.ReadOnly = false;
   field.SetValue(value);
 }
 

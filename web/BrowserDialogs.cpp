@@ -2,6 +2,8 @@
 
 #include <cassert>
 
+#include "host/base/ScopeExit.h"
+
 namespace quil::web {
 
 std::optional<nlohmann::json> BrowserDialogs::Ask(nlohmann::json dialog) {
@@ -9,10 +11,7 @@ std::optional<nlohmann::json> BrowserDialogs::Ask(nlohmann::json dialog) {
   Waiting waiting{++lastId_, std::move(dialog), std::nullopt};
   waiting.dialog["id"] = waiting.id;
   waiting_.push_back(&waiting);
-  struct Pop {
-    std::vector<Waiting*>& stack;
-    ~Pop() { stack.pop_back(); }
-  } pop{waiting_};
+  ScopeExit pop([this] { waiting_.pop_back(); });
   worker_.RunUntil([&] { return waiting.answer.has_value(); }, timeout_);
   return std::move(waiting.answer);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "host/base/ScopeExit.h"
 #include "host/forms/QuilForm.h"
 
 namespace quil::web {
@@ -84,10 +85,7 @@ bool WebDialogs::InputQuery(std::string_view caption, std::string_view prompt, s
 
 TModalResult WebDialogs::ShowModal(TQuilForm& form) {
   modal_.push_back(&form);
-  struct Pop {
-    std::vector<TQuilForm*>& stack;
-    ~Pop() { stack.pop_back(); }
-  } pop{modal_};
+  ScopeExit pop([this] { modal_.pop_back(); });
   dialogs_.Worker().RunUntil([&] { return form.ModalResult() != mrNone; }, dialogs_.Timeout());
   return form.ModalResult() != mrNone ? form.ModalResult() : mrCancel;
 }
