@@ -7,6 +7,7 @@
 #include "host/base/SysUtils.h"
 #include "host/data/ClientDataSet.h"
 #include "host/forms/Action.h"
+#include "host/forms/Description.h"
 #include "host/forms/QuilForm.h"
 
 namespace quil {
@@ -270,8 +271,7 @@ std::string LookupDisplayText(TDataSource* listSource, std::string_view keyField
     Variant value = list->Lookup(keyField, key, listFields.substr(0, semi));
     if (!out.empty()) out += " - ";
     out += value.AsString();
-    listFields =
-        semi == std::string_view::npos ? std::string_view() : listFields.substr(semi + 1);
+    listFields = semi == std::string_view::npos ? std::string_view() : listFields.substr(semi + 1);
   }
   return out;
 }
@@ -410,6 +410,111 @@ void TColorButton::SetValueText(std::string_view text) {
   TColor color = 0;
   if (!HtmlToColor(text, color)) RaiseClientError(Format("'%s' is geen kleur", text));
   ChooseColor(color);
+}
+
+// --- descriptions ---------------------------------------------------------------------------
+
+void TControl::Describe(TDescription&) {}
+
+void TTabSheet::Describe(TDescription& out) {
+  out.Set("tabVisible", TabVisible);
+}
+
+void TPageControl::Describe(TDescription& out) {
+  out.Set("active", ActivePageIndex());
+}
+
+void TButton::Describe(TDescription& out) {
+  out.Set("default", Default);
+  out.Set("cancel", Cancel);
+  out.Set("modalResult", static_cast<int>(ModalResult));
+}
+
+void TCheckBox::Describe(TDescription& out) {
+  out.Set("checked", Checked());
+}
+
+void TRadioGroup::Describe(TDescription& out) {
+  out.Set("items", Items);
+  out.Set("index", ItemIndex());
+}
+
+void TEdit::Describe(TDescription& out) {
+  out.Set("value", Text());
+  out.Set("maxLength", MaxLength);
+  out.Set("readOnly", ReadOnly);
+}
+
+void TDateEdit::Describe(TDescription& out) {
+  out.Set("value", ValueText());
+}
+
+void TTimeEdit::Describe(TDescription& out) {
+  out.Set("value", ValueText());
+}
+
+void TColorButton::Describe(TDescription& out) {
+  out.Set("value", ValueText());
+}
+
+void TComboBox::Describe(TDescription& out) {
+  out.Set("items", Items);
+  out.Set("index", ItemIndex());
+  out.Set("value", Text());
+  out.Set("free", Style == TComboBoxStyle::csDropDown);
+}
+
+void TCheckListBox::Describe(TDescription& out) {
+  out.Set("items", Items());
+  TDescription checked = TDescription::List{};
+  for (size_t i = 0; i < Items().size(); ++i) checked.Add(Checked(static_cast<int>(i)));
+  out.Set("checked", std::move(checked));
+}
+
+void TLookupCombo::Describe(TDescription& out) {
+  out.Set("value", ValueText());
+  out.Set("display", DisplayText());
+  out.Set("items", DescribeChoices(ListSource, KeyField, ListFields));
+}
+
+void TSearchControl::Describe(TDescription& out) {
+  TLookupCombo::Describe(out);
+  out.Set("searchText", SearchText());
+}
+
+void TStringGrid::Describe(TDescription& out) {
+  out.Set("fixedCols", FixedCols);
+  out.Set("fixedRows", FixedRows);
+  out.Set("col", Col());
+  out.Set("row", Row());
+  TDescription cells = TDescription::List{};
+  for (int row = 0; row < RowCount(); ++row) {
+    TDescription line = TDescription::List{};
+    for (int col = 0; col < ColCount(); ++col) line.Add(Cell(col, row));
+    cells.Add(std::move(line));
+  }
+  out.Set("cells", std::move(cells));
+}
+
+void TProgressBar::Describe(TDescription& out) {
+  out.Set("min", Min);
+  out.Set("max", Max);
+  out.Set("position", Position);
+}
+
+void TPlanner::Describe(TDescription& out) {
+  out.Set("year", Year());
+  out.Set("month", Month());
+  TDescription items = TDescription::List{};
+  for (const Item& item : Items) {
+    TDescription shown;
+    shown.Set("date", DateToStr(item.date));
+    shown.Set("text", item.text);
+    shown.Set("color", ControlColor(item.color));
+    items.Add(std::move(shown));
+  }
+  out.Set("items", std::move(items));
+  out.Set("picked", ValueText());
 }
 
 }  // namespace quil

@@ -29,6 +29,7 @@ namespace quil {
 class TQuilForm;
 class TAction;
 class TDataSource;
+class TDescription;
 
 //! "No colour of its own": the renderer's default for the kind of control.
 inline constexpr int32_t clDefault = -1;
@@ -70,6 +71,11 @@ class TControl {
   virtual void SetValueText(std::string_view text);
   //! The user clicks the control. Returns false when the click was refused (a disabled action).
   virtual bool Click();
+  //! Adds what this kind of control shows to its description (Description.h); the state every
+  //! control has and its children are described by DescribeControl (FormDescription.h). Reads
+  //! the control and its data only, except that a control may bring what it shows up to date
+  //! (a grid scrolls to its current record).
+  virtual void Describe(TDescription& out);
 
  protected:
   bool RunAction();
@@ -99,6 +105,7 @@ class TTabSheet : public TControl {
  public:
   using TControl::TControl;
   const char* ClassName() const override { return "TTabSheet"; }
+  void Describe(TDescription& out) override;
   bool TabVisible = true;
 };
 
@@ -107,6 +114,7 @@ class TPageControl : public TControl {
  public:
   using TControl::TControl;
   const char* ClassName() const override { return "TPageControl"; }
+  void Describe(TDescription& out) override;
   std::vector<TTabSheet*> Pages() const;
   int ActivePageIndex() const { return activePage_; }
   TTabSheet* ActivePage() const;
@@ -138,6 +146,7 @@ class TButton : public TControl {
  public:
   using TControl::TControl;
   const char* ClassName() const override { return "TButton"; }
+  void Describe(TDescription& out) override;
   TModalResult ModalResult = mrNone;
   bool Default = false;  //!< answers the Enter key
   bool Cancel = false;   //!< answers the Escape key
@@ -150,6 +159,7 @@ class TCheckBox : public TControl {
  public:
   using TControl::TControl;
   const char* ClassName() const override { return "TCheckBox"; }
+  void Describe(TDescription& out) override;
   bool Checked() const { return checked_; }
   //! Changes the state; OnClick runs when it changed.
   void SetChecked(bool checked);
@@ -169,6 +179,7 @@ class TRadioGroup : public TControl {
  public:
   using TControl::TControl;
   const char* ClassName() const override { return "TRadioGroup"; }
+  void Describe(TDescription& out) override;
   std::vector<std::string> Items;
   int ItemIndex() const { return itemIndex_; }
   void SetItemIndex(int index);
@@ -187,6 +198,7 @@ class TEdit : public TControl {
  public:
   using TControl::TControl;
   const char* ClassName() const override { return "TEdit"; }
+  void Describe(TDescription& out) override;
   const std::string& Text() const { return text_; }
   //! Changes the text; OnChange runs when it changed.
   void SetText(std::string_view text);
@@ -207,6 +219,7 @@ class TDateEdit : public TControl {
  public:
   using TControl::TControl;
   const char* ClassName() const override { return "TDateEdit"; }
+  void Describe(TDescription& out) override;
   TDateTime Date() const { return date_; }
   void SetDate(TDateTime date);
   Notify OnChange;
@@ -224,6 +237,7 @@ class TTimeEdit : public TControl {
  public:
   using TControl::TControl;
   const char* ClassName() const override { return "TTimeEdit"; }
+  void Describe(TDescription& out) override;
   TDateTime Time() const { return time_; }
   void SetTime(TDateTime time);
   Notify OnChange;
@@ -242,6 +256,7 @@ class TColorButton : public TControl {
  public:
   using TControl::TControl;
   const char* ClassName() const override { return "TColorButton"; }
+  void Describe(TDescription& out) override;
   TColor SelectedColor() const { return selected_; }
   //! Shows a colour without running OnChange (the screen following its record).
   void SetSelectedColor(TColor color) { selected_ = color; }
@@ -265,6 +280,7 @@ class TComboBox : public TControl {
  public:
   using TControl::TControl;
   const char* ClassName() const override { return "TComboBox"; }
+  void Describe(TDescription& out) override;
   std::vector<std::string> Items;
   TComboBoxStyle Style = TComboBoxStyle::csDropDownList;
   int ItemIndex() const { return itemIndex_; }
@@ -286,6 +302,7 @@ class TCheckListBox : public TControl {
  public:
   using TControl::TControl;
   const char* ClassName() const override { return "TCheckListBox"; }
+  void Describe(TDescription& out) override;
   void SetItems(std::vector<std::string> items);
   const std::vector<std::string>& Items() const { return items_; }
   bool Checked(int index) const { return checked_.at(index); }
@@ -313,6 +330,7 @@ class TLookupCombo : public TControl {
  public:
   using TControl::TControl;
   const char* ClassName() const override { return "TLookupCombo"; }
+  void Describe(TDescription& out) override;
   TDataSource* ListSource = nullptr;
   std::string KeyField;
   std::string ListFields;  //!< ";"-separated fields shown for a record
@@ -337,6 +355,7 @@ class TSearchControl : public TLookupCombo {
  public:
   using TLookupCombo::TLookupCombo;
   const char* ClassName() const override { return "TSearchControl"; }
+  void Describe(TDescription& out) override;
   //! Filter format with one or more %s for the search text, e.g.
   //! "(VOM_CODE LIKE '%%%s%%') OR (UPPER(VOM_OMSCHRIJVING) LIKE UPPER('%%%s%%'))".
   std::string SearchFormat;
@@ -353,6 +372,7 @@ class TStringGrid : public TControl {
  public:
   using TControl::TControl;
   const char* ClassName() const override { return "TStringGrid"; }
+  void Describe(TDescription& out) override;
   int ColCount() const { return colCount_; }
   int RowCount() const { return rowCount_; }
   void SetSize(int colCount, int rowCount);
@@ -381,6 +401,7 @@ class TProgressBar : public TControl {
  public:
   using TControl::TControl;
   const char* ClassName() const override { return "TProgressBar"; }
+  void Describe(TDescription& out) override;
   int Min = 0;
   int Max = 100;
   int Position = 0;
@@ -399,6 +420,7 @@ class TPlanner : public TControl {
 
   using TControl::TControl;
   const char* ClassName() const override { return "TPlanner"; }
+  void Describe(TDescription& out) override;
   int Year() const { return year_; }
   int Month() const { return month_; }
   //! Shows another month; OnMonthChange follows.

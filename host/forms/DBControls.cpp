@@ -1,8 +1,12 @@
 #include "host/forms/DBControls.h"
 
+#include <algorithm>
+
 #include "host/base/Errors.h"
+#include "host/base/Strings.h"
 #include "host/base/SysUtils.h"
 #include "host/data/ClientDataSet.h"
+#include "host/forms/Description.h"
 #include "host/forms/QuilForm.h"
 
 namespace quil {
@@ -146,6 +150,152 @@ void TDBGrid::SetValueText(std::string_view text) {
     RaiseClientError(Format("Record %s bestaat niet", text));
   }
   dataset->SetRecNo(static_cast<int>(recNo));
+}
+
+// --- descriptions ---------------------------------------------------------------------------
+
+void TDBControl::Describe(TDescription& out) {
+  out.Set("source", DataSource != nullptr ? DataSource->Name : "");
+  out.Set("dataField", DataField);
+  if (TField* field = Field()) out.Set("field", DescribeField(*field));
+  out.Set("readOnly", !AcceptsValue());
+}
+
+void TDBEdit::Describe(TDescription& out) {
+  TDBControl::Describe(out);
+  out.Set("value", Field() != nullptr ? ValueText() : "");
+  if (!AllowedChars.empty()) out.Set("allowedChars", AllowedChars);
+}
+
+void TDBCheckBox::Describe(TDescription& out) {
+  TDBControl::Describe(out);
+  out.Set("checked", Field() != nullptr && Safely([&] { return Checked(); }, false));
+}
+
+void TDBLookupCombo::Describe(TDescription& out) {
+  TDBControl::Describe(out);
+  const bool bound = Field() != nullptr;
+  out.Set("value", bound ? ValueText() : "");
+  out.Set("display", bound ? DisplayText() : "");
+  out.Set("items", DescribeChoices(ListSource, KeyField, ListField));
+}
+
+bool IsColourField(const TField& field) {
+  const std::string name = UpperCaseAscii(field.FieldName());
+  return field.DataType() == FieldType::Integer && name.size() >= 5 &&
+         name.compare(name.size() - 5, 5, "KLEUR") == 0;
+}
+
+void TDBGrid::ScrollTo(int top, std::optional<int> count) {
+  top_ = std::max(0, top);
+  if (count) pageSize_ = std::clamp(*count, 1, kMaxPageSize);
+}
+
+void TDBGrid::Describe(TDescription& out) {
+  TQuilClientDataSet* dataset = DataSource != nullptr ? DataSource->DataSet() : nullptr;
+  out.Set("source", DataSource != nullptr ? DataSource->Name : "");
+  out.Set("readOnly", ReadOnly);
+  out.Set("multiSelect", MultiSelect);
+  out.Set("dblClick", static_cast<bool>(OnDblClick));
+  TDescription columns = TDescription::List{};
+  if (dataset != nullptr) {
+    for (const TColumn& column : VisibleColumns()) {
+      TField* field = dataset->FindField(column.FieldName);
+      TDescription c;
+      c.Set("field", column.FieldName);
+      c.Set("title", ColumnTitle(column));
+      c.Set("width", column.Width);
+      c.Set("readOnly", column.ReadOnly);
+      c.Set("color", ControlColor(column.Color));
+      if (field != nullptr) {
+        c.Set("type", FieldTypeKey(field->DataType()));
+        c.Set("colour", IsColourField(*field));
+      }
+      columns.Add(std::move(c));
+    }
+  }
+  out.Set("columns", std::move(columns));
+  if (dataset == nullptr || !dataset->Active()) {
+    out.Set("count", 0);
+    out.Set("recNo", 0);
+    out.Set("top", 0);
+    out.Set("rows", TDescription::List{});
+    return;
+  }
+  const int count = dataset->RecordCount();
+  const int recNo = dataset->RecNo();
+  pageSize_ = std::clamp(pageSize_, 1, kMaxPageSize);
+  const bool moved = recNo != lastRecNo_;
+  const bool outside = recNo > 0 && (recNo <= top_ || recNo > top_ + pageSize_);
+  if ((moved && outside) || top_ >= std::max(count, 1)) {
+    top_ = recNo > 0 ? (recNo - 1) / pageSize_ * pageSize_ : 0;
+  }
+  top_ = std::clamp(top_, 0, std::max(0, count - 1));
+  lastRecNo_ = recNo;
+  out.Set("count", count);
+  out.Set("recNo", recNo);
+  out.Set("top", top_);
+  out.Set("pageSize", pageSize_);
+  TDescription rows = DescribeRows(top_, pageSize_);
+  out.Set("rows", *rows.Find("rows"));
+}
+
+TDescription TDBGrid::DescribeRows(int top, int count) const {
+  TDescription out;
+  TDescription rows = TDescription::List{};
+  TQuilClientDataSet* dataset = DataSource != nullptr ? DataSource->DataSet() : nullptr;
+  if (dataset == nullptr || !dataset->Active()) {
+    out.Set("rows", std::move(rows));
+    out.Set("count", 0);
+    return out;
+  }
+  struct Column {
+    TField* field;
+    int position;
+    bool colour;
+  };
+  std::vector<Column> columns;
+  for (const TColumn& column : VisibleColumns()) {
+    TField* field = dataset->FindField(column.FieldName);
+    int position = -1;
+    for (int i = 0; field != nullptr && i < dataset->FieldCount(); ++i) {
+      if (&dataset->Fields(i) == field) position = i;
+    }
+    columns.push_back({field, position, field != nullptr && IsColourField(*field)});
+  }
+  const int total = dataset->RecordCount();
+  top = std::clamp(top, 0, std::max(0, total));
+  const int end = std::min(total, top + std::clamp(count, 0, kMaxPageSize));
+  for (int position = top; position < end; ++position) {
+    Row row = dataset->RowAt(position);
+    TDescription cells = TDescription::List{};
+    TDescription colours;
+    for (size_t i = 0; i < columns.size(); ++i) {
+      const Column& column = columns[i];
+      if (column.field == nullptr || column.position < 0) {
+        cells.Add("");
+        continue;
+      }
+      const Variant& value = row[column.position];
+      if (column.colour) {
+        cells.Add("");
+        if (!value.IsNull()) {
+          colours.Set(std::to_string(i), ColorToHtml(static_cast<TColor>(value.AsLargeInt())));
+        }
+      } else {
+        cells.Add(column.field->DisplayTextOf(value));
+      }
+    }
+    TDescription line;
+    line.Set("recNo", position + 1);
+    line.Set("cells", std::move(cells));
+    if (!colours.IsNull()) line.Set("colours", std::move(colours));
+    rows.Add(std::move(line));
+  }
+  out.Set("rows", std::move(rows));
+  out.Set("count", total);
+  out.Set("top", top);
+  return out;
 }
 
 }  // namespace quil

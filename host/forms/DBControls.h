@@ -7,6 +7,7 @@
 // does not fit raises a client error and leaves the record as it was.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,8 @@ class TDBControl : public TControl {
   TField* Field() const;
 
   bool AcceptsValue() const override;
+  //! source, dataField, field and readOnly; each kind adds its value.
+  void Describe(TDescription& out) override;
 
  protected:
   //! Puts the dataset in edit (when the form allows it) and returns the field to write.
@@ -37,6 +40,7 @@ class TDBEdit : public TDBControl {
  public:
   using TDBControl::TDBControl;
   const char* ClassName() const override { return "TDBEdit"; }
+  void Describe(TDescription& out) override;
   //! When not empty, the only characters the user can type (e.g. NumericChars); a value with
   //! another character is refused with a client error.
   std::string AllowedChars;
@@ -50,6 +54,7 @@ class TDBCheckBox : public TDBControl {
  public:
   using TDBControl::TDBControl;
   const char* ClassName() const override { return "TDBCheckBox"; }
+  void Describe(TDescription& out) override;
   std::string ValueChecked = "+";
   std::string ValueUnchecked = "-";
   bool Checked() const;
@@ -63,6 +68,7 @@ class TDBLookupCombo : public TDBControl {
  public:
   using TDBControl::TDBControl;
   const char* ClassName() const override { return "TDBLookupCombo"; }
+  void Describe(TDescription& out) override;
   TDataSource* ListSource = nullptr;
   std::string KeyField;
   std::string ListField;  //!< the list fields shown, ";"-separated
@@ -90,11 +96,26 @@ struct TColumn {
   int32_t Color = clDefault;
 };
 
+//! Rows a grid shows at once unless told otherwise, and at most.
+inline constexpr int kDefaultPageSize = 50;
+inline constexpr int kMaxPageSize = 500;
+
 //! Value: the current record number (1-based, 0 when empty); setting it moves to that record.
+//!
+//! A grid never describes a whole list: it shows one window of rows, by default the page that
+//! holds the current record. The window stays where the user put it (ScrollTo) until the current
+//! record moves out of it.
 class TDBGrid : public TControl {
  public:
   using TControl::TControl;
   const char* ClassName() const override { return "TDBGrid"; }
+  //! source, columns, the window (count, recNo, top, pageSize, rows) and the grid's flags.
+  void Describe(TDescription& out) override;
+  //! The rows [top, top + count) with their record numbers and cell texts, as {rows, count, top}.
+  TDescription DescribeRows(int top, int count) const;
+  //! The user scrolls: the window starts at `top` (0-based) and, when `count` is given, shows
+  //! that many rows (1..kMaxPageSize).
+  void ScrollTo(int top, std::optional<int> count = std::nullopt);
   TDataSource* DataSource = nullptr;
   //! The columns shown; when empty, every visible field of the dataset.
   std::vector<TColumn> Columns;
@@ -109,6 +130,14 @@ class TDBGrid : public TControl {
   bool AcceptsValue() const override;
   std::string ValueText() const override;
   void SetValueText(std::string_view text) override;
+
+ private:
+  int top_ = 0;
+  int pageSize_ = kDefaultPageSize;
+  int lastRecNo_ = -1;  //!< the current record when last described; a move re-centres the window
 };
+
+//! A colour column paints its cells: integer fields whose name ends in KLEUR hold colours.
+bool IsColourField(const TField& field);
 
 }  // namespace quil

@@ -3,6 +3,7 @@
 #include "host/base/Strings.h"
 #include "host/data/CachedClientDataSet.h"
 #include "host/data/LikeMatcher.h"
+#include "host/forms/Description.h"
 #include "host/forms/QuilForm.h"
 
 namespace quil {
@@ -72,6 +73,22 @@ std::vector<TSelectGemeenteFrame::Choice> TSelectGemeenteFrame::Matches(int limi
     if (static_cast<int>(choices.size()) == limit) break;
   }
   return choices;
+}
+
+void TSelectGemeenteFrame::Describe(TDescription& out) {
+  TDBControl::Describe(out);
+  const bool bound = Field() != nullptr;
+  out.Set("value", bound ? ValueText() : "");
+  out.Set("display", bound ? DisplayText() : "");
+  out.Set("searchText", SearchText());
+  TDescription items = TDescription::List{};
+  for (const Choice& choice : Matches(kMaxChoices)) {
+    TDescription item;
+    item.Set("key", std::to_string(choice.key));
+    item.Set("text", choice.text);
+    items.Add(std::move(item));
+  }
+  out.Set("items", std::move(items));
 }
 
 }  // namespace quil

@@ -36,6 +36,7 @@ class TSelectGemeenteFrame : public TDBLookupCombo {
                                       TDataSource& source, std::string dataField);
 
   const char* ClassName() const override { return "TSelectGemeenteFrame"; }
+  void Describe(TDescription& out) override;
   void Search(std::string_view text);
   const std::string& SearchText() const { return searchText_; }
   //! The municipalities that match the search text, at most `limit`, in list order.

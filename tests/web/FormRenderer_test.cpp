@@ -118,10 +118,7 @@ class FormRendererTest : public ::testing::Test {
     for (const auto& dataset : form_.DataSets()) dataset->Open();
   }
 
-  json Render() {
-    GridWindows windows;
-    return RenderForm(form_, windows);
-  }
+  json Render() { return RenderForm(form_); }
 
   static json Control(const json& form, const std::string& name) {
     for (const json& control : form["controls"]) {

@@ -1,0 +1,67 @@
+#include "web/ControlEvents.h"
+
+#include <optional>
+
+#include "host/data/DataSource.h"
+#include "host/forms/DBControls.h"
+#include "host/forms/SelectGemeenteFrame.h"
+#include "web/EventArgs.h"
+#include "web/SessionApp.h"
+
+namespace quil::web {
+
+void CheckItem(TQuilApplication& app, TControl& control, const nlohmann::json& event) {
+  auto* list = dynamic_cast<TCheckListBox*>(&control);
+  if (list == nullptr) throw BadRequest("geen keuzelijst");
+  const int index = NumberArg(event, "index");
+  const bool checked = event.value("checked", false);
+  app.Run([&] {
+    if (!control.Reachable() || index < 0 || index >= static_cast<int>(list->Items().size())) {
+      return;
+    }
+    list->SetChecked(index, checked);
+  });
+}
+
+void SearchChoices(TQuilApplication& app, TControl& control, const std::string& text) {
+  auto* search = dynamic_cast<TSearchControl*>(&control);
+  auto* frame = dynamic_cast<TSelectGemeenteFrame*>(&control);
+  if (search == nullptr && frame == nullptr) throw BadRequest("geen zoekveld");
+  app.Run([&] {
+    if (!control.Reachable()) return;
+    if (search != nullptr) search->Search(text);
+    if (frame != nullptr) frame->Search(text);
+  });
+}
+
+void ShowMonth(TQuilApplication& app, TControl& control, const nlohmann::json& event) {
+  const int year = NumberArg(event, "year");
+  const int month = NumberArg(event, "month");
+  auto* planner = dynamic_cast<TPlanner*>(&control);
+  if (planner == nullptr || month < 1 || month > 12) throw BadRequest("geen kalender");
+  app.Run([&] {
+    if (control.Reachable()) planner->ShowMonth(year, month);
+  });
+}
+
+void ScrollGrid(TControl& control, const nlohmann::json& event) {
+  auto* grid = dynamic_cast<TDBGrid*>(&control);
+  if (grid == nullptr) throw BadRequest("geen raster");
+  const int top = NumberArg(event, "top");
+  grid->ScrollTo(top,
+                 event.contains("count") ? std::optional(NumberArg(event, "count")) : std::nullopt);
+}
+
+void DblClickGrid(TQuilApplication& app, TControl& control, const nlohmann::json& event) {
+  const int recNo = NumberArg(event, "recNo");
+  auto* grid = dynamic_cast<TDBGrid*>(&control);
+  if (grid == nullptr) throw BadRequest("geen raster");
+  app.Run([&] {
+    TQuilClientDataSet* dataset = grid->DataSource ? grid->DataSource->DataSet() : nullptr;
+    if (!control.Reachable() || dataset == nullptr || !dataset->Active()) return;
+    if (recNo >= 1 && recNo <= dataset->RecordCount()) dataset->SetRecNo(recNo);
+    if (grid->OnDblClick) grid->OnDblClick();
+  });
+}
+
+}  // namespace quil::web
