@@ -2,9 +2,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "host/base/Errors.h"
 #include "host/base/SysUtils.h"
 #include "server/db/ValueCodec.h"
+#include "server/jobs/JobRows.h"
 
 namespace quil::server {
 
@@ -65,8 +65,12 @@ const JobHandler* JobRegistry::Find(int jobType) const {
 }
 
 const JobRegistry& StandardJobs() {
-  // The job handlers register here as they are written; until then every call is recorded only.
-  static const JobRegistry registry;
+  // Jobs without a handler here are recorded only.
+  static const JobRegistry registry = [] {
+    JobRegistry jobs;
+    RegisterJob352(jobs);
+    return jobs;
+  }();
   return registry;
 }
 
@@ -149,21 +153,30 @@ JobService::JobService(Database& db, const JobRegistry& registry, int userId,
 
 std::string JobService::Call(JobPhase phase, int jobType, int jobId, const JobData& data) {
   TDateTime now = clock_();
+  const JobHandler* handler = registry_.Find(jobType);
+  const JobStep* step = nullptr;
+  if (handler != nullptr) {
+    step = phase == JobPhase::Prepare   ? &handler->prepare
+           : phase == JobPhase::Execute ? &handler->execute
+                                        : &handler->clean;
+    if (!step->run) step = nullptr;
+  }
+  // Refused data is refused before the transaction: the call changes nothing.
+  JobContext context{db_,
+                     jobType,
+                     jobId,
+                     data,
+                     step != nullptr ? JobArgs(jobType, data, step->signature) : JobArgs(),
+                     userId_,
+                     now};
   TransactionGuard transaction(db_);
   std::string result;
-  const JobHandler* handler = registry_.Find(jobType);
-  JobContext context{db_, jobType, jobId, data, userId_, now};
   if (phase == JobPhase::Clean) {
     auto clean = db_.Prepare("DELETE FROM JOBDATA WHERE J_JOBID = :JOBID");
     clean->BindInt64(0, jobId);
     clean->Step();
   }
-  if (handler != nullptr) {
-    const JobStep& step = phase == JobPhase::Prepare   ? handler->prepare
-                          : phase == JobPhase::Execute ? handler->execute
-                                                       : handler->clean;
-    if (step) result = step(context);
-  }
+  if (step != nullptr) result = step->run(context);
   auto log = db_.Prepare(
       "INSERT INTO JOBLOG (JL_JOBTYPE, JL_JOBID, JL_FASE, JL_DATA, JL_GEBRUIKER, JL_TIJDSTIP, "
       "JL_RESULTAAT) VALUES (:JOBTYPE, :JOBID, :FASE, :DATA, :GEBRUIKER, :TIJDSTIP, :RESULTAAT)");
@@ -181,12 +194,7 @@ std::string JobService::Call(JobPhase phase, int jobType, int jobId, const JobDa
 
 int JobService::GetJobID() {
   TransactionGuard transaction(db_);
-  auto next = db_.Prepare(
-      "UPDATE GENERATORS SET GEN_WAARDE = GEN_WAARDE + 1 WHERE GEN_NAAM = 'JOBID' "
-      "RETURNING GEN_WAARDE");
-  if (!next->Step()) RaiseClientError("Generator 'JOBID' niet gevonden");
-  int id = static_cast<int>(next->ColumnInt64(0));
-  next->Reset();
+  int id = static_cast<int>(NextGeneratorValue(db_, "JOBID"));
   transaction.Commit();
   return id;
 }
