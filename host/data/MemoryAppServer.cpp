@@ -147,17 +147,17 @@ int64_t MemoryAppServer::GetNewID(std::string_view generator) {
 
 std::string MemoryAppServer::PrepareJob(int jobType, int jobId, const JobData& data) {
   jobCalls.push_back({"Prepare", jobType, jobId, data});
-  return "";
+  return onJob ? onJob(JobCall(jobCalls.back())) : "";
 }
 
 std::string MemoryAppServer::ExecuteJob(int jobType, int jobId, const JobData& data) {
   jobCalls.push_back({"Execute", jobType, jobId, data});
-  return "";
+  return onJob ? onJob(JobCall(jobCalls.back())) : "";
 }
 
 std::string MemoryAppServer::CleanJob(int jobType, int jobId, const JobData& data) {
   jobCalls.push_back({"Clean", jobType, jobId, data});
-  return "";
+  return onJob ? onJob(JobCall(jobCalls.back())) : "";
 }
 
 std::string MemoryAppServer::ReadSettings(std::string_view key) {

@@ -5,7 +5,7 @@
 // GetRecords returns the rows whose columns equal every non-null parameter of the same name;
 // ApplyUpdates applies a delta all-or-nothing under the maxErrors rule, matching updates and
 // deletes on the key plus the original values of the changed fields (like the real server).
-// Job calls are recorded, not executed.
+// Job calls are recorded; a test may stand in for the jobs with `onJob`.
 #pragma once
 
 #include <functional>
@@ -62,6 +62,8 @@ class MemoryAppServer : public IAppServer {
   int nextJobId = 1;
   TQuildminDBParams dbParams;
   std::vector<JobCall> jobCalls;
+  //! Runs after a job call was recorded, as the job would; its text is the call's answer.
+  std::function<std::string(const JobCall&)> onJob;
   std::map<std::string, std::string> settings;
   std::map<std::string, int> rights;  //!< per form class; absent = all rights (0xF)
   int getRecordsCalls = 0;
