@@ -61,15 +61,15 @@ TEST(JobServiceTest, CallsWithoutHandlerAreRecordedInOrder) {
   EXPECT_EQ(server->GetJobID(), id + 1);
   JobData data;
   data.values = {Variant(7), Variant(EncodeDate(2025, 9, 1)), Variant("+")};
-  EXPECT_EQ(server->PrepareJob(320, id, data), "");
-  EXPECT_EQ(server->ExecuteJob(320, id, data), "");
-  EXPECT_EQ(server->CleanJob(320, id, JobData{}), "");
+  EXPECT_EQ(server->PrepareJob(324, id, data), "");
+  EXPECT_EQ(server->ExecuteJob(324, id, data), "");
+  EXPECT_EQ(server->CleanJob(324, id, JobData{}), "");
   const std::string values =
       R"([{"type":"Integer","value":7},{"type":"DateTime","value":"2025-09-01 00:00:00"},)"
       R"({"type":"String","value":"+"}])";
-  EXPECT_EQ(JobLog(server->db()), "320 1 Prepare " + values + " 2 2025-08-30 12:00:00 \n" +
-                                      "320 1 Execute " + values + " 2 2025-08-30 12:00:00 \n" +
-                                      "320 1 Clean [] 2 2025-08-30 12:00:00 \n");
+  EXPECT_EQ(JobLog(server->db()), "324 1 Prepare " + values + " 2 2025-08-30 12:00:00 \n" +
+                                      "324 1 Execute " + values + " 2 2025-08-30 12:00:00 \n" +
+                                      "324 1 Clean [] 2 2025-08-30 12:00:00 \n");
 }
 
 TEST(JobServiceTest, HandlersFillAndCleanRowsOfTheirIdOnly) {
@@ -374,6 +374,60 @@ TEST(Job352Test, TheDemoDatabaseAlreadyHoldsTheLessonDaysOfItsLessons) {
     EXPECT_THAT(server.ExecuteJob(352, 0, Values({1, klas})),
                 ::testing::StartsWith("Lesdagen nagegaan: 0 van "));
   }
+}
+
+std::string CheckRows(Database& db, int jobId) {
+  std::string out;
+  for (const JobRow& row : ReadJobRows(db, jobId, 320)) {
+    out += Show(row.Get("J_INTEGER1"), FieldType::Integer) + " " +
+           Show(row.Get("J_INTEGER2"), FieldType::Integer) + " " +
+           Show(row.Get("J_TEXT1"), FieldType::String) + " " +
+           Show(row.Get("J_EXTRALONGTEXT2"), FieldType::String) + " " +
+           Show(row.Get("J_CURRENCY1"), FieldType::Currency) + " " +
+           Show(row.Get("J_INTEGER4"), FieldType::Integer) + " " +
+           Show(row.Get("J_BIGINT1"), FieldType::LargeInt) + " " +
+           Show(row.Get("J_DATE1"), FieldType::Date) + " " +
+           Show(row.Get("J_DATE4"), FieldType::Date) + "\n";
+  }
+  return out;
+}
+
+TEST(Job320Test, OneRowPerModuleVariantOfTheClassesStartingInThePeriod) {
+  auto server = FixtureServer();
+  Database& db = server->db();
+  LoadLessonDays(db);
+  // 12 lesson times required everywhere. IMV 5 plans 8 (the lapsed lesson and the distance
+  // moment do not count), IMV 6 3.125, IMV 7 exactly 92 percent, IMV 8 (class 11) nothing.
+  db.ExecuteScript(R"sql(
+    UPDATE VWOMODULEVARIANT SET VMV_LESTIJDENORGANISATIE = 12;
+    UPDATE VWOKLAS SET VWK_INSTELLING_FK = 1, VWK_CODE = 'K' || VWK_ID;
+    UPDATE VWOLES SET VWL_LESUREN = 3.125 WHERE VWL_ID = 8;
+    UPDATE VWOINGMODULEVARIANT SET IMV_AFGELASTOP = '2025-12-01' WHERE IMV_ID = 8;
+    INSERT INTO VWOLES (VWL_ID, VWL_INGMODULEVARIANT_FK, VWL_DATUM, VWL_VANUUR, VWL_TOTUUR,
+      VWL_LESUREN, VWL_FLAGS, VWL_VERANDERDDOOR, VWL_VERANDERDOP)
+      VALUES (9, 7, '2025-09-02', '09:00:00', '12:00:00', 11.04, 0, 1, '2025-08-25 10:00:00');
+  )sql");
+  const TDateTime start = EncodeDate(2025, 9, 1);
+  EXPECT_EQ(server->ExecuteJob(320, 5, Values({1, -1, start, start})), "4 rijen");
+  const std::string all =
+      "10 5 K10 Wiskunde 80000e-4 12 6667 2025-09-01 null\n"
+      "10 6 K10 Wiskunde 31300e-4 12 2604 2025-09-01 null\n"
+      "10 7 K10 Wiskunde 110400e-4 12 9200 2025-09-01 null\n"
+      "11 8 K11 Wiskunde 0e-4 12 0 2025-09-01 2025-12-01\n";
+  EXPECT_EQ(CheckRows(db, 5), all);
+
+  // One class, another institution, a period after the start: rows of their own ids only.
+  EXPECT_EQ(server->ExecuteJob(320, 6, Values({1, 11, start, start + 300})), "1 rij");
+  EXPECT_EQ(server->ExecuteJob(320, 7, Values({2, -1, start, start + 300})), "0 rijen");
+  EXPECT_EQ(server->ExecuteJob(320, 8, Values({1, -1, start + 1, start + 300})), "0 rijen");
+  EXPECT_EQ(CheckRows(db, 6), "11 8 K11 Wiskunde 0e-4 12 0 2025-09-01 2025-12-01\n");
+
+  // Fetching again: the screen cleans its id first, and gets the same rows.
+  server->CleanJob(320, 5, JobData{});
+  EXPECT_EQ(CheckRows(db, 5), "");
+  server->ExecuteJob(320, 5, Values({1, -1, start, start}));
+  EXPECT_EQ(CheckRows(db, 5), all);
+  EXPECT_EQ(CheckRows(db, 6), "11 8 K11 Wiskunde 0e-4 12 0 2025-09-01 2025-12-01\n");
 }
 
 }  // namespace
