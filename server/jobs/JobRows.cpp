@@ -120,6 +120,21 @@ std::string SlotColumns() {
   return columns;
 }
 
+std::unique_ptr<Statement> PrepareNextValue(Database& db) {
+  return db.Prepare(
+      "UPDATE GENERATORS SET GEN_WAARDE = GEN_WAARDE + 1 WHERE GEN_NAAM = :NAAM "
+      "RETURNING GEN_WAARDE");
+}
+
+int64_t NextValue(Statement& next, std::string_view generator) {
+  next.Reset();
+  next.BindText(0, generator);
+  if (!next.Step()) RaiseClientError(Format("Generator '%s' niet gevonden", generator));
+  int64_t value = next.ColumnInt64(0);
+  next.Reset();
+  return value;
+}
+
 }  // namespace
 
 JobRow::JobRow() : values_(kSlotCount) {}
@@ -148,17 +163,11 @@ bool JobRow::Boolean(std::string_view slot) const {
 }
 
 int64_t NextGeneratorValue(Database& db, std::string_view generator) {
-  auto next = db.Prepare(
-      "UPDATE GENERATORS SET GEN_WAARDE = GEN_WAARDE + 1 WHERE GEN_NAAM = :NAAM "
-      "RETURNING GEN_WAARDE");
-  next->BindText(0, generator);
-  if (!next->Step()) RaiseClientError(Format("Generator '%s' niet gevonden", generator));
-  int64_t value = next->ColumnInt64(0);
-  next->Reset();
-  return value;
+  auto next = PrepareNextValue(db);
+  return NextValue(*next, generator);
 }
 
-JobRowWriter::JobRowWriter(const JobContext& job) : job_(job) {
+JobRowWriter::JobRowWriter(const JobContext& job) : job_(job), nextId_(PrepareNextValue(job.db)) {
   std::string values;
   for (int i = 0; i < kSlotCount + 3; ++i) values += i == 0 ? "?" : ", ?";
   insert_ = job.db.Prepare("INSERT INTO JOBDATA (J_ID, J_JOBID, J_JOBTYPE" + SlotColumns() +
@@ -168,7 +177,7 @@ JobRowWriter::JobRowWriter(const JobContext& job) : job_(job) {
 JobRowWriter::~JobRowWriter() = default;
 
 int64_t JobRowWriter::Insert(const JobRow& row) {
-  int64_t id = NextGeneratorValue(job_.db, "JOBDATA");
+  int64_t id = NextValue(*nextId_, "JOBDATA");
   insert_->Reset();
   insert_->BindInt64(0, id);
   insert_->BindInt64(1, job_.jobId);
