@@ -16,7 +16,22 @@ std::map<std::string, quil::TFormFactory>& Factories() {
   return factories;
 }
 
+std::vector<quil::TDialogClass>& Dialogs() {
+  static std::vector<quil::TDialogClass> dialogs;
+  return dialogs;
+}
+
 }  // namespace
+
+void RegisterDialogClass(std::string_view className, std::string_view openerClass,
+                         quil::TDialogFactory factory) {
+  Dialogs().push_back(
+      {std::string(className), std::string(openerClass), std::move(factory), std::string()});
+}
+
+const std::vector<quil::TDialogClass>& DialogClasses() {
+  return Dialogs();
+}
 
 void RegisterScreenClass(std::string_view className, quil::TFormFactory factory) {
   Factories()[quil::UpperCaseAscii(className)] = std::move(factory);

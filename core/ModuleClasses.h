@@ -3,10 +3,12 @@
 // A screen unit's initialisation registers the factory of its class here; the registration unit
 // (regkavelmod) then hands each class to the host's form manager with its catalogue definition.
 // A class whose unit is not written yet has no factory: the host opens it as an empty screen with
-// its definition.
+// its definition. A unit whose screen shows a dialog of the module declares that dialog here too,
+// with the screen that opens it and the factory that screen creates it with.
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 #include "host/forms/FormManager.h"
 
@@ -15,6 +17,13 @@ namespace kavel {
 void RegisterScreenClass(std::string_view className, quil::TFormFactory factory);
 //! Name, catalogue definition and factory (empty when the screen is not built yet).
 quil::TFormClass FormClass(std::string_view className);
+
+//! Declares a dialog a screen of the module shows modally; `factory` prepares it as a screen of
+//! class `openerClass` hands it over. Registered with the host together with the screens.
+void RegisterDialogClass(std::string_view className, std::string_view openerClass,
+                         quil::TDialogFactory factory);
+//! The dialogs declared so far, in declaration order.
+const std::vector<quil::TDialogClass>& DialogClasses();
 
 //! The factory of a screen class whose constructor takes the session.
 template <class TScreen>

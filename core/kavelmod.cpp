@@ -5,6 +5,7 @@
 
 #include "core/regkavelmod.h"
 #include "host/forms/ModuleLoader.h"
+#include "planning/dlgVWOZetLessen.h"
 #include "reference/frmBrowseVWOInstellingenStrucHulpschermen.h"
 #include "reference/frmBrowseVWOStructInstelling.h"
 #include "reference/frmBrowseVWOStructInstellingDavinci.h"
@@ -34,6 +35,7 @@ constexpr Unit kUnits[] = {
     {"frmVWOKBIContactpersonen", &frmVWOKBIContactpersonen::Initialization, nullptr},
     {"frmVWOLesplaatsen", &frmVWOLesplaatsen::Initialization, nullptr},
     {"frmVWOMaterialen", &frmVWOMaterialen::Initialization, nullptr},
+    {"dlgVWOZetLessen", &dlgVWOZetLessen::Initialization, nullptr},
     {"regkavelmod", &regkavelmod::Initialization, &regkavelmod::Finalization},
 };
 

@@ -1,5 +1,6 @@
 #include "core/regkavelmod.h"
 
+#include <string>
 #include <string_view>
 
 #include "core/ModuleClasses.h"
@@ -70,6 +71,10 @@ void RegisterForms() {
   RegisterDetail("TVWOSchoolModuleForm");
   RegisterDetail("TVWOFicheKlasForm");
   RegisterDetail("TVWOKlasMemoForm");
+  for (quil::TDialogClass dialog : DialogClasses()) {
+    dialog.Module = std::string(kModule);
+    quil::FormManager().RegisterModuleDialog(std::move(dialog));
+  }
 }
 
 void Initialization() {

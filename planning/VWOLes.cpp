@@ -4,24 +4,22 @@
 
 #include "host/base/SysUtils.h"
 #include "host/data/ClientDataSet.h"
+#include "host/data/FieldDeclarations.h"
 
 namespace kavel {
 
 void AddVWOLesBitFields(quil::TQuilClientDataSet& lessons, VWOLesList list) {
+  using quil::BitField;
   const bool klas = list == VWOLesList::Klas;
-  lessons.AddBitField("VWL_BUITENSCHOOLS", "VWL_FLAGS", kVWLBuitenschools).DisplayLabel =
-      "Buitenschoolse activiteit";
-  lessons.AddBitField("VWL_VERVALT", "VWL_FLAGS", kVWLVervalt).DisplayLabel = "Vervalt";
-  lessons
-      .AddBitField(klas ? "VWL_GEENSTANDAARDLES" : "VWL_GEENSTANDAARLES", "VWL_FLAGS",
-                   kVWLGeenStandaardLes)
-      .DisplayLabel = "Geen standaard les";
-  lessons.AddBitField("VWL_AFSTANDSLESMOMENT", "VWL_FLAGS", kVWLAfstandsLesmoment).DisplayLabel =
-      "Afstands-lesmoment";
-  lessons
-      .AddBitField(klas ? "VWL_VervaltVrEducVerlof" : "VWL_VervaltVoorEducVerlof", "VWL_FLAGS",
-                   kVWLVervaltVoorEducVerlof)
-      .DisplayLabel = "Vervalt voor Educatief Verlof";
+  quil::DeclareFields(
+      lessons,
+      {BitField("VWL_BUITENSCHOOLS", "Buitenschoolse activiteit", "VWL_FLAGS", kVWLBuitenschools),
+       BitField("VWL_VERVALT", "Vervalt", "VWL_FLAGS", kVWLVervalt),
+       BitField(klas ? "VWL_GEENSTANDAARDLES" : "VWL_GEENSTANDAARLES", "Geen standaard les",
+                "VWL_FLAGS", kVWLGeenStandaardLes),
+       BitField("VWL_AFSTANDSLESMOMENT", "Afstands-lesmoment", "VWL_FLAGS", kVWLAfstandsLesmoment),
+       BitField(klas ? "VWL_VervaltVrEducVerlof" : "VWL_VervaltVoorEducVerlof",
+                "Vervalt voor Educatief Verlof", "VWL_FLAGS", kVWLVervaltVoorEducVerlof)});
 }
 
 int MinutenTussen(quil::TDateTime van, quil::TDateTime tot) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/ModuleClasses.h"
 #include "host/base/SysUtils.h"
 #include "host/data/Guards.h"
 #include "host/domain/AdminPrefs.h"
@@ -482,3 +483,18 @@ void TVWOZetLessenForm::ChangeLesson(TQuilClientDataSet& lessons) {
 }
 
 }  // namespace kavel
+
+namespace kavel::dlgVWOZetLessen {
+
+void Initialization() {
+  // The lesson lists hand over their lessons, staff, rooms and places when they are built; until
+  // then the dialog is declared with nothing handed over, which it must bear as well.
+  for (const char* opener : {"TVWOIngModuleVarLessenForm", "TVWOKlasLesmomentenForm"}) {
+    RegisterDialogClass("TVWOZetLessenForm", opener,
+                        [](quil::TQuilDBForm& form) -> std::unique_ptr<quil::TQuilForm> {
+                          return std::make_unique<TVWOZetLessenForm>(form.Application());
+                        });
+  }
+}
+
+}  // namespace kavel::dlgVWOZetLessen

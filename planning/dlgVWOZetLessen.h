@@ -99,4 +99,12 @@ class TVWOZetLessenForm : public quil::TQuilForm {
   bool recomputing_ = false;
 };
 
+namespace dlgVWOZetLessen {
+
+//! Declares the dialog to the module, as the lesson lists of a module variant and of a class
+//! open it.
+void Initialization();
+
+}  // namespace dlgVWOZetLessen
+
 }  // namespace kavel

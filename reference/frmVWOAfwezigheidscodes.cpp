@@ -1,6 +1,7 @@
 #include "reference/frmVWOAfwezigheidscodes.h"
 
 #include "core/ModuleClasses.h"
+#include "host/data/FieldDeclarations.h"
 #include "host/data/Guards.h"
 #include "host/domain/AdminPrefs.h"
 
@@ -70,39 +71,36 @@ TVWOAfwezigheidsCodesForm::TVWOAfwezigheidsCodesForm(TQuilApplication& app)
   codes.ChangedOnField = "VAC_VERANDERDOP";
   codes.OrderField = "VAC_CODE";
   codes.SetSortFields("VAC_CODE");
-  codes.DeclareField("VAC_CODE", "Eigen code");
-  codes.DeclareField("VAC_OMSCHRIJVING", "Omschrijving");
-  codes.DeclareField("VAC_KLEUR", "Kleur");
-  codes.DeclareField("VAC_PARTICIPATIESTATUS_FK", "Status participatie Davinci");
-  codes.DeclareField("VAC_PARTICIPATIESTATUSBEV_FK", "Tweede status participatie");
-  codes.DeclareField("VAC_PARTICIPATIESTATUS", "Status participatie");
-  codes.AddBitField("InvulbaarViaLeerpost", "VAC_FLAGS", kBitInvulbaarViaLeerpost).DisplayLabel =
-      "Invulbaar via leerpost?";
-  // The server's status text is only fresh after a fetch; the list follows the editor at once.
-  codes
-      .AddLookupField("PARTICIPATIESTATUS", FieldType::String, "VAC_PARTICIPATIESTATUS_FK",
-                      CDSParticipatieStatus, "P_ID", "P_OMSCHRIJVING")
-      .DisplayLabel = "Status participatie";
+  DeclareFields(
+      codes, {DataField("VAC_CODE", "Eigen code"), DataField("VAC_OMSCHRIJVING", "Omschrijving"),
+              DataField("VAC_KLEUR", "Kleur"),
+              DataField("VAC_PARTICIPATIESTATUS_FK", "Status participatie Davinci"),
+              DataField("VAC_PARTICIPATIESTATUSBEV_FK", "Tweede status participatie"),
+              DataField("VAC_PARTICIPATIESTATUS", "Status participatie"),
+              BitField("InvulbaarViaLeerpost", "Invulbaar via leerpost?", "VAC_FLAGS",
+                       kBitInvulbaarViaLeerpost),
+              // The server's status text is only fresh after a fetch; the list follows the editor.
+              LookupField("PARTICIPATIESTATUS", "Status participatie", "VAC_PARTICIPATIESTATUS_FK",
+                          CDSParticipatieStatus, "P_ID", "P_OMSCHRIJVING")});
   codes.AfterOpen = [this](TQuilClientDataSet&) { CDSVWOAfwezigheidsCodesAfterOpen(); };
   codes.OnNewRecord = [this](TQuilClientDataSet&) { CDSVWOAfwezigheidsCodesNewRecord(); };
   codes.AfterScroll = [this](TQuilClientDataSet&) { CDSVWOAfwezigheidsCodesAfterScroll(); };
 
   GridAfwezigheidscodes.DataSource = &DSAfwezigheidscodes;
   GridAfwezigheidscodes.Columns = {{"VAC_CODE", "Code", 5},
-                                   {"VAC_OMSCHRIJVING", "Omschrijving", 40},
-                                   {"VAC_KLEUR", "Kleur", 8},
-                                   {"PARTICIPATIESTATUS", "Status participatie", 30},
-                                   {"InvulbaarViaLeerpost", "Invulbaar via leerpost?", 8}};
+                                   {"VAC_OMSCHRIJVING", "", 40},
+                                   {"VAC_KLEUR", "", 8},
+                                   {"PARTICIPATIESTATUS", "", 30},
+                                   {"InvulbaarViaLeerpost", "", 8}};
 
   BindField(EdtCode, DSAfwezigheidscodes, "VAC_CODE", "&Eigen code");
-  BindField(EdtOmschrijving, DSAfwezigheidscodes, "VAC_OMSCHRIJVING", "Omschrijving");
+  BindField(EdtOmschrijving, DSAfwezigheidscodes, "VAC_OMSCHRIJVING");
   BtnKleur.Caption = "Kleur";
   BtnKleur.OnChange = [this] { BtnKleurChange(); };
   BindField(LCParticipatieStatus, DSAfwezigheidscodes, "VAC_PARTICIPATIESTATUS_FK",
             "Status &participatie Davinci");
   ShowList(LCParticipatieStatus, DSParticipatieStatus);
-  BindField(LCParticipatieStatusBev, DSAfwezigheidscodes, "VAC_PARTICIPATIESTATUSBEV_FK",
-            "Tweede status participatie");
+  BindField(LCParticipatieStatusBev, DSAfwezigheidscodes, "VAC_PARTICIPATIESTATUSBEV_FK");
   ShowList(LCParticipatieStatusBev, DSParticipatieStatusBev);
   BindField(CBInvulbaarViaLeerpost, DSAfwezigheidscodes, "InvulbaarViaLeerpost",
             "Invulbaar via leerpost");

@@ -2,10 +2,10 @@
 
 #include "core/ModuleClasses.h"
 #include "host/base/ScopeExit.h"
+#include "host/data/FieldDeclarations.h"
 #include "host/domain/AdminPrefs.h"
 #include "host/domain/TextChecks.h"
 #include "host/forms/QuilApplication.h"
-#include "host/forms/SearchPersoneelDialog.h"
 
 namespace kavel {
 
@@ -18,50 +18,31 @@ constexpr int kZoekInDienst = 0;    //!< staff search: employed on the work date
 constexpr int kNieuwInvoegen = 1;
 constexpr int kVervangen = 2;
 
-struct ContactField {
-  const char* name;
-  FieldType type;
-  const char* label;
-  bool visible;
-  bool required;
-};
-
-// The fields of the list as the screen shows them; sizes come from the server.
-constexpr ContactField kFields[] = {
-    {"KBCP_ID", FieldType::Integer, "ID", false, true},
-    {"KBCP_INSTELLING_FK", FieldType::Integer, "Instelling", false, false},
-    {"KBCP_NAAM", FieldType::String, "Naam", true, true},
-    {"KBCP_VOORNAAM", FieldType::String, "Voornaam", true, true},
-    {"KBCP_INSZ", FieldType::String, "INSZ", true, true},
-    {"KBCP_TELEFOON", FieldType::String, "Telefoon", true, true},
-    {"KBCP_EMAIL", FieldType::String, "Email", true, true},
-    {"KBCP_FLAGS", FieldType::Integer, "Flags", false, true},
-    {"KBCP_PERSONEEL_FK", FieldType::Integer, "Personeelslid", false, false},
-    {"KBCP_VERANDERDDOOR", FieldType::Integer, "Veranderd door", false, true},
-    {"KBCP_VERANDERDOP", FieldType::DateTime, "Veranderd op", false, true},
-};
-
 TQuilClientDataSet& DefineContactpersonen(TQuilClientDataSet& cds) {
   cds.IDField = "KBCP_ID";
   cds.ParamToFields = "IS_ID=KBCP_INSTELLING_FK";
   cds.ChangedByField = "KBCP_VERANDERDDOOR";
   cds.ChangedOnField = "KBCP_VERANDERDOP";
   cds.AutoOpen = true;
-  for (const ContactField& def : kFields) {
-    TField& field = cds.AddField(FieldDef{def.name, def.type}, FieldKind::Data);
-    field.DisplayLabel = def.label;
-    field.Visible = def.visible;
-    field.Required = def.required;
-  }
-  TField& nietMeerActief = cds.AddBitField("KBCP_NIETMEERACTIEF", "KBCP_FLAGS", kNietMeerActief);
-  nietMeerActief.DisplayLabel = "Niet meer actief";
-  nietMeerActief.Visible = false;
+  DeclareFields(
+      cds,
+      {DataField("KBCP_ID", "ID").Hidden().Required(),
+       DataField("KBCP_INSTELLING_FK", "Instelling").Hidden(),
+       DataField("KBCP_NAAM", "Naam").Required(), DataField("KBCP_VOORNAAM", "Voornaam").Required(),
+       DataField("KBCP_INSZ", "INSZ").Required(), DataField("KBCP_TELEFOON", "Telefoon").Required(),
+       DataField("KBCP_EMAIL", "Email").Required(),
+       DataField("KBCP_FLAGS", "Flags").Hidden().Required(),
+       DataField("KBCP_PERSONEEL_FK", "Personeelslid").Hidden(),
+       DataField("KBCP_VERANDERDDOOR", "Veranderd door").Hidden().Required(),
+       DataField("KBCP_VERANDERDOP", "Veranderd op").Hidden().Required(),
+       BitField("KBCP_NIETMEERACTIEF", "Niet meer actief", "KBCP_FLAGS", kNietMeerActief)
+           .Hidden()});
   return cds;
 }
 
 TDBEdit& Editor(TQuilForm& form, const char* name, TControl& parent, TDataSource& source,
-                const char* field, const char* caption) {
-  return BindField(form.Add<TDBEdit>(name, &parent), source, field, caption);
+                const char* field) {
+  return BindField(form.Add<TDBEdit>(name, &parent), source, field);
 }
 
 }  // namespace
@@ -77,26 +58,23 @@ TVWOKBIContactpersonenForm::TVWOKBIContactpersonenForm(TQuilApplication& app)
       PLijst(Add<TPanel>("PLijst")),
       GridContactpersonen(Add<TDBGrid>("GridContactpersonen", &PLijst)),
       GBContactpersoon(Add<TGroupBox>("GBContactpersoon")),
-      DBENaam(
-          Editor(*this, "DBENaam", GBContactpersoon, DSKBIContactpersonen, "KBCP_NAAM", "Naam")),
-      DBEVoornaam(Editor(*this, "DBEVoornaam", GBContactpersoon, DSKBIContactpersonen,
-                         "KBCP_VOORNAAM", "Voornaam")),
-      DBEINSZ(
-          Editor(*this, "DBEINSZ", GBContactpersoon, DSKBIContactpersonen, "KBCP_INSZ", "INSZ")),
-      DBETelefoon(Editor(*this, "DBETelefoon", GBContactpersoon, DSKBIContactpersonen,
-                         "KBCP_TELEFOON", "Telefoon")),
-      DBEEmail(
-          Editor(*this, "DBEEmail", GBContactpersoon, DSKBIContactpersonen, "KBCP_EMAIL", "Email")),
+      DBENaam(Editor(*this, "DBENaam", GBContactpersoon, DSKBIContactpersonen, "KBCP_NAAM")),
+      DBEVoornaam(
+          Editor(*this, "DBEVoornaam", GBContactpersoon, DSKBIContactpersonen, "KBCP_VOORNAAM")),
+      DBEINSZ(Editor(*this, "DBEINSZ", GBContactpersoon, DSKBIContactpersonen, "KBCP_INSZ")),
+      DBETelefoon(
+          Editor(*this, "DBETelefoon", GBContactpersoon, DSKBIContactpersonen, "KBCP_TELEFOON")),
+      DBEEmail(Editor(*this, "DBEEmail", GBContactpersoon, DSKBIContactpersonen, "KBCP_EMAIL")),
       DBCBNietMeerActief(Add<TDBCheckBox>("DBCBNietMeerActief", &GBContactpersoon)),
       BSearchPS(Add<TButton>("BSearchPS", &GBContactpersoon)) {
   ASearchPS.Hint = "Een personeelslid van de instelling opzoeken en overnemen";
   GridContactpersonen.DataSource = &DSKBIContactpersonen;
   GridContactpersonen.Columns = {
-      {"KBCP_NAAM", "Naam"},         {"KBCP_VOORNAAM", "Voornaam"}, {"KBCP_INSZ", "INSZ"},
-      {"KBCP_TELEFOON", "Telefoon"}, {"KBCP_EMAIL", "Email"},
+      {"KBCP_NAAM", ""},     {"KBCP_VOORNAAM", ""}, {"KBCP_INSZ", ""},
+      {"KBCP_TELEFOON", ""}, {"KBCP_EMAIL", ""},
   };
   GBContactpersoon.Caption = "Contactpersoon";
-  BindField(DBCBNietMeerActief, DSKBIContactpersonen, "KBCP_NIETMEERACTIEF", "Niet meer actief");
+  BindField(DBCBNietMeerActief, DSKBIContactpersonen, "KBCP_NIETMEERACTIEF");
   BSearchPS.Action = &ASearchPS;
 
   CDSKBIContactpersonen.OnNewRecord = [this](TQuilClientDataSet&) { NewRecord(); };
@@ -121,6 +99,17 @@ void TVWOKBIContactpersonenForm::ASearchPSUpdate() {
   ASearchPS.Enabled = cds.Active() && !IsReadOnly() && (!cds.IsEmpty() || editing);
 }
 
+std::unique_ptr<TSearchPersoneelDialog> TVWOKBIContactpersonenForm::NewSearchPSDialog() {
+  TQuilClientDataSet& cds = CDSKBIContactpersonen;
+  const TField* personeel = cds.Active() ? cds.FindField("KBCP_PERSONEEL_FK") : nullptr;
+  auto dialog = std::make_unique<TSearchPersoneelDialog>(
+      Application(), kZoekInDienst, cds.ParamByName("IS_ID").AsInteger(),
+      personeel == nullptr || personeel->IsNull() ? -1 : personeel->AsInteger(),
+      AdminPrefs().WerkDatum(), GetConnection());
+  dialog->SetHideSearchIM(true);
+  return dialog;
+}
+
 void TVWOKBIContactpersonenForm::ASearchPSExecute() {
   TQuilClientDataSet& cds = CDSKBIContactpersonen;
   bool insert = false;
@@ -130,12 +119,9 @@ void TVWOKBIContactpersonenForm::ASearchPSExecute() {
                          kNieuwInvoegen) == kNieuwInvoegen;
   }
 
-  TField& personeel = cds.FieldByName("KBCP_PERSONEEL_FK");
-  TSearchPersoneelDialog dialog(Application(), kZoekInDienst, cds.ParamByName("IS_ID").AsInteger(),
-                                personeel.IsNull() ? -1 : personeel.AsInteger(),
-                                AdminPrefs().WerkDatum(), GetConnection());
-  dialog.SetHideSearchIM(true);
-  if (dialog.ShowModal() != mrOk || dialog.GetPSID() <= 0) return;
+  std::unique_ptr<TSearchPersoneelDialog> search = NewSearchPSDialog();
+  const TSearchPersoneelDialog& dialog = *search;
+  if (search->ShowModal() != mrOk || dialog.GetPSID() <= 0) return;
 
   // However the takeover ends, the name fields follow the staff link again.
   ScopeExit atEnd([this] { ApplyEditability(); });
@@ -146,7 +132,7 @@ void TVWOKBIContactpersonenForm::ASearchPSExecute() {
   } else {
     StartEdit(cds);
   }
-  personeel.SetAsInteger(dialog.GetPSID());
+  cds.FieldByName("KBCP_PERSONEEL_FK").SetAsInteger(dialog.GetPSID());
   cds.FieldByName("KBCP_NAAM").SetAsString(dialog.GetNaam());
   cds.FieldByName("KBCP_VOORNAAM").SetAsString(dialog.GetVoornaam());
   cds.FieldByName("KBCP_INSZ").SetAsString(dialog.GetINSZ());
@@ -187,6 +173,11 @@ namespace frmVWOKBIContactpersonen {
 
 void Initialization() {
   RegisterScreenClass("TVWOKBIContactpersonenForm", FactoryOf<TVWOKBIContactpersonenForm>());
+  RegisterDialogClass(
+      "TSearchPersoneelDialog", "TVWOKBIContactpersonenForm",
+      [](TQuilDBForm& opener) -> std::unique_ptr<TQuilForm> {
+        return dynamic_cast<TVWOKBIContactpersonenForm&>(opener).NewSearchPSDialog();
+      });
 }
 
 }  // namespace frmVWOKBIContactpersonen

@@ -7,8 +7,11 @@
 // e-mail stay editable. Every e-mail address typed or taken over passes the host's e-mail check.
 #pragma once
 
+#include <memory>
+
 #include "host/forms/DBControls.h"
 #include "host/forms/QuilForm.h"
+#include "host/forms/SearchPersoneelDialog.h"
 
 namespace kavel {
 
@@ -32,6 +35,9 @@ class TVWOKBIContactpersonenForm : public quil::TQuilDBForm {
   quil::TButton& BSearchPS;
 
   void QuilDBFormSetMasterBrowser(quil::TDataSource* master) override;
+  //! The staff search as ASearchPS shows it: staff in service at the institution on the work
+  //! date, on the person of the current contact when there is one.
+  std::unique_ptr<quil::TSearchPersoneelDialog> NewSearchPSDialog();
 
  private:
   void ASearchPSExecute();

@@ -6,6 +6,7 @@
 #include "core/ModuleClasses.h"
 #include "host/base/ScopeExit.h"
 #include "host/base/SysUtils.h"
+#include "host/data/FieldDeclarations.h"
 #include "host/data/LikeMatcher.h"
 #include "host/domain/TextChecks.h"
 
@@ -22,41 +23,6 @@ constexpr const char* kNummerOngelijk =
     "Lesplaatsnummer moet gelijk zijn aan lesplaatsnummer officiële lesplaats";
 constexpr const char* kNummerVerschillend =
     "Huidige lesplaatsnummer is verschillend van officiële lesplaatsnummer";
-
-struct FieldLabel {
-  std::string_view field;
-  std::string_view label;
-};
-
-constexpr FieldLabel kLabels[] = {
-    {"VLP_NUMMER", "Nummer"},
-    {"VLP_CRABCODE", "Code CRAB"},
-    {"VLP_OMSCHRIJVING", "Omschrijving"},
-    {"VLP_STRAAT", "Straat"},
-    {"VLP_STRAATNR", "Nummer straat"},
-    {"VLP_STRAATBUS", "Busnummer"},
-    {"VLP_GEMEENTE_FK", "Gemeente"},
-    {"VLP_VESTIGINGSPLAATS_FK", "Vestigingsplaats"},
-    {"VLP_VWOOFFLESPLAATS_FK", "Off. lesplaats"},
-    {"VLP_POSTCODE", "Postcode"},
-    {"VLP_GEMEENTE", "Gemeente"},
-    {"VLP_VESTIGINGSPLAATS", "Vestigingsplaats"},
-};
-
-//! What the choice list of official places shows of each of them.
-constexpr FieldLabel kOffLesplaatsKeuze[] = {
-    {"VOLP_CODE", "Code"},
-    {"VOLP_NAAM", "Naam"},
-    {"VOLP_STRAAT", "Straat"},
-    {"VOLP_HUISNUMMER", "Huisnummer"},
-};
-
-std::string_view LabelOf(std::string_view field) {
-  for (const FieldLabel& entry : kLabels) {
-    if (entry.field == field) return entry.label;
-  }
-  return field;
-}
 
 //! A lesson place number, or an official one (text), as an integer; -1 when it is not one, so
 //! "012" and 12 are the same number.
@@ -127,11 +93,19 @@ TVWOLesplaatsenForm::TVWOLesplaatsenForm(TQuilApplication& app)
   CDSSelectVWOOffLesplaats.ReadOnly = true;
   CDSSelectVWOOffLesplaats.AutoOpen = true;
   CDSSelectVWOOffLesplaats.SetSortFields("VOLP_CODE");
-  CDSSelectVWOOffLesplaats.AfterOpen = [](TQuilClientDataSet& ds) {
-    for (const FieldLabel& entry : kOffLesplaatsKeuze) {
-      ds.FieldByName(entry.field).DisplayLabel = std::string(entry.label);
-    }
-  };
+  DeclareFields(CDSVWOLesplaats,
+                {DataField("VLP_NUMMER", "Nummer"), DataField("VLP_CRABCODE", "Code CRAB"),
+                 DataField("VLP_OMSCHRIJVING", "Omschrijving"), DataField("VLP_STRAAT", "Straat"),
+                 DataField("VLP_STRAATNR", "Nummer straat"),
+                 DataField("VLP_STRAATBUS", "Busnummer"), DataField("VLP_GEMEENTE_FK", "Gemeente"),
+                 DataField("VLP_VESTIGINGSPLAATS_FK", "Vestigingsplaats"),
+                 DataField("VLP_VWOOFFLESPLAATS_FK", "Off. lesplaats"),
+                 DataField("VLP_POSTCODE", "Postcode"), DataField("VLP_GEMEENTE", "Gemeente"),
+                 DataField("VLP_VESTIGINGSPLAATS", "Vestigingsplaats")});
+  // What the choice list of official places shows of each of them.
+  DeclareFields(CDSSelectVWOOffLesplaats,
+                {DataField("VOLP_CODE", "Code"), DataField("VOLP_NAAM", "Naam"),
+                 DataField("VOLP_STRAAT", "Straat"), DataField("VOLP_HUISNUMMER", "Huisnummer")});
 
   GridLesplaatsen.DataSource = &DSVWOLesplaats;
   GridLesplaatsen.Columns = {
@@ -141,20 +115,15 @@ TVWOLesplaatsenForm::TVWOLesplaatsenForm(TQuilApplication& app)
 
   EdtCRABCode.AllowedChars = std::string(NumericChars);
 
-  BindField(LCVestigingsplaats, DSVWOLesplaats, "VLP_VESTIGINGSPLAATS_FK",
-            std::string(LabelOf("VLP_VESTIGINGSPLAATS_FK")));
+  BindField(LCVestigingsplaats, DSVWOLesplaats, "VLP_VESTIGINGSPLAATS_FK");
   LCVestigingsplaats.ListSource = &DSSelectVestiging;
   LCVestigingsplaats.KeyField = "VP_ID";
   LCVestigingsplaats.ListField = "VP_NAAM";
 
-  BindField(LCOffLesplaats, DSVWOLesplaats, "VLP_VWOOFFLESPLAATS_FK",
-            std::string(LabelOf("VLP_VWOOFFLESPLAATS_FK")));
+  BindField(LCOffLesplaats, DSVWOLesplaats, "VLP_VWOOFFLESPLAATS_FK");
   LCOffLesplaats.ListSource = &DSSelectVWOOffLesplaats;
   LCOffLesplaats.KeyField = "VOLP_ID";
-  for (const FieldLabel& entry : kOffLesplaatsKeuze) {
-    if (!LCOffLesplaats.ListField.empty()) LCOffLesplaats.ListField += ";";
-    LCOffLesplaats.ListField += entry.field;
-  }
+  LCOffLesplaats.ListField = "VOLP_CODE;VOLP_NAAM;VOLP_STRAAT;VOLP_HUISNUMMER";
   // The official places offered are those of the Davinci location of the chosen location.
   CDSSelectVWOOffLesplaats.SetMasterdataSource(LCVestigingsplaats.ListSource);
 
@@ -163,9 +132,8 @@ TVWOLesplaatsenForm::TVWOLesplaatsenForm(TQuilApplication& app)
 }
 
 TDBEdit& TVWOLesplaatsenForm::AddFieldEdit(std::string name, std::string fieldName) {
-  const std::string caption(LabelOf(fieldName));
   return BindField(Add<TDBEdit>(std::move(name), &PnlLesplaats), DSVWOLesplaats,
-                   std::move(fieldName), caption);
+                   std::move(fieldName));
 }
 
 void TVWOLesplaatsenForm::QuilDBFormSetMasterBrowser(TDataSource* master) {
@@ -175,11 +143,6 @@ void TVWOLesplaatsenForm::QuilDBFormSetMasterBrowser(TDataSource* master) {
 }
 
 void TVWOLesplaatsenForm::CDSVWOLesplaatsAfterOpen() {
-  for (const FieldLabel& entry : kLabels) {
-    if (TField* field = CDSVWOLesplaats.FindField(entry.field)) {
-      field->DisplayLabel = std::string(entry.label);
-    }
-  }
   CDSVWOLesplaats.FieldByName("VLP_GEMEENTE_FK").OnChange = [this](TField&) {
     VLP_GEMEENTE_FKChange();
   };

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "core/ModuleClasses.h"
+#include "host/data/FieldDeclarations.h"
 
 namespace kavel {
 
@@ -47,36 +48,32 @@ TVWOMaterialenForm::TVWOMaterialenForm(TQuilApplication& app)
   materialen.ChangedOnField = "VWM_VERANDERDOP";
   materialen.OrderField = "VWM_CODE";
   materialen.SetSortFields("VWM_CODE");
-  materialen.DeclareField("VWM_CODE", "Code");
-  materialen.DeclareField("VWM_OMSCHRIJVING", "Omschrijving");
-  materialen.DeclareField("VWM_PRIJS", "Prijs").DisplayFormat = "0.00";
-  materialen.DeclareField("VWM_WEBTEKST", "Webtekst");
-  materialen.DeclareField("VWM_ZEVENREKENING_FK", "Algemene rekening");
-  materialen.DeclareField("VWM_ALGREK", "Algemene rekening");
-  materialen.AddBitField("EenmaalAanrekenen", "VWM_FLAGS", kBitEenmaalAanrekenen).DisplayLabel =
-      "Eenmaal aanrekenen";
-  materialen.AddBitField("Actief", "VWM_FLAGS", kBitActief).DisplayLabel = "Actief";
-  // The server's account text is only fresh after a fetch; the list follows the editor at once.
-  materialen
-      .AddLookupField("ALGEMENEREKENING", FieldType::String, "VWM_ZEVENREKENING_FK",
-                      CDSAlgemeneRekeningen, "P_ID", "P_OMSCHRIJVING")
-      .DisplayLabel = "Algemene rekening";
+  DeclareFields(
+      materialen,
+      {DataField("VWM_CODE", "Code"), DataField("VWM_OMSCHRIJVING", "Omschrijving"),
+       DataField("VWM_PRIJS", "Prijs").Format("0.00"), DataField("VWM_WEBTEKST", "Webtekst"),
+       DataField("VWM_ZEVENREKENING_FK", "Algemene rekening"),
+       DataField("VWM_ALGREK", "Algemene rekening"),
+       BitField("EenmaalAanrekenen", "Eenmaal aanrekenen", "VWM_FLAGS", kBitEenmaalAanrekenen),
+       BitField("Actief", "Actief", "VWM_FLAGS", kBitActief),
+       // The server's account text is only fresh after a fetch; the list follows the editor.
+       LookupField("ALGEMENEREKENING", "Algemene rekening", "VWM_ZEVENREKENING_FK",
+                   CDSAlgemeneRekeningen, "P_ID", "P_OMSCHRIJVING")});
   materialen.OnNewRecord = [this](TQuilClientDataSet&) { CDSVWOMaterialenNewRecord(); };
   materialen.BeforePost = [this](TQuilClientDataSet&) { CDSVWOMaterialenBeforePost(); };
 
   GridMaterialen.DataSource = &DSVWOMaterialen;
-  GridMaterialen.Columns = {
-      {"VWM_CODE", "Code", 10},   {"VWM_OMSCHRIJVING", "Omschrijving", 40},
-      {"VWM_PRIJS", "Prijs", 10}, {"EenmaalAanrekenen", "Eenmaal aanrekenen", 8},
-      {"Actief", "Actief", 6},    {"ALGEMENEREKENING", "Algemene rekening", 30}};
+  GridMaterialen.Columns = {{"VWM_CODE", "", 10},  {"VWM_OMSCHRIJVING", "", 40},
+                            {"VWM_PRIJS", "", 10}, {"EenmaalAanrekenen", "", 8},
+                            {"Actief", "", 6},     {"ALGEMENEREKENING", "", 30}};
 
   BindField(EdtCode, DSVWOMaterialen, "VWM_CODE", "&Code");
   BindField(EdtOmschrijving, DSVWOMaterialen, "VWM_OMSCHRIJVING", "&Omschrijving");
   BindField(EdtPrijs, DSVWOMaterialen, "VWM_PRIJS", "&Prijs");
   BindField(CBEenmaalAanrekenen, DSVWOMaterialen, "EenmaalAanrekenen",
             "Slechts 1 maal aanrekenen bij inschrijving");
-  BindField(CBActief, DSVWOMaterialen, "Actief", "Actief");
-  BindField(LCAlgemeneRekening, DSVWOMaterialen, "VWM_ZEVENREKENING_FK", "Algemene rekening");
+  BindField(CBActief, DSVWOMaterialen, "Actief");
+  BindField(LCAlgemeneRekening, DSVWOMaterialen, "VWM_ZEVENREKENING_FK");
   LCAlgemeneRekening.ListSource = &DSAlgemeneRekeningen;
   LCAlgemeneRekening.KeyField = "P_ID";
   LCAlgemeneRekening.ListField = "P_OMSCHRIJVING";

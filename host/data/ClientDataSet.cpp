@@ -112,12 +112,6 @@ TField& TQuilClientDataSet::AddField(FieldDef def, FieldKind kind) {
   return added;
 }
 
-TField& TQuilClientDataSet::DeclareField(std::string name, std::string label) {
-  TField& field = AddField(FieldDef{std::move(name)}, FieldKind::Data);
-  field.DisplayLabel = std::move(label);
-  return field;
-}
-
 TField& TQuilClientDataSet::AddBitField(std::string name, std::string integerField, int bit) {
   TField& field = AddField(FieldDef{std::move(name), FieldType::Boolean}, FieldKind::Bit);
   field.BitOfField = std::move(integerField);

@@ -112,12 +112,10 @@ class TQuilClientDataSet : public IFilterSchema {
                         const Variant& value2);
 
   // --- fields -------------------------------------------------------------------------------
-  //! Adds a calculated, lookup or bit field (before Open); data fields come from the packet.
+  //! Adds a field (data fields before Open: the packet gives their type). Screens declare their
+  //! fields with DeclareFields (FieldDeclarations.h).
   TField& AddField(FieldDef def, FieldKind kind);
   TField& AddBitField(std::string name, std::string integerField, int bit);
-  //! Declares a data field of the provider's packet ahead of Open, so that its label (and what
-  //! else the screen sets on it) holds on every open.
-  TField& DeclareField(std::string name, std::string label);
   TField& AddLookupField(std::string name, FieldType type, std::string keyField,
                          TQuilClientDataSet& lookup, std::string lookupKey, std::string result);
   //! Defines the data fields of an in-memory dataset and opens it empty.

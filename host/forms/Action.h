@@ -26,6 +26,8 @@ class TAction {
   bool Visible = true;
   bool Checked = false;
   std::string Category;
+  //! Shown but not done yet (TQuilForm::AddPlaceholderAction): no handler, always disabled.
+  bool Placeholder = false;
   Handler OnExecute;
   Handler OnUpdate;
 

@@ -60,6 +60,8 @@ class TControl {
   //! click executes it.
   TAction* Action = nullptr;
 
+  //! The caption the user sees: Caption, or what the kind of control shows when it has none.
+  virtual std::string DisplayCaption() const { return Caption; }
   //! Enabled and visible, and so is every parent: the user can reach it.
   bool Reachable() const;
 

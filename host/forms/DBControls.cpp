@@ -25,6 +25,13 @@ TField* TDBControl::Field() const {
   return dataset != nullptr ? dataset->FindField(DataField) : nullptr;
 }
 
+std::string TDBControl::DisplayCaption() const {
+  if (!Caption.empty()) return Caption;
+  TQuilClientDataSet* dataset = DataSource != nullptr ? DataSource->DataSet() : nullptr;
+  const TField* field = dataset != nullptr ? dataset->FindField(DataField) : nullptr;
+  return field != nullptr ? field->Label() : DataField;
+}
+
 bool TDBControl::AcceptsValue() const {
   const TField* field = Field();
   return !ReadOnly && field != nullptr && !field->ReadOnly && !field->DataSet().ReadOnly &&

@@ -25,6 +25,8 @@ class TDBControl : public TControl {
   bool ReadOnly = false;
   //! The bound field; nullptr while the dataset is closed or the field unknown.
   TField* Field() const;
+  //! Caption, or else the field's label (declared fields have theirs before the dataset opens).
+  std::string DisplayCaption() const override;
 
   bool AcceptsValue() const override;
   //! source, dataField, field and readOnly; each kind adds its value.
@@ -78,9 +80,10 @@ class TDBLookupCombo : public TDBControl {
   void SetValueText(std::string_view text) override;
 };
 
-//! Binds a data-aware control to a field of a data source and gives it the label the user sees.
+//! Binds a data-aware control to a field of a data source. Without a caption of its own the
+//! control shows the field's label.
 template <class T>
-T& BindField(T& control, TDataSource& source, std::string field, std::string caption) {
+T& BindField(T& control, TDataSource& source, std::string field, std::string caption = {}) {
   control.DataSource = &source;
   control.DataField = std::move(field);
   control.Caption = std::move(caption);

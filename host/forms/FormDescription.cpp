@@ -72,7 +72,7 @@ TDescription DescribeControl(TControl& control) {
   TDescription out;
   out.Set("name", control.Name());
   out.Set("kind", control.ClassName());
-  out.Set("caption", control.Caption);
+  out.Set("caption", control.DisplayCaption());
   out.Set("hint", control.Hint);
   out.Set("enabled", control.Enabled);
   out.Set("visible", control.Visible);

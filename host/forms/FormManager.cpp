@@ -76,6 +76,13 @@ const TFormClass* TFormManager::FindFormByName(std::string_view className) const
   return nullptr;
 }
 
+const TDialogClass* TFormManager::FindDialogByName(std::string_view className) const {
+  for (const TDialogClass& dialog : dialogs_) {
+    if (SameText(dialog.ClassName, className)) return &dialog;
+  }
+  return nullptr;
+}
+
 std::vector<TMenuNode> TFormManager::MenuTree() const {
   std::vector<TMenuNode> sections;
   for (const TFormRegistration& registration : registrations_) {

@@ -11,6 +11,11 @@
 // A class registered without a factory is a screen that is not built yet: the host opens it as an
 // empty screen with its definition and tells the user so.
 //
+// A module also declares the dialogs its screens show modally (RegisterModuleDialog): the class,
+// the screen that opens it and a factory that prepares it as that screen hands it over. The host
+// needs them for nothing but knowing them (tests walk them); screens create their dialogs through
+// the same factory, so what is declared is what the user gets.
+//
 // One per process (FormManager()); used from the thread that loads modules, before sessions start.
 #pragma once
 
@@ -26,8 +31,11 @@ namespace quil {
 
 class TQuilApplication;
 class TQuilDBForm;
+class TQuilForm;
 
 using TFormFactory = std::function<std::unique_ptr<TQuilDBForm>(TQuilApplication&)>;
+//! Creates a dialog ready to be shown, as the screen `opener` hands it over.
+using TDialogFactory = std::function<std::unique_ptr<TQuilForm>(TQuilDBForm& opener)>;
 
 //! A screen class as the host knows it.
 struct TFormClass {
@@ -41,6 +49,14 @@ struct TFormRegistration {
   std::string Module;
   std::string Section;
   std::string Path;
+};
+
+//! A dialog a module shows modally from one of its screens.
+struct TDialogClass {
+  std::string ClassName;
+  std::string OpenerClass;  //!< the registered screen class that opens it
+  TDialogFactory Factory;
+  std::string Module;
 };
 
 //! A node of the menu: a section, a submenu or (with a class) an entry that opens a screen.
@@ -61,11 +77,21 @@ class TFormManager {
   const std::vector<TFormRegistration>& Registrations() const { return registrations_; }
   //! Sections in order of first registration, each with its path tree.
   std::vector<TMenuNode> MenuTree() const;
+  void RegisterModuleDialog(TDialogClass dialogClass) {
+    dialogs_.push_back(std::move(dialogClass));
+  }
+  //! The first registered dialog of that name, case-insensitive; nullptr when none.
+  const TDialogClass* FindDialogByName(std::string_view className) const;
+  const std::vector<TDialogClass>& Dialogs() const { return dialogs_; }
   //! Forgets every registration (tests and a host shutting down).
-  void Clear() { registrations_.clear(); }
+  void Clear() {
+    registrations_.clear();
+    dialogs_.clear();
+  }
 
  private:
   std::vector<TFormRegistration> registrations_;
+  std::vector<TDialogClass> dialogs_;
 };
 
 //! The process's form manager.

@@ -130,6 +130,8 @@ class TQuilApplication {
 
   //! The modal loop of ShowModal: the dialogs show the form until it has a modal result.
   TModalResult RunModal(TQuilForm& form);
+  //! The dialogs being shown, innermost last; empty between events.
+  const std::vector<TQuilForm*>& ModalForms() const { return modalForms_; }
   //! Internal errors shown during the session, in order.
   const std::vector<std::string>& InternalErrors() const { return internalErrors_; }
 

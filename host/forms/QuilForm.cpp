@@ -90,6 +90,14 @@ std::vector<TControl*> TQuilForm::TopLevelControls() const {
   return top;
 }
 
+TAction& TQuilForm::AddPlaceholderAction(std::string name, std::string caption) {
+  TAction& action = AddAction(std::move(name), std::move(caption), {});
+  action.Placeholder = true;
+  action.Enabled = false;
+  action.OnUpdate = [&action] { action.Enabled = false; };
+  return action;
+}
+
 TAction& TQuilForm::AddAction(std::string name, std::string caption, TAction::Handler onExecute,
                               TAction::Handler onUpdate) {
   if (FindAction(name) != nullptr) {

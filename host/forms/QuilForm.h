@@ -132,6 +132,8 @@ class TQuilForm {
   // --- actions ------------------------------------------------------------------------------
   TAction& AddAction(std::string name, std::string caption, TAction::Handler onExecute,
                      TAction::Handler onUpdate = {});
+  //! An action the screen shows but does not do yet: disabled whatever its update says.
+  TAction& AddPlaceholderAction(std::string name, std::string caption);
   TAction* FindAction(std::string_view name) const;
   const std::vector<std::unique_ptr<TAction>>& Actions() const { return actions_; }
   //! Runs every action's update, then lets bound controls follow their action.

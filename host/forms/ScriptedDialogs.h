@@ -66,6 +66,8 @@ class ScriptedDialogs : public IDialogs {
     entries_.clear();
     answers_.clear();
   }
+  //! Forgets what was shown, keeping the answers still scripted.
+  void ClearShown() { entries_.clear(); }
 
   // --- IDialogs -----------------------------------------------------------------------------
   void ShowMessage(std::string_view text) override;

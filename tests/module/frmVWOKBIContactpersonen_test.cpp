@@ -124,13 +124,13 @@ TEST_F(KBIContactpersonenTest, ListAndEditorsOfTheInstitutionInTheBrowser) {
   shown += "/";
   for (TDBEdit* edit :
        {&form->DBENaam, &form->DBEVoornaam, &form->DBEINSZ, &form->DBETelefoon, &form->DBEEmail}) {
-    shown += " " + edit->Caption + ":" + IntToStr(edit->Field()->Size());
+    shown += " " + edit->DisplayCaption() + ":" + IntToStr(edit->Field()->Size());
   }
   EXPECT_EQ(shown,
             "Naam Voornaam INSZ Telefoon Email / Naam:50 Voornaam:50 INSZ:11 Telefoon:50 "
             "Email:50");
   EXPECT_EQ(cds().RecordCount(), 2);
-  EXPECT_EQ(form->DBCBNietMeerActief.Caption, "Niet meer actief");
+  EXPECT_EQ(form->DBCBNietMeerActief.DisplayCaption(), "Niet meer actief");
   EXPECT_TRUE(form->DBCBNietMeerActief.Checked());  // Aerts, flags 1
   MoveTo(2);
   EXPECT_FALSE(form->DBCBNietMeerActief.Checked());
