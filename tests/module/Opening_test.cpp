@@ -1,13 +1,28 @@
-// Opening the module's screens in a session: from the menu through their default browsers, and
-// through the form links of open screens.
-#include "host/domain/AdminPrefs.h"
+// Loading the module and opening its screens in a session: from the menu through their default
+// browsers, and through the form links of open screens.
+#include "core/regkavelmod.h"
 #include "host/forms/BrowseVWOInstellingForm.h"
-#include "module/ModuleFixture.h"
+#include "module/ScreenTest.h"
 
 namespace kavel::testing {
 namespace {
 
-TEST_F(ModuleTest, TheClassScreenFromTheMenuHasTheStructureBrowserAsMaster) {
+TEST_F(ScreenTest, LoadingTheModuleAgainRegistersNothingMore) {
+  const int screens = quil::FormManager().FormClassCount();
+  const size_t dialogs = quil::FormManager().Dialogs().size();
+  const int before = regkavelmod::InitializationCounter();
+  QuilModuleEntry();
+  QuilModuleEntry();
+  EXPECT_EQ(quil::FormManager().FormClassCount(), screens);
+  EXPECT_EQ(quil::FormManager().Dialogs().size(), dialogs);
+  EXPECT_EQ(regkavelmod::InitializationCounter(), before - 2);
+  QuilModuleExit();
+  QuilModuleExit();
+  EXPECT_EQ(regkavelmod::InitializationCounter(), before);
+  EXPECT_EQ(quil::FormManager().FormClassCount(), screens) << "unloading withdraws nothing";
+}
+
+TEST_F(ScreenTest, TheClassScreenFromTheMenuHasTheStructureBrowserAsMaster) {
   quil::TQuilDBForm* klas = app.OpenForm("TVWOKlasForm");
   ASSERT_NE(klas, nullptr) << dialogs.Transcript();
   auto* browser = dynamic_cast<quil::TBrowseVWOInstellingForm*>(klas->MasterForm());
@@ -19,10 +34,11 @@ TEST_F(ModuleTest, TheClassScreenFromTheMenuHasTheStructureBrowserAsMaster) {
   quil::TDataSource* school = klas->FindDataSourceWithField(klas->MasterDataSource(), "SC_ID");
   ASSERT_EQ(institution, &browser->DSBrowseVWOinstelling);
   ASSERT_EQ(school, &browser->DSBrowseVWOinstelling);
-  EXPECT_EQ(institution->DataSet()->FieldByName("IS_ID").AsInteger(), 1);
-  EXPECT_EQ(school->DataSet()->FieldByName("SC_ID").AsInteger(), 11);
+  // The institutions are listed by code: Horizon (2, school 2) before De Linde (1, school 1).
+  EXPECT_EQ(institution->DataSet()->FieldByName("IS_ID").AsInteger(), 2);
+  EXPECT_EQ(school->DataSet()->FieldByName("SC_ID").AsInteger(), 2);
   EXPECT_EQ(app.MoveTo(*browser, "DSBrowseVWOinstelling", 2), quil::TEventResult::Done);
-  EXPECT_EQ(klas->RequireMasterField("SC_ID").AsInteger(), 12);
+  EXPECT_EQ(klas->RequireMasterField("SC_ID").AsInteger(), 1);
 
   EXPECT_EQ(klas->Caption, "Vezor OVI: Klas");
   EXPECT_EQ(klas->TabCaption, "VWO klassen");
@@ -32,18 +48,15 @@ TEST_F(ModuleTest, TheClassScreenFromTheMenuHasTheStructureBrowserAsMaster) {
             "wordt leeg geopend.\n");
 }
 
-TEST_F(ModuleTest, EveryMenuScreenOpensWithItsChainOfMasters) {
+TEST_F(ScreenTest, EveryMenuScreenOpensWithItsChainOfMasters) {
   std::string chains;
   for (const quil::TFormRegistration& r : quil::FormManager().Registrations()) {
     if (r.Path.empty()) continue;
-    quil::TDMQuil connection(*server);
-    quil::ScriptedDialogs userDialogs;
-    quil::TQuilApplication session(connection, userDialogs);
-    session.SetAdminPrefs(std::make_shared<quil::AdminPrefs>());
-    // The fixture's institutions have no absence codes: that screen offers the standard ones.
-    if (r.FormClass.ClassName == "TVWOAfwezigheidsCodesForm") userDialogs.AnswerNo();
-    quil::TQuilDBForm* form = session.OpenForm(r.FormClass.ClassName);
-    ASSERT_NE(form, nullptr) << r.FormClass.ClassName << ": " << userDialogs.Transcript();
+    Session user(*server);
+    // The first institution listed has no absence codes: that screen offers the standard ones.
+    if (r.FormClass.ClassName == "TVWOAfwezigheidsCodesForm") user.dialogs.AnswerNo();
+    quil::TQuilDBForm* form = user.app.OpenForm(r.FormClass.ClassName);
+    ASSERT_NE(form, nullptr) << r.FormClass.ClassName << ": " << user.dialogs.Transcript();
     chains += form->ClassName();
     for (quil::TQuilDBForm* m = form->MasterForm(); m != nullptr; m = m->MasterForm()) {
       chains += " < " + m->ClassName() + "." + form->MasterDataSource()->Name;
@@ -87,7 +100,7 @@ TEST_F(ModuleTest, EveryMenuScreenOpensWithItsChainOfMasters) {
       " < TBrowseVWOStructInstellingDavinciForm.DSBrowseVWOinstelling\n");
 }
 
-TEST_F(ModuleTest, FormLinksOpenTheirDetailsDownToTheAttainmentTargets) {
+TEST_F(ScreenTest, FormLinksOpenTheirDetailsDownToTheAttainmentTargets) {
   quil::TQuilDBForm* browser = app.OpenForm("TBrowseVWOStructInstellingForm");
   ASSERT_NE(browser, nullptr);
   quil::TQuilDBForm* klas = app.OpenFormLink(*browser, "Klassen");
@@ -112,7 +125,7 @@ TEST_F(ModuleTest, FormLinksOpenTheirDetailsDownToTheAttainmentTargets) {
   EXPECT_TRUE(app.Forms().empty());
 }
 
-TEST_F(ModuleTest, TheThreeBrowseScreensShowTheirCaptionsAndLinks) {
+TEST_F(ScreenTest, TheThreeBrowseScreensShowTheirCaptionsAndLinks) {
   std::string shown;
   for (const char* name :
        {"TBrowseVWOStructInstellingForm", "TBrowseVWOInstellingStructHulpschermenForm",
@@ -146,7 +159,7 @@ TEST_F(ModuleTest, TheThreeBrowseScreensShowTheirCaptionsAndLinks) {
             "tab \"\" group \"VWO Structuur\" flags \"Flags\" rows 2\n");
 }
 
-TEST_F(ModuleTest, TheInstitutionSearchNarrowsTheList) {
+TEST_F(ScreenTest, TheInstitutionSearchNarrowsTheList) {
   auto* browser =
       dynamic_cast<quil::TBrowseVWOInstellingForm*>(app.OpenForm("TBrowseVWOStructInstellingForm"));
   ASSERT_NE(browser, nullptr);
@@ -154,7 +167,7 @@ TEST_F(ModuleTest, TheInstitutionSearchNarrowsTheList) {
     const char* text;
     int rows;
   };
-  for (Case c : {Case{"veld", 1}, Case{"CVO", 2}, Case{"o'neill", 0}, Case{"", 2}}) {
+  for (Case c : {Case{"horiz", 1}, Case{"CVO", 2}, Case{"o'neill", 0}, Case{"", 2}}) {
     EXPECT_EQ(app.SetValue(*browser, "EdtZoeken", c.text), quil::TEventResult::Done) << c.text;
     EXPECT_EQ(browser->CDSBrowseVWOinstelling.RecordCount(), c.rows) << c.text;
   }

@@ -3,7 +3,7 @@
 // the server stores.
 #include <algorithm>
 
-#include "module/ModuleFixture.h"
+#include "module/ScreenTest.h"
 #include "reference/frmVWOMaterialen.h"
 
 namespace kavel::testing {
@@ -12,28 +12,35 @@ namespace {
 using quil::TDataSetCommand;
 using quil::TEventResult;
 
+//! The site's accounts make way for each test's; its materials stay, without an account.
+constexpr const char* kZonderDemoRekeningen = R"sql(
+  UPDATE VWOMATERIAAL SET VWM_ZEVENREKENING_FK = NULL;
+  DELETE FROM PARAM WHERE P_TYPE = 'ALREK';
+  DELETE FROM DBPARAM WHERE DBP_NAAM = 'ALGEMENEREKENINGEN';
+)sql";
+
 constexpr const char* kRekeningen = R"sql(
   INSERT INTO PARAM (P_ID, P_TYPE, P_CODE, P_OMSCHRIJVING, P_VOLGORDE) VALUES
-    (201, 'ALREK', '?', 'Geen algemene rekening', 0),
-    (202, 'ALREK', '700000', 'Inschrijvingsgelden', 1),
-    (203, 'ALREK', '701000', 'Verkoop cursusmateriaal', 2);
+    (9201, 'ALREK', '?', 'Geen algemene rekening', 0),
+    (9202, 'ALREK', '700000', 'Inschrijvingsgelden', 1),
+    (9203, 'ALREK', '701000', 'Verkoop cursusmateriaal', 2);
 )sql";
 
 //! Accounts without a default entry: a new material has no account.
 constexpr const char* kRekeningenZonderStandaard = R"sql(
   INSERT INTO PARAM (P_ID, P_TYPE, P_CODE, P_OMSCHRIJVING, P_VOLGORDE) VALUES
-    (202, 'ALREK', '700000', 'Inschrijvingsgelden', 1),
-    (203, 'ALREK', '701000', 'Verkoop cursusmateriaal', 2);
+    (9202, 'ALREK', '700000', 'Inschrijvingsgelden', 1),
+    (9203, 'ALREK', '701000', 'Verkoop cursusmateriaal', 2);
 )sql";
 
 constexpr const char* kMetRekeningen = R"sql(
   INSERT INTO DBPARAM (DBP_ID, DBP_NAAM, DBP_WAARDE, DBP_TYPE)
-    VALUES (1, 'ALGEMENEREKENINGEN', '+', 'Boolean');
+    VALUES (9001, 'ALGEMENEREKENINGEN', '+', 'Boolean');
 )sql";
 
 constexpr const char* kZonderRekeningen = R"sql(
   INSERT INTO DBPARAM (DBP_ID, DBP_NAAM, DBP_WAARDE, DBP_TYPE)
-    VALUES (1, 'ALGEMENEREKENINGEN', '-', 'Boolean');
+    VALUES (9001, 'ALGEMENEREKENINGEN', '-', 'Boolean');
 )sql";
 
 constexpr const char* kKiesRekening =
@@ -41,34 +48,24 @@ constexpr const char* kKiesRekening =
 
 class MaterialenTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    if (quil::FormManager().FormClassCount() == 0) QuilModuleEntry();
-  }
+  static void SetUpTestSuite() { LoadModule(); }
 
   //! A session on a site seeded with `seed` (read before the session asks for anything).
   struct Site {
     explicit Site(const std::vector<const char*>& seed) {
+      server->db().ExecuteScript(kZonderDemoRekeningen);
       for (const char* sql : seed) server->db().ExecuteScript(sql);
       quil::server::SyncGenerators(server->db());
     }
 
-    //! The materials stored: institution, code, description, price, flags, account.
+    //! The material the tests add, as stored: institution, code, description, price, flags,
+    //! account, web text, changed by.
     std::string Stored() {
-      auto stmt = server->db().Prepare(
+      return QueryText(
+          server->db(),
           "SELECT VWM_INSTELLING_FK, VWM_CODE, VWM_OMSCHRIJVING, VWM_PRIJS, VWM_FLAGS, "
           "VWM_ZEVENREKENING_FK, VWM_WEBTEKST, VWM_VERANDERDDOOR FROM VWOMATERIAAL "
-          "ORDER BY VWM_INSTELLING_FK, VWM_CODE");
-      std::string out;
-      while (stmt->Step()) {
-        for (int column = 0; column < stmt->ColumnCount(); ++column) {
-          if (column > 0) out += " | ";
-          out += stmt->ColumnStorage(column) == quil::server::StorageClass::Null
-                     ? std::string("null")
-                     : std::string(stmt->ColumnText(column));
-        }
-        out += "\n";
-      }
-      return out;
+          "WHERE VWM_CODE = 'BOEK' ORDER BY VWM_INSTELLING_FK");
     }
 
     TVWOMaterialenForm* Open() {
@@ -90,10 +87,10 @@ class MaterialenTest : public ::testing::Test {
       return app.DataSetCommand(form, "DSVWOMaterialen", TDataSetCommand::Post);
     }
 
-    std::unique_ptr<quil::server::AppServer> server = InstitutionsServer();
-    quil::TDMQuil dm{*server};
-    quil::ScriptedDialogs dialogs;
-    quil::TQuilApplication app{dm, dialogs};
+    std::unique_ptr<quil::server::AppServer> server = NewDemoServer();
+    Session session{*server};
+    quil::TQuilApplication& app = session.app;
+    quil::ScriptedDialogs& dialogs = session.dialogs;
   };
 };
 
@@ -114,12 +111,12 @@ TEST_F(MaterialenTest, ANewMaterialIsActiveChargedEveryTimeAndOnTheDefaultAccoun
   EXPECT_EQ(form->LCAlgemeneRekening.DisplayText(), "Geen algemene rekening");
   EXPECT_EQ(form->EdtPrijs.ValueText(), "12,50");
   ASSERT_EQ(site.Post(*form), TEventResult::Done) << site.dialogs.Transcript();
-  EXPECT_EQ(site.Stored(), "1 | BOEK | Handboek | 12.5 | 8 | 201 | null | 1\n");
+  EXPECT_EQ(site.Stored(), "2 | BOEK | Handboek | 12.5 | 8 | 9201 | null | 1\n");
 
   // The check boxes are the bits of the flags; the account and the web text are the user's.
   for (auto [control, value] : {std::pair{"CBEenmaalAanrekenen", "1"},
                                 {"CBActief", "0"},
-                                {"LCAlgemeneRekening", "203"},
+                                {"LCAlgemeneRekening", "9203"},
                                 {"EdtWebtekst", "Eerste regel\r\nTweede regel"}}) {
     ASSERT_EQ(site.app.SetValue(*form, control, value), TEventResult::Done)
         << control << ": " << site.dialogs.Transcript();
@@ -128,7 +125,7 @@ TEST_F(MaterialenTest, ANewMaterialIsActiveChargedEveryTimeAndOnTheDefaultAccoun
             "Verkoop cursusmateriaal");
   ASSERT_EQ(site.Post(*form), TEventResult::Done) << site.dialogs.Transcript();
   EXPECT_EQ(site.Stored(),
-            "1 | BOEK | Handboek | 12.5 | 1 | 203 | Eerste regel\r\nTweede regel | 1\n");
+            "2 | BOEK | Handboek | 12.5 | 1 | 9203 | Eerste regel\r\nTweede regel | 1\n");
   EXPECT_EQ(site.dialogs.Transcript(), "");
 }
 
@@ -157,9 +154,9 @@ TEST_F(MaterialenTest, WithAccountsAMaterialWithoutOneIsRefused) {
     EXPECT_EQ(form->CDSVWOMaterialen.State(), quil::DataSetState::Insert);
     EXPECT_EQ(site.Stored(), "");
 
-    ASSERT_EQ(site.app.SetValue(*form, "LCAlgemeneRekening", "202"), TEventResult::Done);
+    ASSERT_EQ(site.app.SetValue(*form, "LCAlgemeneRekening", "9202"), TEventResult::Done);
     ASSERT_EQ(site.Post(*form), TEventResult::Done) << site.dialogs.Transcript();
-    EXPECT_EQ(site.Stored(), "1 | BOEK | Handboek | 12.5 | 8 | 202 | null | 1\n");
+    EXPECT_EQ(site.Stored(), "2 | BOEK | Handboek | 12.5 | 8 | 9202 | null | 1\n");
   }
 }
 
@@ -181,9 +178,9 @@ TEST_F(MaterialenTest, WithoutAccountsTheAccountIsHiddenAndNotDemanded) {
     EXPECT_FALSE(ColumnShown(form->GridMaterialen, "ALGEMENEREKENING"));
     EXPECT_TRUE(ColumnShown(form->GridMaterialen, "VWM_PRIJS"));
     site.Nieuw(*form);
-    EXPECT_EQ(site.app.SetValue(*form, "LCAlgemeneRekening", "202"), TEventResult::Refused);
+    EXPECT_EQ(site.app.SetValue(*form, "LCAlgemeneRekening", "9202"), TEventResult::Refused);
     ASSERT_EQ(site.Post(*form), TEventResult::Done) << site.dialogs.Transcript();
-    EXPECT_EQ(site.Stored(), "1 | BOEK | Handboek | 12.5 | 8 | null | null | 1\n");
+    EXPECT_EQ(site.Stored(), "2 | BOEK | Handboek | 12.5 | 8 | null | null | 1\n");
     EXPECT_EQ(site.dialogs.Transcript(), "");
   }
 }
