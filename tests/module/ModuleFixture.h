@@ -1,16 +1,13 @@
-// The module loaded into the host, and a user session on an in-memory SQLite server seeded with
-// two institutions of two schools.
+// A deliberately small site for the screen tests that need every row they see to be their own:
+// two institutions of two schools and one user, on an in-memory server, with the module loaded
+// and a session (ScreenTest.h) on it. New screen tests use ScreenTest and the demo database.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "core/kavelmod.h"
-#include "host/data/DMQuil.h"
-#include "host/forms/FormManager.h"
-#include "host/forms/QuilApplication.h"
-#include "host/forms/ScriptedDialogs.h"
+#include "module/ScreenTest.h"
 #include "server/AppServer.h"
 #include "server/db/Database.h"
 #include "server/db/Schema.h"
@@ -33,15 +30,12 @@ inline std::unique_ptr<quil::server::AppServer> InstitutionsServer() {
 
 class ModuleTest : public ::testing::Test {
  protected:
-  //! The host loads the module once per process; a second entry must not register again.
-  static void SetUpTestSuite() {
-    if (quil::FormManager().FormClassCount() == 0) QuilModuleEntry();
-  }
+  static void SetUpTestSuite() { LoadModule(); }
 
   std::unique_ptr<quil::server::AppServer> server = InstitutionsServer();
-  quil::TDMQuil dm{*server};
-  quil::ScriptedDialogs dialogs;
-  quil::TQuilApplication app{dm, dialogs};
+  Session session{*server};
+  quil::TQuilApplication& app = session.app;
+  quil::ScriptedDialogs& dialogs = session.dialogs;
 };
 
 }  // namespace kavel::testing

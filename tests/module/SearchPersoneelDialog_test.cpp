@@ -42,7 +42,7 @@ class SearchPersoneelTest : public ModuleTest {
 
   std::unique_ptr<TSearchPersoneelDialog> Dialog(int psId = -1,
                                                  TDateTime werkDatum = EncodeDate(2025, 10, 1)) {
-    return std::make_unique<TSearchPersoneelDialog>(app, 0, 1, psId, werkDatum, dm);
+    return std::make_unique<TSearchPersoneelDialog>(app, 0, 1, psId, werkDatum, session.dm);
   }
 
   //! Shows the dialog modally; `act` works on it as the user does.
@@ -194,7 +194,8 @@ TEST_F(SearchPersoneelTest, OkHandsBackTheChosenPersonAndCancelNobody) {
 TEST_F(SearchPersoneelTest, AnotherSearchTypeIsAClientError) {
   std::unique_ptr<TSearchPersoneelDialog> dialog;
   EXPECT_EQ(app.Run([&] {
-    dialog = std::make_unique<TSearchPersoneelDialog>(app, 1, 1, -1, EncodeDate(2025, 10, 1), dm);
+    dialog = std::make_unique<TSearchPersoneelDialog>(app, 1, 1, -1, EncodeDate(2025, 10, 1),
+                                                      session.dm);
   }),
             TEventResult::ClientError);
   EXPECT_EQ(dialog, nullptr);
