@@ -3,11 +3,6 @@
 
 namespace quil::server {
 
-namespace {
-constexpr FieldType kInt = FieldType::Integer;
-constexpr FieldType kDate = FieldType::Date;
-}  // namespace
-
 void AddClassProviders(ProviderCatalogue& c) {
   // The classes of an institution that run during a period (any overlap with it).
   c.Add({.name = "DSPVWOKlas",

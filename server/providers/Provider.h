@@ -19,6 +19,11 @@
 
 namespace quil::server {
 
+// Short names for the field types of parameters and overrides, as the provider files write them.
+inline constexpr FieldType kInt = FieldType::Integer;
+inline constexpr FieldType kDate = FieldType::Date;
+inline constexpr FieldType kText = FieldType::String;
+
 struct ProviderParam {
   std::string name;
   FieldType type = FieldType::Integer;

@@ -5,12 +5,6 @@
 
 namespace quil::server {
 
-namespace {
-constexpr FieldType kInt = FieldType::Integer;
-constexpr FieldType kDate = FieldType::Date;
-constexpr FieldType kText = FieldType::String;
-}  // namespace
-
 void AddReferenceProviders(ProviderCatalogue& c) {
   // --- Institutions and schools ---------------------------------------------------------------
 

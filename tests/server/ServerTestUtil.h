@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "common/TempDir.h"
 #include "host/base/Variant.h"
 #include "host/data/Packet.h"
 #include "server/AppServer.h"
@@ -67,22 +68,7 @@ inline std::unique_ptr<AppServer> FixtureServer(int userId = 1) {
   return std::make_unique<AppServer>(FixtureDb(), userId, options);
 }
 
-//! A private directory for database files, removed with everything in it.
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kavel-test-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
+using kavel::testing::TempDir;
 
 inline Params MakeParams(std::initializer_list<std::pair<const char*, Variant>> values) {
   Params params;

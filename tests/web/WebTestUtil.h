@@ -14,6 +14,7 @@
 #include <string>
 #include <thread>
 
+#include "common/TempDir.h"
 #include "server/AppServer.h"
 #include "server/db/Database.h"
 #include "server/db/Schema.h"
@@ -26,21 +27,7 @@ namespace quil::web::testing {
 using nlohmann::json;
 using namespace std::chrono_literals;
 
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kavel-web-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
+using kavel::testing::TempDir;
 
 //! A database with the schema and two users: anna / "geheim1" and the administrator
 //! beheer / "beheer1".
