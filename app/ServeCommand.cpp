@@ -1,6 +1,7 @@
-// kavel serve [--db FILE] [--port N] [--bind ADDR]: the web host.
+// kavel serve [--db FILE] [--port N] [--bind ADDR] [--davinci URL]: the web host.
 //
-// Serves the database (default ./kavel.sqlite, created with the demo data when it is missing) on
+// With --davinci a sender thread delivers the waiting Davinci calls to that endpoint; without it
+// the calls stay waiting and the page says so. Serves the database (default ./kavel.sqlite, created with the demo data when it is missing) on
 // the address (default 127.0.0.1:8080) until it receives SIGINT or SIGTERM. The demo user gets
 // the password "demo" when it has none, so a demo database made by init-db can be tried at once.
 #include <pthread.h>
@@ -14,6 +15,7 @@
 #include "app/Commands.h"
 #include "host/base/Errors.h"
 #include "host/forms/ModuleLoader.h"
+#include "server/davinci/DavinciSender.h"
 #include "server/db/Database.h"
 #include "server/seed/InitDb.h"
 #include "web/HostApp.h"
@@ -34,7 +36,12 @@ struct ServeOptions {
   std::string staticDir;
   std::string module;
   int idleMinutes = 30;
+  std::string davinci;
 };
+
+constexpr const char* kNoDavinci =
+    "Davinci-oproepen worden niet verstuurd: er is geen Davinci-adres ingesteld (kavel serve "
+    "--davinci URL); ze blijven wachten.";
 
 //! Gives the demo user its password when it has none; true when the demo login works.
 bool PrepareDemoLogin(const std::string& path) {
@@ -72,7 +79,15 @@ void Serve(const ServeOptions& options, const std::string& programPath) {
   if (web.staticDir.empty()) {
     quil::RaiseClientError("De webbestanden (web/static) zijn niet gevonden; geef --static MAP");
   }
+  web.notice = options.davinci.empty() ? kNoDavinci : "";
   quil::web::WebServer server(std::move(web));
+  // The sender has a connection of its own and never holds the database while Davinci answers.
+  std::unique_ptr<quil::server::DavinciSender> sender;
+  if (!options.davinci.empty()) {
+    sender = std::make_unique<quil::server::DavinciSender>(
+        quil::server::OpenSqlite(options.db, {.create = false}),
+        quil::server::DavinciSenderOptions{.endpoint = options.davinci});
+  }
   const int port = server.Bind(options.bind, options.port);
 
   std::thread stopper([&server, stopSignals] {
@@ -85,8 +100,15 @@ void Serve(const ServeOptions& options, const std::string& programPath) {
     std::cout << "Aanmelden met gebruiker " << kDemoLogin << ", wachtwoord " << kDemoPassword
               << "\n";
   }
+  if (sender) {
+    sender->Start();
+    std::cout << "Davinci-oproepen gaan naar " << options.davinci << "\n";
+  } else {
+    std::cout << kNoDavinci << "\n";
+  }
   std::cout << "Stoppen met Ctrl+C\n" << std::flush;
   server.Serve();
+  if (sender) sender->Stop();
   pthread_kill(stopper.native_handle(), SIGTERM);  // harmless when it already stopped us
   stopper.join();
   std::cout << "kavel is gestopt\n";
@@ -108,6 +130,9 @@ void SetUpServe(CLI::App& app) {
       ->add_option("--idle-timeout", options->idleMinutes,
                    "Minuten zonder activiteit waarna een sessie afloopt (standaard 30)")
       ->check(CLI::PositiveNumber);
+  command->add_option("--davinci", options->davinci,
+                      "Het adres van de Davinci-dienst (bv. http://127.0.0.1:8099 van kavel "
+                      "davinci-sim); zonder blijven de oproepen wachten");
   command->callback([options] {
     RunReportingErrors([&] {
       std::error_code ec;

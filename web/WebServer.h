@@ -38,6 +38,9 @@ struct WebServerOptions {
   LoginLimits loginLimits;
   LoginThrottle::Now loginClock = LoginThrottle::Clock::now;
   SessionAppFactory appFactory;
+  //! A line the page shows under its header for every user ("" for none): what the server
+  //! does not do in this configuration, such as sending Davinci calls.
+  std::string notice;
 };
 
 class WebServer {

@@ -880,6 +880,9 @@ CREATE INDEX VWOATTESTPADDETAIL_VWOMODULE_FK ON VWOATTESTPADDETAIL (VPD_VWOMODUL
 ------------------------------------------------------------------------------------------------
 -- Davinci records
 
+-- ZIDEZUZOID: one record per local object reported to Davinci. ID_TYPE is the kind of object
+-- (docs/davinci-codes.md); ID_DATA_FK its local id (CIO_ID, IMV_ID, VWL_ID, VWK_ID, a pupil's
+-- number, RO_ID); for a pupil ID_ID2 is the IMV_ID and ID_ID3 the VWK_ID it is enrolled in.
 CREATE TABLE ZIDEZUZOID (
   ID_ID BIGINT NOT NULL PRIMARY KEY,
   ID_DAVINCIID VARCHAR(50),
@@ -892,6 +895,11 @@ CREATE TABLE ZIDEZUZOID (
 );
 CREATE INDEX ZIDEZUZOID_DATA_FK ON ZIDEZUZOID (ID_DATA_FK, ID_TYPE);
 
+-- WEBSERVICECALL: one row per call to Davinci. The sender's columns: WC_DATA the object's data
+-- as JSON at the time the call was made (sent as it stands), WC_POGINGEN the attempts made since
+-- the call was (re)queued, WC_VOLGENDEPOGING the earliest time of the next attempt (also the end
+-- of a sender's claim while it sends), WC_ZENDER the sender that claims it, WC_FOUT the last
+-- error text. Codes of WC_CALLTYPE, WC_CALLSTATUS and WC_CALLFOUTCODE: docs/davinci-codes.md.
 CREATE TABLE WEBSERVICECALL (
   WC_ID BIGINT NOT NULL PRIMARY KEY,
   WC_CALLTYPE SMALLINT NOT NULL,
@@ -904,6 +912,10 @@ CREATE TABLE WEBSERVICECALL (
   WC_SCHOOL_FK INTEGER REFERENCES SCHOOL (SC_ID),
   WC_PERSONEEL_FK INTEGER REFERENCES PERSONEEL (PS_ID),
   WC_FOUT TEXT,
+  WC_DATA TEXT,
+  WC_POGINGEN SMALLINT DEFAULT 0,
+  WC_VOLGENDEPOGING TIMESTAMP,
+  WC_ZENDER VARCHAR(40),
   WC_AANMAAKOP TIMESTAMP,
   WC_AANMAAKDOOR INTEGER,
   WC_VERANDERDOP TIMESTAMP,
@@ -912,6 +924,7 @@ CREATE TABLE WEBSERVICECALL (
 CREATE INDEX WEBSERVICECALL_ZIDEZUZOID_FK ON WEBSERVICECALL (WC_ZIDEZUZOID_FK);
 CREATE INDEX WEBSERVICECALL_SCHOOL_FK ON WEBSERVICECALL (WC_SCHOOL_FK, WC_AANMAAKOP);
 CREATE INDEX WEBSERVICECALL_PERSONEEL_FK ON WEBSERVICECALL (WC_PERSONEEL_FK);
+CREATE INDEX WEBSERVICECALL_WACHTEND ON WEBSERVICECALL (WC_CALLSTATUS, WC_VOLGENDEPOGING);
 
 -- The staff member who is an institution's Davinci contact person of a kind (IC_TYPE_FKP, an
 -- institution value of type "TPCP"); a call that a screen queues names this person as sender.

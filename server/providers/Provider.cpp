@@ -29,6 +29,7 @@ const ProviderCatalogue& StandardProviders() {
     AddReferenceProviders(c);
     AddClassProviders(c);
     AddPlanningProviders(c);
+    AddDavinciProviders(c);
     return c;
   }();
   return catalogue;

@@ -65,5 +65,6 @@ const ProviderCatalogue& StandardProviders();
 void AddReferenceProviders(ProviderCatalogue& catalogue);
 void AddClassProviders(ProviderCatalogue& catalogue);
 void AddPlanningProviders(ProviderCatalogue& catalogue);
+void AddDavinciProviders(ProviderCatalogue& catalogue);
 
 }  // namespace quil::server

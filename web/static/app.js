@@ -116,6 +116,7 @@ async function login(event) {
     if (reply.status === 200) {
       session.csrf = reply.data.csrf;
       session.user = reply.data.user;
+      session.notice = reply.data.notice || '';
       await start();
     } else {
       showLogin((reply.data && reply.data.error) || 'Aanmelden mislukt');
@@ -131,6 +132,8 @@ async function start() {
   $('login').hidden = true;
   $('main').hidden = false;
   $('user').textContent = session.user.name || session.user.login;
+  $('notice').textContent = session.notice;
+  $('notice').hidden = !session.notice;
   const menu = await api('GET', '/api/menu');
   session.menu = menu.data;
   renderMenu();
@@ -161,6 +164,7 @@ async function boot() {
       const data = await reply.json();
       session.csrf = data.csrf;
       session.user = data.user;
+      session.notice = data.notice || '';
       await start();
       return;
     }
