@@ -89,6 +89,8 @@ std::vector<TCallsKeyPair> ParseCallsKey(std::string_view keyText, std::string_v
 
 TDepartementCallsDialog::TDepartementCallsDialog(TQuilApplication& app, TDavinciCallTexts texts)
     : TQuilForm(app, "TDepartementCallsDialog"),
+      texts_(std::move(texts)),
+      dsCalls_(std::make_unique<TDataSource>(nullptr, "DSCalls")),
       LHeader(Add<TLabel>("LHeader")),
       GridCalls(Add<TDBGrid>("GridCalls")),
       BOpnieuwVersturen(Add<TButton>("BOpnieuwVersturen")),
@@ -96,8 +98,7 @@ TDepartementCallsDialog::TDepartementCallsDialog(TQuilApplication& app, TDavinci
       AOpnieuwVersturen(AddAction(
           "AOpnieuwVersturen", "Opnieuw versturen", [this] { AOpnieuwVersturenExecute(); },
           [this] { AOpnieuwVersturenUpdate(); })),
-      DSCalls(*(dsCalls_ = std::make_unique<TDataSource>(nullptr, "DSCalls"))),
-      texts_(std::move(texts)) {
+      DSCalls(*dsCalls_) {
   Caption = "Davinci communicatie";
   AOpnieuwVersturen.Hint = "De gekozen geweigerde of mislukte oproep opnieuw laten versturen";
   BOpnieuwVersturen.Action = &AOpnieuwVersturen;

@@ -53,6 +53,12 @@ std::vector<TCallsKeyPair> ParseCallsKey(std::string_view keyText, std::string_v
                                          const std::vector<std::string>& allowedNames);
 
 class TDepartementCallsDialog : public TQuilForm {
+ private:
+  // Declared before the public references below, which point into them.
+  TDavinciCallTexts texts_;
+  std::unique_ptr<TDataSource> dsCalls_;
+  std::unique_ptr<TQuilClientDataSet> cdsCalls_;
+
  public:
   TDepartementCallsDialog(TQuilApplication& app, TDavinciCallTexts texts);
   ~TDepartementCallsDialog() override;
@@ -78,10 +84,6 @@ class TDepartementCallsDialog : public TQuilForm {
   void AOpnieuwVersturenExecute();
   void AOpnieuwVersturenUpdate();
   void CalcCallFields(TQuilClientDataSet& calls);
-
-  TDavinciCallTexts texts_;
-  std::unique_ptr<TDataSource> dsCalls_;
-  std::unique_ptr<TQuilClientDataSet> cdsCalls_;
 };
 
 }  // namespace quil

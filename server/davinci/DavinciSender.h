@@ -29,7 +29,7 @@ namespace quil::server {
 
 struct DavinciSenderOptions {
   //! "http://host:port" with an optional base path; calls go to <endpoint>/oproepen.
-  std::string endpoint;
+  std::string endpoint{};
   RetryPolicy retry{};
   //! How long a claim lasts; longer than a send can take (connect + read timeout).
   std::chrono::seconds claim{120};

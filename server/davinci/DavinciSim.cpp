@@ -157,9 +157,12 @@ struct DavinciSim::Impl {
   }
 
   Answer Handle(const std::string& body) {
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      ++counts.received;
+    }
     Delay();
     std::lock_guard<std::mutex> lock(mutex);
-    ++counts.received;
     if (options.storing) {
       ++counts.failed;
       return Refusal(503, "DV-503", "Davinci is tijdelijk niet beschikbaar");
@@ -208,6 +211,8 @@ struct DavinciSim::Impl {
 DavinciSim::DavinciSim(DavinciSimOptions options) : impl_(std::make_unique<Impl>()) {
   impl_->options = options;
   Impl& impl = *impl_;
+  // Enough threads that a slow answer does not hold up the calls of other senders.
+  impl.server.new_task_queue = [] { return new httplib::ThreadPool(8); };
   impl.server.Post(kCallsPath, [&impl](const httplib::Request& req, httplib::Response& res) {
     Answer answer = impl.Handle(req.body);
     res.status = answer.status;

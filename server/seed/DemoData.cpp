@@ -559,6 +559,7 @@ void SeedDemoData(Database& db, const DemoOptions& options) {
     demo::SeedClassDetails(seed);
     demo::SeedCertificates(seed);
     demo::SeedDavinciLists(seed);
+    demo::SeedDavinciRecords(seed);
     transaction.Commit();
   }
   SyncGenerators(db);

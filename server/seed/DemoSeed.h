@@ -139,5 +139,6 @@ void SeedClasses(Seed& s);
 void SeedClassDetails(Seed& s);
 void SeedCertificates(Seed& s);
 void SeedDavinciLists(Seed& s);
+void SeedDavinciRecords(Seed& s);
 
 }  // namespace quil::server::demo
