@@ -29,8 +29,8 @@ void RunSim(const SimOptions& options) {
   sigaddset(&stopSignals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
-  quil::server::DavinciSim sim({.storing = options.storing,
-                                .delay = std::chrono::milliseconds(options.delayMs)});
+  quil::server::DavinciSim sim(
+      {.storing = options.storing, .delay = std::chrono::milliseconds(options.delayMs)});
   const int port = sim.Bind(options.bind, options.port);
   std::thread stopper([&sim, stopSignals] {
     int signal = 0;
@@ -46,8 +46,8 @@ void RunSim(const SimOptions& options) {
 }
 
 void SetUpDavinciSim(CLI::App& app) {
-  auto* command = app.add_subcommand(
-      "davinci-sim", "Start een lokale stand-in voor de Davinci-registratiedienst");
+  auto* command = app.add_subcommand("davinci-sim",
+                                     "Start een lokale stand-in voor de Davinci-registratiedienst");
   auto options = std::make_shared<SimOptions>();
   command->add_option("--port", options->port, "De poort (standaard 8099; 0 kiest een vrije)")
       ->check(CLI::Range(0, 65535));

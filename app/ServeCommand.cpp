@@ -1,9 +1,10 @@
 // kavel serve [--db FILE] [--port N] [--bind ADDR] [--davinci URL]: the web host.
 //
 // With --davinci a sender thread delivers the waiting Davinci calls to that endpoint; without it
-// the calls stay waiting and the page says so. Serves the database (default ./kavel.sqlite, created with the demo data when it is missing) on
-// the address (default 127.0.0.1:8080) until it receives SIGINT or SIGTERM. The demo user gets
-// the password "demo" when it has none, so a demo database made by init-db can be tried at once.
+// the calls stay waiting and the page says so. Serves the database (default ./kavel.sqlite, created
+// with the demo data when it is missing) on the address (default 127.0.0.1:8080) until it receives
+// SIGINT or SIGTERM. The demo user gets the password "demo" when it has none, so a demo database
+// made by init-db can be tried at once.
 #include <pthread.h>
 #include <signal.h>
 

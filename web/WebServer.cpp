@@ -178,15 +178,15 @@ struct WebServer::Impl {
     auto session = sessions.Create(*user);
     res.set_header("Set-Cookie", std::string(kCookie) + "=" + session->Id() +
                                      "; Path=/; HttpOnly; SameSite=Strict");
-    Reply(res, 200, {{"csrf", session->CsrfToken()},
-                     {"user", UserJson(*user)},
-                     {"notice", options.notice}});
+    Reply(res, 200,
+          {{"csrf", session->CsrfToken()}, {"user", UserJson(*user)}, {"notice", options.notice}});
   }
 
   void SessionInfo(Session& session, httplib::Response& res) {
-    Reply(res, 200, {{"csrf", session.CsrfToken()},
-                     {"user", UserJson(session.GetUser())},
-                     {"notice", options.notice}});
+    Reply(res, 200,
+          {{"csrf", session.CsrfToken()},
+           {"user", UserJson(session.GetUser())},
+           {"notice", options.notice}});
   }
 
   void Posted(Session& session, uint64_t seq, httplib::Response& res) {

@@ -54,17 +54,17 @@ inline constexpr char kWachtend = 'W';   //!< made, never attempted
 inline constexpr char kOpnieuw = 'H';    //!< to be sent again (after a failure, or marked again)
 inline constexpr char kVerzonden = 'V';  //!< sent and accepted by Davinci
 inline constexpr char kGeweigerd = 'G';  //!< refused by Davinci; WC_FOUT says why
-inline constexpr char kMislukt = 'M';  //!< not delivered within the attempts; waits for a user
+inline constexpr char kMislukt = 'M';    //!< not delivered within the attempts; waits for a user
 }  // namespace status
 
 //! WC_CALLFOUTCODE: the result of the last attempt.
 namespace foutcode {
 inline constexpr char kOk = 'O';
-inline constexpr char kRegel = 'R';         //!< the call breaks one of Davinci's rules
-inline constexpr char kOnbekend = 'N';      //!< Davinci does not know the object
-inline constexpr char kConflict = 'C';      //!< the concurrency token no longer matches
-inline constexpr char kVerbinding = 'T';    //!< no connection or no answer in time
-inline constexpr char kServerfout = 'S';    //!< Davinci failed or was unavailable
+inline constexpr char kRegel = 'R';           //!< the call breaks one of Davinci's rules
+inline constexpr char kOnbekend = 'N';        //!< Davinci does not know the object
+inline constexpr char kConflict = 'C';        //!< the concurrency token no longer matches
+inline constexpr char kVerbinding = 'T';      //!< no connection or no answer in time
+inline constexpr char kServerfout = 'S';      //!< Davinci failed or was unavailable
 inline constexpr char kNietGemachtigd = 'A';  //!< Davinci refused the sender's credentials
 }  // namespace foutcode
 

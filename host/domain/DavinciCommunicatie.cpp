@@ -10,8 +10,7 @@ namespace quil {
 
 void DavinciCommunicatieRequest(TQuilDBForm& screen, std::string_view headerFormat,
                                 const std::vector<std::string>& headerValues,
-                                std::string_view provider, std::string_view keyText,
-                                bool centred) {
+                                std::string_view provider, std::string_view keyText, bool centred) {
   // Without an owner: the dialog lives exactly as long as this request.
   auto dialog = std::make_unique<TDepartementCallsDialog>(screen.Application(), DavinciCallTexts());
   dialog->CenterOnScreen = centred;

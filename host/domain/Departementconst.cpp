@@ -20,8 +20,7 @@ struct CallTypeText {
 constexpr CallTypeText kCallTypes[] = {
     {CallType(ObjectType::OpleidingsVariant, CallAction::Aanmelden), "Opleidingsvariant aanmelden"},
     {CallType(ObjectType::OpleidingsVariant, CallAction::Wijzigen), "Opleidingsvariant wijzigen"},
-    {CallType(ObjectType::OpleidingsVariant, CallAction::Annuleren),
-     "Opleidingsvariant annuleren"},
+    {CallType(ObjectType::OpleidingsVariant, CallAction::Annuleren), "Opleidingsvariant annuleren"},
     {CallType(ObjectType::ModuleVariant, CallAction::Aanmelden), "Modulevariant aanmelden"},
     {CallType(ObjectType::ModuleVariant, CallAction::Wijzigen), "Modulevariant wijzigen"},
     {CallType(ObjectType::ModuleVariant, CallAction::Annuleren), "Modulevariant annuleren"},
@@ -49,10 +48,8 @@ struct CharText {
   const char* text;
 };
 constexpr CharText kStatuses[] = {
-    {davinci::status::kWachtend, "Wachtend"},
-    {davinci::status::kOpnieuw, "Opnieuw te versturen"},
-    {davinci::status::kVerzonden, "Verzonden"},
-    {davinci::status::kGeweigerd, "Geweigerd"},
+    {davinci::status::kWachtend, "Wachtend"},   {davinci::status::kOpnieuw, "Opnieuw te versturen"},
+    {davinci::status::kVerzonden, "Verzonden"}, {davinci::status::kGeweigerd, "Geweigerd"},
     {davinci::status::kMislukt, "Mislukt"},
 };
 constexpr CharText kFoutcodes[] = {

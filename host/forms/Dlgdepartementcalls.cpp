@@ -58,9 +58,10 @@ std::vector<TCallsKeyPair> ParseCallsKey(std::string_view keyText, std::string_v
     for (char c : name) wellFormed = wellFormed && IsNameChar(c);
     for (char c : digits) wellFormed = wellFormed && IsDigit(c);
     if (!wellFormed) {
-      refuse(Format("'%s' is geen paar NAAM=nummer (paren gescheiden door een komma, zonder "
-                    "spaties)",
-                    std::string(pair)));
+      refuse(
+          Format("'%s' is geen paar NAAM=nummer (paren gescheiden door een komma, zonder "
+                 "spaties)",
+                 std::string(pair)));
     }
     const std::string* allowed = nullptr;
     for (const std::string& candidate : allowedNames) {
@@ -145,11 +146,10 @@ void TDepartementCallsDialog::InitData(TDMQuil& dataModule, std::string_view pro
   calls.IDField = "WC_ID";
   calls.ChangedByField = "WC_VERANDERDDOOR";
   calls.ChangedOnField = "WC_VERANDERDOP";
-  for (const auto& [name, size] : {std::pair{"SOORT", 60}, std::pair{"STATUS", 40},
-                                   std::pair{"RESULTAAT", 80}, std::pair{"VERZENDER", 80},
-                                   std::pair{"STATUSOBJECT", 40}}) {
-    calls.AddField({.name = name, .type = FieldType::String, .size = size},
-                   FieldKind::Calculated);
+  for (const auto& [name, size] :
+       {std::pair{"SOORT", 60}, std::pair{"STATUS", 40}, std::pair{"RESULTAAT", 80},
+        std::pair{"VERZENDER", 80}, std::pair{"STATUSOBJECT", 40}}) {
+    calls.AddField({.name = name, .type = FieldType::String, .size = size}, FieldKind::Calculated);
   }
   calls.OnCalcFields = [this](TQuilClientDataSet& ds) { CalcCallFields(ds); };
   Params& params = calls.GetParams();

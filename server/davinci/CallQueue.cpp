@@ -48,8 +48,8 @@ std::chrono::seconds RetryPolicy::DelayAfter(int failedAttempts) const {
   return std::min(delay, maxDelay);
 }
 
-std::optional<WaitingCall> TakeNextWaitingCall(Database& db, std::string_view sender,
-                                               TDateTime now, TDateTime claimUntil) {
+std::optional<WaitingCall> TakeNextWaitingCall(Database& db, std::string_view sender, TDateTime now,
+                                               TDateTime claimUntil) {
   TransactionGuard transaction(db);
   auto candidates = db.Prepare(std::string("SELECT WC_ID FROM WEBSERVICECALL WHERE ") + kDue +
                                " ORDER BY WC_CALLTYPE / 100, WC_ID");
@@ -141,8 +141,8 @@ bool RecordCallOutcome(Database& db, const WaitingCall& call, std::string_view s
         "UPDATE ZIDEZUZOID SET ID_DAVINCIID = COALESCE(:DAVINCIID, ID_DAVINCIID), "
         "ID_DAVINCICONCURRENCYTOKEN = COALESCE(:TOKEN, ID_DAVINCICONCURRENCYTOKEN), "
         "ID_STATUSOBJECT = :STATUS WHERE ID_ID = :ID");
-    Bind(*record, "DAVINCIID",
-         outcome.davinciId.empty() ? Variant() : Variant(outcome.davinciId), FieldType::String);
+    Bind(*record, "DAVINCIID", outcome.davinciId.empty() ? Variant() : Variant(outcome.davinciId),
+         FieldType::String);
     Bind(*record, "TOKEN",
          outcome.concurrencyToken.empty() ? Variant() : Variant(outcome.concurrencyToken),
          FieldType::String);

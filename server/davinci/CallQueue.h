@@ -62,8 +62,8 @@ struct RetryPolicy {
 //! `now`) for `sender` until `claimUntil`; nothing when no call is due. A PostgreSQL connection
 //! may take the candidate row with FOR UPDATE SKIP LOCKED; the claim's compare-and-set keeps it
 //! correct without.
-std::optional<WaitingCall> TakeNextWaitingCall(Database& db, std::string_view sender,
-                                               TDateTime now, TDateTime claimUntil);
+std::optional<WaitingCall> TakeNextWaitingCall(Database& db, std::string_view sender, TDateTime now,
+                                               TDateTime claimUntil);
 
 //! Settles an attempt: state, result code, error text, attempts, first and last attempt, next
 //! attempt; an accepted call also updates its Davinci id record. False (and nothing changed) when

@@ -31,10 +31,10 @@ std::string Reason(const Json& answer, int httpStatus) {
   std::string code = answer.is_object() && answer.contains("code") && answer["code"].is_string()
                          ? answer["code"].get<std::string>()
                          : "HTTP " + std::to_string(httpStatus);
-  std::string text = answer.is_object() && answer.contains("melding") &&
-                             answer["melding"].is_string()
-                         ? answer["melding"].get<std::string>()
-                         : std::string("geen toelichting");
+  std::string text =
+      answer.is_object() && answer.contains("melding") && answer["melding"].is_string()
+          ? answer["melding"].get<std::string>()
+          : std::string("geen toelichting");
   return code + ": " + text;
 }
 
@@ -86,15 +86,15 @@ std::string CallMessage(const WaitingCall& call) {
       throw std::invalid_argument("De gegevens van de oproep zijn geen geldig JSON-object");
     }
   }
-  Json message = {{"oproepId", call.id},
-                  {"soort", call.callType},
-                  {"object", ObjectName(davinci::ObjectOfCall(call.callType))},
-                  {"actie", ActionName(davinci::ActionOfCall(call.callType))},
-                  {"school", call.schoolNumber},
-                  {"davinciId", call.davinciId.empty() ? Json() : Json(call.davinciId)},
-                  {"concurrencyToken",
-                   call.concurrencyToken.empty() ? Json() : Json(call.concurrencyToken)},
-                  {"gegevens", std::move(data)}};
+  Json message = {
+      {"oproepId", call.id},
+      {"soort", call.callType},
+      {"object", ObjectName(davinci::ObjectOfCall(call.callType))},
+      {"actie", ActionName(davinci::ActionOfCall(call.callType))},
+      {"school", call.schoolNumber},
+      {"davinciId", call.davinciId.empty() ? Json() : Json(call.davinciId)},
+      {"concurrencyToken", call.concurrencyToken.empty() ? Json() : Json(call.concurrencyToken)},
+      {"gegevens", std::move(data)}};
   return message.dump();
 }
 

@@ -94,8 +94,7 @@ std::optional<Answer> BreaksRule(const Json& call, ObjectType object, CallAction
       if (!IsDate(Member(data, "datum"))) {
         return Refusal(422, "DV-101", "De les heeft geen geldige datum");
       }
-      const std::string from = TimeOfDay(Member(data, "van")),
-                        to = TimeOfDay(Member(data, "tot"));
+      const std::string from = TimeOfDay(Member(data, "van")), to = TimeOfDay(Member(data, "tot"));
       if (from.empty() || to.empty()) {
         return Refusal(422, "DV-102", "De les heeft geen geldig begin- en einduur");
       }
@@ -203,8 +202,9 @@ struct DavinciSim::Impl {
                     static_cast<char>(std::toupper(ObjectName(object)[0])), issued);
       davinciId = text;
     }
-    return {200, Json{{"davinciId", davinciId}, {"concurrencyToken", "T" + std::to_string(issued)}}
-                     .dump()};
+    return {
+        200,
+        Json{{"davinciId", davinciId}, {"concurrencyToken", "T" + std::to_string(issued)}}.dump()};
   }
 };
 
@@ -218,22 +218,21 @@ DavinciSim::DavinciSim(DavinciSimOptions options) : impl_(std::make_unique<Impl>
     res.status = answer.status;
     res.set_content(answer.body, "application/json");
   });
-  impl.server.Post("/sim/instellingen",
-                   [this](const httplib::Request& req, httplib::Response& res) {
-                     const Json settings = Json::parse(req.body, nullptr, false);
-                     if (!settings.is_object()) {
-                       res.status = 400;
-                       return;
-                     }
-                     if (settings.contains("storing") && settings["storing"].is_boolean()) {
-                       SetStoring(settings["storing"].get<bool>());
-                     }
-                     if (settings.contains("vertragingMs") &&
-                         settings["vertragingMs"].is_number_integer()) {
-                       SetDelay(std::chrono::milliseconds(settings["vertragingMs"].get<long>()));
-                     }
-                     res.set_content("{}", "application/json");
-                   });
+  impl.server.Post(
+      "/sim/instellingen", [this](const httplib::Request& req, httplib::Response& res) {
+        const Json settings = Json::parse(req.body, nullptr, false);
+        if (!settings.is_object()) {
+          res.status = 400;
+          return;
+        }
+        if (settings.contains("storing") && settings["storing"].is_boolean()) {
+          SetStoring(settings["storing"].get<bool>());
+        }
+        if (settings.contains("vertragingMs") && settings["vertragingMs"].is_number_integer()) {
+          SetDelay(std::chrono::milliseconds(settings["vertragingMs"].get<long>()));
+        }
+        res.set_content("{}", "application/json");
+      });
   impl.server.Get("/sim/status", [this](const httplib::Request&, httplib::Response& res) {
     const DavinciSimCounts counts = Counts();
     std::lock_guard<std::mutex> lock(impl_->mutex);

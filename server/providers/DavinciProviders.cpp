@@ -24,16 +24,17 @@ constexpr const char* kSchoolOfInstitution =
 
 ProviderDef Calls(std::string name, const std::string& where, std::vector<ProviderParam> params) {
   return {.name = std::move(name),
-          .sql = "SELECT W.WC_ID, W.WC_CALLTYPE, W.WC_CALLSTATUS, W.WC_CALLFOUTCODE, "
-                 "W.WC_EERSTECALL, W.WC_LAATSTECALL, W.WC_POGINGEN, W.WC_VOLGENDEPOGING, "
-                 "W.WC_FLAGS, W.WC_ZIDEZUZOID_FK, W.WC_SCHOOL_FK, W.WC_PERSONEEL_FK, W.WC_FOUT, "
-                 "W.WC_AANMAAKOP, W.WC_AANMAAKDOOR, W.WC_VERANDERDOP, W.WC_VERANDERDDOOR, "
-                 "I.ID_ID, I.ID_DAVINCIID, I.ID_TYPE, I.ID_DATA_FK, I.ID_STATUSOBJECT, "
-                 "P.PS_NAAM, P.PS_VOORNAAM "
-                 "FROM WEBSERVICECALL W JOIN ZIDEZUZOID I ON I.ID_ID = W.WC_ZIDEZUZOID_FK "
-                 "LEFT JOIN PERSONEEL P ON P.PS_ID = W.WC_PERSONEEL_FK "
-                 "WHERE " +
-                 where + " ORDER BY W.WC_AANMAAKOP DESC, W.WC_ID DESC",
+          .sql =
+              "SELECT W.WC_ID, W.WC_CALLTYPE, W.WC_CALLSTATUS, W.WC_CALLFOUTCODE, "
+              "W.WC_EERSTECALL, W.WC_LAATSTECALL, W.WC_POGINGEN, W.WC_VOLGENDEPOGING, "
+              "W.WC_FLAGS, W.WC_ZIDEZUZOID_FK, W.WC_SCHOOL_FK, W.WC_PERSONEEL_FK, W.WC_FOUT, "
+              "W.WC_AANMAAKOP, W.WC_AANMAAKDOOR, W.WC_VERANDERDOP, W.WC_VERANDERDDOOR, "
+              "I.ID_ID, I.ID_DAVINCIID, I.ID_TYPE, I.ID_DATA_FK, I.ID_STATUSOBJECT, "
+              "P.PS_NAAM, P.PS_VOORNAAM "
+              "FROM WEBSERVICECALL W JOIN ZIDEZUZOID I ON I.ID_ID = W.WC_ZIDEZUZOID_FK "
+              "LEFT JOIN PERSONEEL P ON P.PS_ID = W.WC_PERSONEEL_FK "
+              "WHERE " +
+              where + " ORDER BY W.WC_AANMAAKOP DESC, W.WC_ID DESC",
           .params = std::move(params),
           .updateTable = "WEBSERVICECALL",
           .keyField = "WC_ID",
@@ -59,18 +60,18 @@ void AddDavinciProviders(ProviderCatalogue& c) {
   c.Add(Calls("DSPDavinciKlasCursisten",
               TypeIs(ObjectType::Cursist) + " AND I.ID_ID3 = :VWK_ID AND W.WC_SCHOOL_FK = :SC_ID",
               {{"VWK_ID", kInt}, {"SC_ID", kInt}}));
-  c.Add(Calls("DSPDavinciOpleidingsVar",
-              TypeIs(ObjectType::OpleidingsVariant) +
-                  " AND I.ID_ID = :ID_ID AND W.WC_SCHOOL_FK = :SC_ID",
-              {{"ID_ID", kBig}, {"SC_ID", kInt}}));
+  c.Add(Calls(
+      "DSPDavinciOpleidingsVar",
+      TypeIs(ObjectType::OpleidingsVariant) + " AND I.ID_ID = :ID_ID AND W.WC_SCHOOL_FK = :SC_ID",
+      {{"ID_ID", kBig}, {"SC_ID", kInt}}));
   c.Add(Calls("DSPDavinciRegistreeroverdrachten",
               TypeIs(ObjectType::Registreeroverdracht) +
                   " AND I.ID_ID = :ID_ID AND W.WC_SCHOOL_FK = :SC_ID",
               {{"ID_ID", kBig}, {"SC_ID", kInt}}));
-  c.Add(Calls("DSPDavinciSyncModuleVar",
-              TypeIs(ObjectType::ModuleVariant) + " AND I.ID_ID = :ID_ID AND " +
-                  kSchoolOfInstitution,
-              {{"ID_ID", kBig}, {"IS_ID", kInt}}));
+  c.Add(
+      Calls("DSPDavinciSyncModuleVar",
+            TypeIs(ObjectType::ModuleVariant) + " AND I.ID_ID = :ID_ID AND " + kSchoolOfInstitution,
+            {{"ID_ID", kBig}, {"IS_ID", kInt}}));
   c.Add(Calls("DSPDavinciSyncLessen",
               TypeIs(ObjectType::Les) + " AND I.ID_ID = :ID_ID AND " + kSchoolOfInstitution,
               {{"ID_ID", kBig}, {"IS_ID", kInt}}));

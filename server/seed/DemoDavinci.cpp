@@ -42,17 +42,17 @@ class DavinciSeed {
   int Record(ObjectType type, int dataFk, bool known, int id2 = 0, int id3 = 0) {
     const int id = s_.Next("ZIDEZUZOID");
     const char letter = "?OMLKCRA"[static_cast<int>(type)];
-    s_.w.Insert("ZIDEZUZOID",
-                {{"ID_ID", Int(id)},
-                 {"ID_DAVINCIID", known ? Text(std::string("DV") + letter + "-" + Padded(id))
-                                        : Variant()},
-                 {"ID_DATA_FK", Int(dataFk)},
-                 {"ID_TYPE", Int(static_cast<int>(type))},
-                 {"ID_ID2", id2 ? Int(id2) : Variant()},
-                 {"ID_ID3", id3 ? Int(id3) : Variant()},
-                 {"ID_DAVINCICONCURRENCYTOKEN", known ? Text("T" + std::to_string(id)) : Variant()},
-                 {"ID_STATUSOBJECT", Int(static_cast<int>(known ? ObjectStatus::Aangemeld
-                                                                : ObjectStatus::NietAangemeld))}});
+    s_.w.Insert(
+        "ZIDEZUZOID",
+        {{"ID_ID", Int(id)},
+         {"ID_DAVINCIID", known ? Text(std::string("DV") + letter + "-" + Padded(id)) : Variant()},
+         {"ID_DATA_FK", Int(dataFk)},
+         {"ID_TYPE", Int(static_cast<int>(type))},
+         {"ID_ID2", id2 ? Int(id2) : Variant()},
+         {"ID_ID3", id3 ? Int(id3) : Variant()},
+         {"ID_DAVINCICONCURRENCYTOKEN", known ? Text("T" + std::to_string(id)) : Variant()},
+         {"ID_STATUSOBJECT",
+          Int(static_cast<int>(known ? ObjectStatus::Aangemeld : ObjectStatus::NietAangemeld))}});
     return id;
   }
 
@@ -129,8 +129,8 @@ std::vector<LessonRow> FirstLessons(Database& db, int imv, int count) {
 }
 
 std::string LessonData(const LessonRow& lesson) {
-  return R"({"datum":")" + lesson.date + R"(","van":")" + lesson.from + R"(","tot":")" +
-         lesson.to + R"("})";
+  return R"({"datum":")" + lesson.date + R"(","van":")" + lesson.from + R"(","tot":")" + lesson.to +
+         R"("})";
 }
 
 }  // namespace
@@ -146,7 +146,10 @@ void SeedDavinciRecords(Seed& s) {
     if (std::get<0>(key) != kInstitution) continue;
     const int record = d.Record(ObjectType::OpleidingsVariant, cio, true);
     d.Call(record, {.type = CallType(ObjectType::OpleidingsVariant, CallAction::Aanmelden),
-                    .status = sent, .foutcode = ok, .attempts = 1, .data = Dates(from, to)});
+                    .status = sent,
+                    .foutcode = ok,
+                    .attempts = 1,
+                    .data = Dates(from, to)});
     d.Update("UPDATE VWOINGOPLEIDINGSVARIANT SET CIO_DAVINCIID = :REC WHERE CIO_ID = :ID", record,
              cio);
   }
@@ -156,8 +159,10 @@ void SeedDavinciRecords(Seed& s) {
     const bool firstSemester = klas.id <= 3;
     if (firstSemester) {
       const int record = d.Record(ObjectType::Klas, klas.id, true);
-      d.Call(record, {.type = CallType(ObjectType::Klas, CallAction::Aanmelden), .status = sent,
-                      .foutcode = ok, .attempts = 1,
+      d.Call(record, {.type = CallType(ObjectType::Klas, CallAction::Aanmelden),
+                      .status = sent,
+                      .foutcode = ok,
+                      .attempts = 1,
                       .data = Dates(Day(s.year, 9, 15), Day(s.year + 1, 1, 31))});
     }
     for (size_t k = 0; k < klas.moduleVariants.size(); ++k) {
@@ -172,24 +177,30 @@ void SeedDavinciRecords(Seed& s) {
         const int record = d.Record(ObjectType::ModuleVariant, imv, false);
         if (k == 0) {
           d.Call(record, {.type = CallType(ObjectType::ModuleVariant, CallAction::Aanmelden),
-                          .status = davinci::status::kWachtend, .data = period});
+                          .status = davinci::status::kWachtend,
+                          .data = period});
           for (const LessonRow& lesson : FirstLessons(s.db, imv, 2)) {
             d.Call(d.Record(ObjectType::Les, lesson.id, false),
                    {.type = CallType(ObjectType::Les, CallAction::Aanmelden),
-                    .status = davinci::status::kWachtend, .data = LessonData(lesson)});
+                    .status = davinci::status::kWachtend,
+                    .data = LessonData(lesson)});
           }
         } else {
-          d.Call(record,
-                 {.type = CallType(ObjectType::ModuleVariant, CallAction::Aanmelden),
-                  .status = davinci::status::kMislukt, .foutcode = davinci::foutcode::kVerbinding,
-                  .error = "Geen verbinding met Davinci (Connection)", .attempts = 5,
-                  .data = period});
+          d.Call(record, {.type = CallType(ObjectType::ModuleVariant, CallAction::Aanmelden),
+                          .status = davinci::status::kMislukt,
+                          .foutcode = davinci::foutcode::kVerbinding,
+                          .error = "Geen verbinding met Davinci (Connection)",
+                          .attempts = 5,
+                          .data = period});
         }
         continue;
       }
       const int record = d.Record(ObjectType::ModuleVariant, imv, true);
       d.Call(record, {.type = CallType(ObjectType::ModuleVariant, CallAction::Aanmelden),
-                      .status = sent, .foutcode = ok, .attempts = 1, .data = period});
+                      .status = sent,
+                      .foutcode = ok,
+                      .attempts = 1,
+                      .data = period});
       d.Update(
           "UPDATE VWOINGMODULEVARIANT SET IMV_DAVINCIID = :REC, IMV_DAVINCIKLAAR = '+' "
           "WHERE IMV_ID = :ID",
@@ -199,15 +210,19 @@ void SeedDavinciRecords(Seed& s) {
         d.Call(record, {.type = CallType(ObjectType::ModuleVariant, CallAction::Wijzigen),
                         .status = davinci::status::kOpnieuw,
                         .foutcode = davinci::foutcode::kServerfout,
-                        .error = "DV-503: Davinci is tijdelijk niet beschikbaar", .attempts = 1,
+                        .error = "DV-503: Davinci is tijdelijk niet beschikbaar",
+                        .attempts = 1,
                         .data = period});
       }
       // The first lessons; of the second module variant a change was refused.
       const std::vector<LessonRow> lessons = FirstLessons(s.db, imv, 3);
       for (const LessonRow& lesson : lessons) {
         const int les = d.Record(ObjectType::Les, lesson.id, true);
-        d.Call(les, {.type = CallType(ObjectType::Les, CallAction::Aanmelden), .status = sent,
-                     .foutcode = ok, .attempts = 1, .data = LessonData(lesson)});
+        d.Call(les, {.type = CallType(ObjectType::Les, CallAction::Aanmelden),
+                     .status = sent,
+                     .foutcode = ok,
+                     .attempts = 1,
+                     .data = LessonData(lesson)});
         d.Update("UPDATE VWOLES SET VWL_DAVINCIID = :REC WHERE VWL_ID = :ID", les, lesson.id);
         if (k == 1 && &lesson == &lessons.front()) {
           d.Call(les, {.type = CallType(ObjectType::Les, CallAction::Wijzigen),
@@ -230,7 +245,9 @@ void SeedDavinciRecords(Seed& s) {
                 .status = refused   ? davinci::status::kGeweigerd
                           : waiting ? davinci::status::kWachtend
                                     : sent,
-                .foutcode = refused ? davinci::foutcode::kRegel : waiting ? char(0) : ok,
+                .foutcode = refused   ? davinci::foutcode::kRegel
+                            : waiting ? char(0)
+                                      : ok,
                 .error = refused ? "DV-301: Het rijksregisternummer van de cursist is ongeldig"
                                  : nullptr,
                 .attempts = waiting ? 0 : 1,
@@ -242,7 +259,9 @@ void SeedDavinciRecords(Seed& s) {
   // Last year's register transfer was reported.
   const int transfer = d.Record(ObjectType::Registreeroverdracht, 1, true);
   d.Call(transfer, {.type = CallType(ObjectType::Registreeroverdracht, CallAction::Aanmelden),
-                    .status = sent, .foutcode = ok, .attempts = 1,
+                    .status = sent,
+                    .foutcode = ok,
+                    .attempts = 1,
                     .data = R"({"leraarsuren":80})"});
   d.Update("UPDATE REGISTEROVERDRACHT SET RO_DAVINCIOVERDRACHTID = :REC WHERE RO_ID = :ID",
            transfer, 1);

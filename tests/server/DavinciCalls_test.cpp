@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "ServerTestUtil.h"
 #include "host/data/DMQuil.h"
 #include "host/domain/DavinciCommunicatie.h"
 #include "host/forms/Dlgdepartementcalls.h"
@@ -13,7 +14,6 @@
 #include "server/AppServer.h"
 #include "server/db/Schema.h"
 #include "server/seed/DemoData.h"
-#include "ServerTestUtil.h"
 
 namespace quil::server {
 namespace {
@@ -141,8 +141,7 @@ TEST_F(DavinciDialogTest, ShowsTheObjectsCallsInWordsAndMarksAFailedCallAgain) {
   EXPECT_EQ(rows,
             "Modulevariant wijzigen | Opnieuw te versturen | Davinci niet beschikbaar | "
             "Carine Dierckx | DV-503: Davinci is tijdelijk niet beschikbaar\n"
-            "Modulevariant aanmelden | Verzonden | Aanvaard | Carine Dierckx | \n")
-;
+            "Modulevariant aanmelden | Verzonden | Aanvaard | Carine Dierckx | \n");
   EXPECT_EQ(onAccepted, TEventResult::Refused) << "a call that is not refused or failed";
 
   dialogs.AnswerModal("TDepartementCallsDialog", [&](TQuilForm& form) {
@@ -163,9 +162,8 @@ TEST_F(DavinciDialogTest, ShowsTheObjectsCallsInWordsAndMarksAFailedCallAgain) {
 
 TEST_F(DavinciDialogTest, AMalformedKeyIsRefusedBeforeTheDialogShows) {
   for (const char* key : {"IMV_ID=1;DROP", "IMV_ID=", "FOO=1"}) {
-    const TEventResult result = app.Run([&] {
-      DavinciCommunicatieRequest(screen, "%s", {"x"}, "DSPDavinciModuleVar", key);
-    });
+    const TEventResult result = app.Run(
+        [&] { DavinciCommunicatieRequest(screen, "%s", {"x"}, "DSPDavinciModuleVar", key); });
     EXPECT_EQ(result, TEventResult::ClientError) << key;
   }
   // No modal dialog was scripted: showing one would have failed the test.

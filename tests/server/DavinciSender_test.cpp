@@ -1,7 +1,10 @@
 // The sender against the stand-in service: outcomes, order, back-off and its limit, an endpoint
 // that is down, two senders on one database, and a sending process killed mid-send.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,10 +13,10 @@
 #include <string>
 #include <thread>
 
+#include "ServerTestUtil.h"
 #include "server/davinci/DavinciSender.h"
 #include "server/davinci/DavinciSim.h"
 #include "server/db/Schema.h"
-#include "ServerTestUtil.h"
 
 namespace quil::server {
 namespace {
@@ -21,6 +24,19 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr double kSecond = 1.0 / 86400.0;
+
+//! A loopback port nobody listens on.
+int FreePort() {
+  const int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  socklen_t size = sizeof address;
+  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
+  close(fd);
+  return ntohs(address.sin_port);
+}
 
 class DavinciSenderTest : public ::testing::Test {
  protected:
@@ -94,8 +110,7 @@ TEST_F(DavinciSenderTest, AcceptedRefusedAndUnsendableCalls) {
       {203, "{}", nullptr, "G R 1 | DV-011: Het object is nog niet aangemeld bij Davinci"},
       {501, R"({"rijksregisternummer":"123"})", nullptr,
        "G R 1 | DV-301: Het rijksregisternummer van de cursist is ongeldig"},
-      {201, "not json", nullptr,
-       "G R 1 | De gegevens van de oproep zijn geen geldig JSON-object"},
+      {201, "not json", nullptr, "G R 1 | De gegevens van de oproep zijn geen geldig JSON-object"},
   };
   for (const Case& c : cases) AddCall(c.type, c.data, c.davinciId);
   auto sender = Sender();
@@ -162,13 +177,9 @@ TEST_F(DavinciSenderTest, RetriesWithBackOffAfterAnOutageUpToTheLimit) {
 
 TEST_F(DavinciSenderTest, AnEndpointThatIsDownIsTriedAgainWhenItComesBack) {
   const int64_t id = AddCall(201, kPeriod);
-  int downPort = 0;
-  {
-    DavinciSim gone;
-    downPort = gone.Bind("127.0.0.1", 0);
-  }
-  auto down = Sender({.endpoint = "http://127.0.0.1:" + std::to_string(downPort),
-                      .retry = {.firstDelay = 5s}});
+  const int downPort = FreePort();
+  auto down = Sender(
+      {.endpoint = "http://127.0.0.1:" + std::to_string(downPort), .retry = {.firstDelay = 5s}});
   ASSERT_TRUE(down->SendNext());
   EXPECT_EQ(State(id).substr(0, 8), "H T 1 | ");
   EXPECT_NE(State(id).find("Geen verbinding met Davinci"), std::string::npos);
