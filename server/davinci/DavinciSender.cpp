@@ -86,6 +86,10 @@ bool DavinciSender::SendNext() {
   const double claimDays = static_cast<double>(options_.claim.count()) / 86400.0;
   std::optional<WaitingCall> call = TakeNextWaitingCall(*db_, name_, now, now + claimDays);
   if (!call) return false;
+  if (stopping_) {
+    ReleaseCall(*db_, *call, name_);
+    return true;
+  }
   const CallOutcome outcome = Deliver(*call);
   if (stopping_) {
     // Interrupted by Stop: whatever came back is not an answer of Davinci's.
