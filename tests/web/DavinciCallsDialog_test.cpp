@@ -28,8 +28,7 @@ TEST(DavinciCallsDialogRender, ShowsHeaderCallsInWordsAndTheAction) {
   dialog.InitData(dm, "DSPDavinciModuleVar", "IMV_ID=8");
   dialog.UpdateActions();
 
-  GridWindows windows;
-  const std::string form = RenderForm(dialog, windows).dump();
+  const std::string form = RenderForm(dialog).dump();
   EXPECT_NE(form.find("Davinci communicatie voor klas LIN-X Een klas"), std::string::npos);
   EXPECT_NE(form.find("\"Opnieuw versturen\""), std::string::npos);
   const std::string rows = RenderRows(dialog.GridCalls, 0, 10).dump();
