@@ -11,7 +11,6 @@ namespace quil::server {
 
 namespace {
 
-constexpr FieldType kInt = FieldType::Integer;
 constexpr FieldType kBig = FieldType::LargeInt;
 
 std::string TypeIs(davinci::ObjectType type) {
