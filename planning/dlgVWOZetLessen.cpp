@@ -77,8 +77,8 @@ TVWOZetLessenForm::TVWOZetLessenForm(TQuilApplication& app)
       GBModulevarianten(Add<TGroupBox>("GBModulevarianten")),
       GBWijzigen(Add<TGroupBox>("GBWijzigen")),
       PKnoppen(Add<TPanel>("PKnoppen")),
-      EVan(Labelled(Add<TDateEdit>("EVan", &GBPeriode), "Van datum")),
-      ETot(Labelled(Add<TDateEdit>("ETot", &GBPeriode), "T.e.m. datum")),
+      DEVan(Labelled(Add<TDateEdit>("DEVan", &GBPeriode), "Van datum")),
+      DETot(Labelled(Add<TDateEdit>("DETot", &GBPeriode), "T.e.m. datum")),
       CBEnkelLessenOp(Labelled(Add<TCheckBox>("CBEnkelLessenOp", &GBDagen), "Enkel de lessen op:")),
       CBDagen(MakeDagen(*this, &GBDagen)),
       CBTweewekelijks(
@@ -150,6 +150,7 @@ TVWOZetLessenForm::TVWOZetLessenForm(TQuilApplication& app)
 
   EnkelLessenOpClick();
   UpdateEnabling();
+  RecomputeLestijden();
 }
 
 // --------------------------------------------------------------------------------- interface
@@ -226,8 +227,11 @@ int TVWOZetLessenForm::GetID(int kind, int otherwise) const {
 void TVWOZetLessenForm::SetUur(int kind, const std::string& time) {
   TDateTime value;
   if (!TryStrToTime(time, value)) return;
+  // A preset moves no other time (that follows the user's choice of a start time); the lesson
+  // times shown follow both.
   if (kind == 0) TEVanUur.SetTime(value);
   if (kind == 1) TETotUur.SetTime(value);
+  RecomputeLestijden();
 }
 
 std::string TVWOZetLessenForm::GetUur(int kind) const {
@@ -237,8 +241,8 @@ std::string TVWOZetLessenForm::GetUur(int kind) const {
 }
 
 void TVWOZetLessenForm::SetPeriode(TDateTime van, TDateTime tot) {
-  EVan.SetDate(van);
-  ETot.SetDate(tot);
+  DEVan.SetDate(van);
+  DETot.SetDate(tot);
 }
 
 // ---------------------------------------------------------------------------- enabling rules
@@ -339,12 +343,14 @@ void TVWOZetLessenForm::ValidateOK() {
   if (CBBuitenschoolsWijzigen.Checked() && !CBBuitenschools.Checked()) {
     if (!CBLesplaatsWijzigen.Checked() || GetID(2) == -1) {
       CBLesplaatsWijzigen.SetChecked(true);
+      UpdateEnabling();
       fail(LCLesplaats,
            "Lesplaats (en lokaal) dienen ingevuld te worden indien het geen buitenschoolse "
            "activiteit is.");
     }
     if (!CBLokaalWijzigen.Checked() || GetID(1) == -1) {
       CBLokaalWijzigen.SetChecked(true);
+      UpdateEnabling();
       fail(LCLokaal,
            "Lokaal (en lesplaats) dienen ingevuld te worden indien het geen buitenschoolse "
            "activiteit is.");
@@ -358,7 +364,7 @@ void TVWOZetLessenForm::ValidateOK() {
 void TVWOZetLessenForm::OKClick() {
   ValidateOK();
   // Without a period of more than one day there is nothing to confirm: the dialog stays open.
-  if (EVan.Date().value == 0 || !(ETot.Date() > EVan.Date())) return;
+  if (DEVan.Date().value == 0 || !(DETot.Date() > DEVan.Date())) return;
   SetModalResult(mrOk);
 }
 

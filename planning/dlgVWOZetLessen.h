@@ -34,8 +34,8 @@ class TVWOZetLessenForm : public quil::TQuilForm {
   void SetUur(int kind, const std::string& time);
   std::string GetUur(int kind) const;
   void SetPeriode(quil::TDateTime van, quil::TDateTime tot);
-  quil::TDateTime Van() const { return EVan.Date(); }
-  quil::TDateTime Tot() const { return ETot.Date(); }
+  quil::TDateTime Van() const { return DEVan.Date(); }
+  quil::TDateTime Tot() const { return DETot.Date(); }
 
   //! Removes or changes the selected lessons of `lessons` between van and tot (inclusive).
   void SetLessen(quil::TQuilClientDataSet& lessons, quil::TDateTime van, quil::TDateTime tot);
@@ -48,8 +48,8 @@ class TVWOZetLessenForm : public quil::TQuilForm {
   quil::TGroupBox& GBModulevarianten;
   quil::TGroupBox& GBWijzigen;
   quil::TPanel& PKnoppen;
-  quil::TDateEdit& EVan;
-  quil::TDateEdit& ETot;
+  quil::TDateEdit& DEVan;
+  quil::TDateEdit& DETot;
   quil::TCheckBox& CBEnkelLessenOp;
   std::vector<quil::TCheckBox*> CBDagen;  //!< "Maandag" .. "Zondag"
   quil::TCheckBox& CBTweewekelijks;
@@ -96,7 +96,6 @@ class TVWOZetLessenForm : public quil::TQuilForm {
   std::vector<std::string> imvIds_;
   quil::TDataSource* sources_[4] = {nullptr, nullptr, nullptr, nullptr};
   bool timesChanged_ = false;
-  bool recomputing_ = false;
 };
 
 namespace dlgVWOZetLessen {

@@ -6,7 +6,7 @@
 #include "host/base/Errors.h"
 #include "host/base/SysUtils.h"
 #include "host/data/ClientDataSet.h"
-#include "host/forms/Dialogs.h"
+#include "host/forms/QuilApplication.h"
 
 namespace kavel {
 
@@ -73,7 +73,7 @@ std::string VWOLesTijdenReport(quil::TQuilClientDataSet& dataset, bool& ok) {
   return report;
 }
 
-bool CheckVWOLesTijden(quil::TQuilClientDataSet& dataset, int id, quil::IDialogs& dialogs) {
+bool CheckVWOLesTijden(quil::TQuilClientDataSet& dataset, int id) {
   dataset.Close();
   if (dataset.GetParams().IsEmpty()) dataset.FetchParams();
   if (dataset.GetParams().IsEmpty()) {
@@ -90,6 +90,7 @@ bool CheckVWOLesTijden(quil::TQuilClientDataSet& dataset, int id, quil::IDialogs
     throw;
   }
   dataset.Close();
+  quil::IDialogs& dialogs = quil::TQuilApplication::Running().Dialogs();
   if (ok) {
     dialogs.ShowMessage(report);
   } else {

@@ -12,7 +12,6 @@
 #include "host/base/DateTime.h"
 
 namespace quil {
-class IDialogs;
 class TQuilClientDataSet;
 }  // namespace quil
 
@@ -20,9 +19,10 @@ namespace kavel {
 
 //! Reloads `dataset` (a "DSPVWOGetGeplandeIngModuleVarLestijden" or
 //! "DSPVWOGetGeplandeKlasLesTijden" list) with `id` as its first parameter, shows the report
-//! (a plain message when every module is in order, else a warning) and returns whether every
-//! module is in order. Never raises for a module in error: the caller decides what it means.
-bool CheckVWOLesTijden(quil::TQuilClientDataSet& dataset, int id, quil::IDialogs& dialogs);
+//! (a plain message when every module is in order, else a warning) to the user of the session
+//! whose event runs, and returns whether every module is in order. Never raises for a module in
+//! error: the caller decides what it means.
+bool CheckVWOLesTijden(quil::TQuilClientDataSet& dataset, int id);
 
 //! The report text CheckVWOLesTijden shows, computed from the open dataset's records; `ok` tells
 //! whether every module is in order.

@@ -1,5 +1,9 @@
 #include "reference/frmVWOAfwezigheidscodes.h"
 
+#include <iterator>
+#include <string>
+#include <vector>
+
 #include "core/ModuleClasses.h"
 #include "host/data/FieldDeclarations.h"
 #include "host/data/Guards.h"
@@ -36,6 +40,10 @@ constexpr StandaardCode kStandaardCodes[] = {
     {"A", "Afwezig", clRed, 0, "AFWEZIG"},
     {"V", "Verwittigd afwezig", kOranje, 0, "VERANTW_AFWEZIG"},
 };
+
+constexpr const char* kStatusOntbreekt =
+    "De standaard codes kunnen niet gegenereerd worden.\r\n"
+    "Deze statussen participatie Davinci ontbreken: %s";
 
 void ShowList(TDBLookupCombo& combo, TDataSource& list) {
   combo.ListSource = &list;
@@ -130,21 +138,35 @@ void TVWOAfwezigheidsCodesForm::CDSVWOAfwezigheidsCodesAfterOpen() {
 
 void TVWOAfwezigheidsCodesForm::InsertStandaardCodes() {
   TQuilClientDataSet& codes = CDSVWOAfwezigheidsCodes;
+  // Both statuses are required: a site that lacks one of the standard statuses gets no standard
+  // code at all, and is told which statuses are missing.
+  std::vector<Variant> statussen;
+  std::string ontbrekend;
+  for (const StandaardCode& standaard : kStandaardCodes) {
+    statussen.push_back(
+        CDSParticipatieStatus.Lookup("P_CODE", Variant(standaard.participatieStatus), "P_ID"));
+    if (statussen.back().IsNull() &&
+        ontbrekend.find(standaard.participatieStatus) == std::string::npos) {
+      ontbrekend += (ontbrekend.empty() ? "" : ", ") + std::string(standaard.participatieStatus);
+    }
+  }
+  if (!ontbrekend.empty()) {
+    // Refused, but the screen opens: the user sees the empty list and may add codes by hand.
+    MessageDlg(Format(kStatusOntbreekt, ontbrekend), mtError, {mbOK});
+    return;
+  }
   {
     DisableControlsGuard controls(codes);
     BulkChangeGuard bulk(codes);
-    for (const StandaardCode& standaard : kStandaardCodes) {
+    for (size_t i = 0; i < std::size(kStandaardCodes); ++i) {
+      const StandaardCode& standaard = kStandaardCodes[i];
       codes.Append();
       codes.FieldByName("VAC_CODE").SetAsString(standaard.code);
       codes.FieldByName("VAC_OMSCHRIJVING").SetAsString(standaard.omschrijving);
       codes.FieldByName("VAC_FLAGS").SetAsInteger(standaard.flags);
       codes.FieldByName("VAC_KLEUR").SetAsInteger(standaard.kleur);
-      Variant status =
-          CDSParticipatieStatus.Lookup("P_CODE", Variant(standaard.participatieStatus), "P_ID");
-      if (!status.IsNull()) {
-        codes.FieldByName("VAC_PARTICIPATIESTATUS_FK").SetValue(status);
-        codes.FieldByName("VAC_PARTICIPATIESTATUSBEV_FK").SetValue(status);
-      }
+      codes.FieldByName("VAC_PARTICIPATIESTATUS_FK").SetValue(statussen[i]);
+      codes.FieldByName("VAC_PARTICIPATIESTATUSBEV_FK").SetValue(statussen[i]);
       codes.Post();
     }
   }

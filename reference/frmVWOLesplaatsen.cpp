@@ -54,6 +54,9 @@ TVWOLesplaatsenForm::TVWOLesplaatsenForm(TQuilApplication& app)
       DSSelectVestiging(AddDataSource("DSSelectVestiging", &CDSSelectVestiging)),
       CDSSelectVWOOffLesplaats(AddDataSet("CDSSelectVWOOffLesplaats", "DSPSelectVWOOffLesplaats")),
       DSSelectVWOOffLesplaats(AddDataSource("DSSelectVWOOffLesplaats", &CDSSelectVWOOffLesplaats)),
+      CDSVWOOffLesplaatsPerIS(
+          AddDataSet("CDSVWOOffLesplaatsPerIS", "DSPSelectVWOOffLesplaatsPerIS")),
+      DSVWOOffLesplaatsPerIS(AddDataSource("DSVWOOffLesplaatsPerIS", &CDSVWOOffLesplaatsPerIS)),
       PnlLijst(Add<TPanel>("PnlLijst")),
       GridLesplaatsen(Add<TDBGrid>("GridLesplaatsen", &PnlLijst)),
       PnlLesplaats(Add<TPanel>("PnlLesplaats")),
@@ -107,6 +110,10 @@ TVWOLesplaatsenForm::TVWOLesplaatsenForm(TQuilApplication& app)
                 {DataField("VOLP_CODE", "Code"), DataField("VOLP_NAAM", "Naam"),
                  DataField("VOLP_STRAAT", "Straat"), DataField("VOLP_HUISNUMMER", "Huisnummer")});
 
+  CDSVWOOffLesplaatsPerIS.IDField = "VOLP_ID";
+  CDSVWOOffLesplaatsPerIS.ReadOnly = true;
+  CDSVWOOffLesplaatsPerIS.AutoOpen = true;
+
   GridLesplaatsen.DataSource = &DSVWOLesplaats;
   GridLesplaatsen.Columns = {
       {"VLP_NUMMER", "", 8},   {"VLP_OMSCHRIJVING", "", 30}, {"VLP_VESTIGINGSPLAATS", "", 20},
@@ -122,6 +129,7 @@ TVWOLesplaatsenForm::TVWOLesplaatsenForm(TQuilApplication& app)
 
   BindField(LCOffLesplaats, DSVWOLesplaats, "VLP_VWOOFFLESPLAATS_FK");
   LCOffLesplaats.ListSource = &DSSelectVWOOffLesplaats;
+  LCOffLesplaats.ResolveSource = &DSVWOOffLesplaatsPerIS;
   LCOffLesplaats.KeyField = "VOLP_ID";
   LCOffLesplaats.ListField = "VOLP_CODE;VOLP_NAAM;VOLP_STRAAT;VOLP_HUISNUMMER";
   // The official places offered are those of the Davinci location of the chosen location.
@@ -139,7 +147,9 @@ TDBEdit& TVWOLesplaatsenForm::AddFieldEdit(std::string name, std::string fieldNa
 void TVWOLesplaatsenForm::QuilDBFormSetMasterBrowser(TDataSource* master) {
   RequireMasterField("IS_ID");
   LinkToMaster(CDSVWOLesplaats);
-  CDSSelectVestiging.SetMasterdataSource(FindDataSourceWithField(master, "IS_ID"));
+  TDataSource* institution = FindDataSourceWithField(master, "IS_ID");
+  CDSSelectVestiging.SetMasterdataSource(institution);
+  CDSVWOOffLesplaatsPerIS.SetMasterdataSource(institution);
 }
 
 void TVWOLesplaatsenForm::CDSVWOLesplaatsAfterOpen() {
@@ -162,7 +172,7 @@ void TVWOLesplaatsenForm::CDSVWOLesplaatsBeforePost() {
     RaiseClientError(kGeenOffLesplaats);
   }
   const std::string officialCode =
-      CDSSelectVWOOffLesplaats.Lookup("VOLP_ID", official.Value(), "VOLP_CODE").AsString();
+      CDSVWOOffLesplaatsPerIS.Lookup("VOLP_ID", official.Value(), "VOLP_CODE").AsString();
   if (AlsNummer(CDSVWOLesplaats.FieldByName("VLP_NUMMER").AsString()) != AlsNummer(officialCode)) {
     SetFocus(EdtNummer);
     RaiseClientError(kNummerOngelijk);
@@ -194,7 +204,7 @@ void TVWOLesplaatsenForm::VolgVestiging() {
 void TVWOLesplaatsenForm::AOvernameExecute() {
   const Variant key = CDSVWOLesplaats.FieldByName("VLP_VWOOFFLESPLAATS_FK").Value();
   auto official = [&](std::string_view field) {
-    return CDSSelectVWOOffLesplaats.Lookup("VOLP_ID", key, field);
+    return CDSVWOOffLesplaatsPerIS.Lookup("VOLP_ID", key, field);
   };
   const int64_t officialNumber = AlsNummer(official("VOLP_CODE").AsString());
   TField& nummer = CDSVWOLesplaats.FieldByName("VLP_NUMMER");
@@ -217,15 +227,13 @@ void TVWOLesplaatsenForm::AOvernameExecute() {
   nummer.SetAsInteger(officialNumber);
 }
 
-// An official place the list does not offer (the place was moved to a location of another
-// Davinci location) has nothing to take over.
 void TVWOLesplaatsenForm::AOvernameUpdate() {
-  bool offered = false;
-  if (CDSVWOLesplaats.Active() && CDSSelectVWOOffLesplaats.Active()) {
+  bool known = false;
+  if (CDSVWOLesplaats.Active() && CDSVWOOffLesplaatsPerIS.Active()) {
     const Variant key = CDSVWOLesplaats.FieldByName("VLP_VWOOFFLESPLAATS_FK").Value();
-    offered = !key.IsNull() && !CDSSelectVWOOffLesplaats.Lookup("VOLP_ID", key, "VOLP_ID").IsNull();
+    known = !key.IsNull() && !CDSVWOOffLesplaatsPerIS.Lookup("VOLP_ID", key, "VOLP_ID").IsNull();
   }
-  AOvername.Enabled = offered;
+  AOvername.Enabled = known;
 }
 
 namespace frmVWOLesplaatsen {

@@ -6,7 +6,10 @@
 // location editor, and the official lesson places of one Davinci location
 // (CDSSelectVWOOffLesplaats), a detail of the location list. The location list is kept on the
 // location of the current place, after every scroll and whenever the user picks another one, so
-// the official places offered are always those of that location's Davinci location.
+// the official places offered are always those of that location's Davinci location. What a stored
+// official place means is read from a fourth list, every official place of the institution
+// (CDSVWOOffLesplaatsPerIS, cancelled ones included): a place whose official place was cancelled
+// since, or belongs to another Davinci location, still shows it and can be stored again.
 //
 // A place can only be stored with an official place whose number equals its own; the take-over
 // action copies the official address into the place (without posting it). Post code, municipality
@@ -34,6 +37,8 @@ class TVWOLesplaatsenForm : public quil::TQuilDBForm {
   quil::TDataSource& DSSelectVestiging;
   quil::TQuilClientDataSet& CDSSelectVWOOffLesplaats;
   quil::TDataSource& DSSelectVWOOffLesplaats;
+  quil::TQuilClientDataSet& CDSVWOOffLesplaatsPerIS;
+  quil::TDataSource& DSVWOOffLesplaatsPerIS;
 
   quil::TPanel& PnlLijst;
   quil::TDBGrid& GridLesplaatsen;

@@ -19,7 +19,7 @@ void CheckItem(TQuilApplication& app, TControl& control, const nlohmann::json& e
     if (!control.Reachable() || index < 0 || index >= static_cast<int>(list->Items().size())) {
       return;
     }
-    list->SetChecked(index, checked);
+    list->ClickCheck(index, checked);
   });
 }
 

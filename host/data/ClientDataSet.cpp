@@ -1168,12 +1168,25 @@ Variant TQuilClientDataSet::Lookup(std::string_view keyField, const Variant& key
   if (key.Type() == VariantType::Integer &&
       (keyF.DataType() == FieldType::Integer || keyF.DataType() == FieldType::LargeInt)) {
     const Record* found = IndexedRecord(keyF.Index(), key.Get<int64_t>());
-    return found == nullptr ? Variant() : ReadFrom(*const_cast<Record*>(found), result);
+    if (found != nullptr) return ReadFrom(*const_cast<Record*>(found), result);
+  } else {
+    for (Record* record : view_) {
+      if (CompareVariants(record->values[keyF.Index()], key) == 0) {
+        return ReadFrom(*record, result);
+      }
+    }
   }
-  for (Record* record : view_) {
+  if (view_.size() == records_.size()) return Variant();
+  // A key the filter hides: a saved value still means its record.
+  for (const auto& record : records_) {
     if (CompareVariants(record->values[keyF.Index()], key) == 0) return ReadFrom(*record, result);
   }
   return Variant();
+}
+
+bool TQuilClientDataSet::Offers(std::string_view keyField, const Variant& key) {
+  if (!Active() || key.IsNull()) return false;
+  return FindPosition(keyField, std::vector<Variant>{key}, {}) >= 0;
 }
 
 Variant TQuilClientDataSet::ReadFrom(Record& record, const TField& field) {

@@ -168,8 +168,13 @@ class TQuilClientDataSet : public IFilterSchema {
   bool Locate(std::string_view field, const Variant& value, LocateOptions options = {});
   //! Goes to the record whose field (the IDField when empty) equals id.
   bool LocateID(int64_t id, std::string_view field = "");
-  //! Value of resultField in the first record whose keyField equals key, without moving.
+  //! Value of resultField in the first record whose keyField equals key, without moving. A
+  //! stored key resolves against every record the dataset holds: the filter narrows what is
+  //! shown and offered, never what a saved value means.
   Variant Lookup(std::string_view keyField, const Variant& key, std::string_view resultField);
+  //! True when a record the view shows (the filter applied) has the key: what a choice list
+  //! built on this dataset offers.
+  bool Offers(std::string_view keyField, const Variant& key);
   TBookmark GetBookmark() const;
   bool BookmarkValid(TBookmark bookmark) const;
   //! Throws EClientError "Record niet gevonden" when the record is gone or filtered out.

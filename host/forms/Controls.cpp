@@ -24,6 +24,11 @@ bool ParseFlag(std::string_view text) {
   return text == "1" || SameText(text, "true") || text == "+";
 }
 
+//! Runs a user-act handler when the act changed the value.
+void NotifyUser(bool changed, const TControl::Notify& handler) {
+  if (changed && handler) handler();
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------- TControl
@@ -69,15 +74,16 @@ TTabSheet* TPageControl::ActivePage() const {
                                                                           : nullptr;
 }
 
-void TPageControl::SetActivePageIndex(int index) {
+void TPageControl::CheckPage(int index) const {
   std::vector<TTabSheet*> pages = Pages();
   if (index < 0 || index >= static_cast<int>(pages.size()) || !pages[index]->TabVisible) {
     RaiseClientError(Format("Tabblad %d bestaat niet", index));
   }
-  if (index == activePage_) return;
-  if (OnChanging) OnChanging();
+}
+
+void TPageControl::SetActivePageIndex(int index) {
+  CheckPage(index);
   activePage_ = index;
-  if (OnChange) OnChange();
 }
 
 void TPageControl::SetActivePage(TTabSheet& page) {
@@ -92,7 +98,12 @@ std::string TPageControl::ValueText() const {
 }
 
 void TPageControl::SetValueText(std::string_view text) {
-  SetActivePageIndex(ParseIndex(text, "tabblad"));
+  const int index = ParseIndex(text, "tabblad");
+  CheckPage(index);
+  if (index == activePage_) return;
+  if (OnChanging) OnChanging();
+  activePage_ = index;
+  if (OnChange) OnChange();
 }
 
 // ------------------------------------------------------------------------- plain controls
@@ -107,14 +118,11 @@ bool TButton::Click() {
   return true;
 }
 
-void TCheckBox::SetChecked(bool checked) {
-  if (checked == checked_) return;
-  checked_ = checked;
-  if (OnClick) OnClick();
-}
-
 void TCheckBox::SetValueText(std::string_view text) {
-  SetChecked(ParseFlag(text));
+  const bool checked = ParseFlag(text);
+  const bool changed = checked != checked_;
+  checked_ = checked;
+  NotifyUser(changed, OnClick);
 }
 
 bool TCheckBox::Click() {
@@ -123,7 +131,8 @@ bool TCheckBox::Click() {
     checked_ = Action->Checked;
     return true;
   }
-  SetChecked(!checked_);
+  checked_ = !checked_;
+  NotifyUser(true, OnClick);
   return true;
 }
 
@@ -131,9 +140,7 @@ void TRadioGroup::SetItemIndex(int index) {
   if (index < -1 || index >= static_cast<int>(Items.size())) {
     RaiseClientError(Format("Keuze %d bestaat niet", index));
   }
-  if (index == itemIndex_) return;
   itemIndex_ = index;
-  if (OnClick) OnClick();
 }
 
 std::string TRadioGroup::ValueText() const {
@@ -141,21 +148,21 @@ std::string TRadioGroup::ValueText() const {
 }
 
 void TRadioGroup::SetValueText(std::string_view text) {
+  const int former = itemIndex_;
   SetItemIndex(ParseIndex(text, "keuze"));
+  NotifyUser(itemIndex_ != former, OnClick);
 }
 
-void TEdit::SetText(std::string_view text) {
+bool TEdit::Assign(std::string_view text) {
   std::string value(text);
   if (MaxLength > 0 && static_cast<int>(value.size()) > MaxLength) value.resize(MaxLength);
-  if (value == text_) return;
+  if (value == text_) return false;
   text_ = std::move(value);
-  if (OnChange) OnChange();
+  return true;
 }
 
-void TDateEdit::SetDate(TDateTime date) {
-  if (date == date_) return;
-  date_ = date;
-  if (OnChange) OnChange();
+void TEdit::SetValueText(std::string_view text) {
+  NotifyUser(Assign(text), OnChange);
 }
 
 std::string TDateEdit::ValueText() const {
@@ -167,13 +174,9 @@ void TDateEdit::SetValueText(std::string_view text) {
   if (!text.empty() && !TryStrToDate(text, date)) {
     RaiseClientError(Format("'%s' is geen geldige datum", text));
   }
-  SetDate(date);
-}
-
-void TTimeEdit::SetTime(TDateTime time) {
-  if (time == time_) return;
-  time_ = time;
-  if (OnChange) OnChange();
+  const bool changed = date != date_;
+  date_ = date;
+  NotifyUser(changed, OnChange);
 }
 
 std::string TTimeEdit::ValueText() const {
@@ -183,17 +186,19 @@ std::string TTimeEdit::ValueText() const {
 void TTimeEdit::SetValueText(std::string_view text) {
   TDateTime time;
   if (!TryStrToTime(text, time)) RaiseClientError(Format("'%s' is geen geldig tijdstip", text));
-  SetTime(time);
+  const bool changed = time != time_;
+  time_ = time;
+  NotifyUser(changed, OnChange);
 }
 
-void TComboBox::SetItemIndex(int index) {
+bool TComboBox::AssignIndex(int index) {
   if (index < -1 || index >= static_cast<int>(Items.size())) {
     RaiseClientError(Format("Keuze %d bestaat niet", index));
   }
-  if (index == itemIndex_ && freeText_.empty()) return;
+  if (index == itemIndex_ && freeText_.empty()) return false;
   itemIndex_ = index;
   freeText_.clear();
-  if (OnChange) OnChange();
+  return true;
 }
 
 std::string TComboBox::Text() const {
@@ -203,9 +208,9 @@ std::string TComboBox::Text() const {
 
 void TComboBox::SetValueText(std::string_view text) {
   for (size_t i = 0; i < Items.size(); ++i) {
-    if (Items[i] == text) return SetItemIndex(static_cast<int>(i));
+    if (Items[i] == text) return NotifyUser(AssignIndex(static_cast<int>(i)), OnChange);
   }
-  if (text.empty()) return SetItemIndex(-1);
+  if (text.empty()) return NotifyUser(AssignIndex(-1), OnChange);
   if (Style == TComboBoxStyle::csDropDownList) {
     RaiseClientError(Format("'%s' komt niet voor in de lijst", text));
   }
@@ -220,13 +225,17 @@ void TCheckListBox::SetItems(std::vector<std::string> items) {
   checked_.assign(items_.size(), false);
 }
 
-void TCheckListBox::SetChecked(int index, bool checked) {
+bool TCheckListBox::Assign(int index, bool checked) {
   if (index < 0 || index >= static_cast<int>(items_.size())) {
     RaiseClientError(Format("Keuze %d bestaat niet", index));
   }
-  if (checked_[index] == checked) return;
+  if (checked_[index] == checked) return false;
   checked_[index] = checked;
-  if (OnClickCheck) OnClickCheck();
+  return true;
+}
+
+void TCheckListBox::ClickCheck(int index, bool checked) {
+  NotifyUser(Assign(index, checked), OnClickCheck);
 }
 
 std::string TCheckListBox::ValueText() const {
@@ -250,21 +259,36 @@ void TCheckListBox::SetValueText(std::string_view text) {
     wanted[index] = true;
     text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
   }
-  for (size_t i = 0; i < wanted.size(); ++i) SetChecked(static_cast<int>(i), wanted[i]);
+  for (size_t i = 0; i < wanted.size(); ++i) ClickCheck(static_cast<int>(i), wanted[i]);
 }
 
 // ---------------------------------------------------------------------------------- lookups
 
-void TLookupCombo::SetKeyValue(const Variant& key) {
-  if (key == keyValue_) return;
-  keyValue_ = key;
-  if (OnChange) OnChange();
+namespace {
+
+TQuilClientDataSet* OpenList(TDataSource* source) {
+  TQuilClientDataSet* list = source != nullptr ? source->DataSet() : nullptr;
+  return list != nullptr && list->Active() ? list : nullptr;
 }
 
-std::string LookupDisplayText(TDataSource* listSource, std::string_view keyField,
-                              const Variant& key, std::string_view listFields) {
-  TQuilClientDataSet* list = listSource != nullptr ? listSource->DataSet() : nullptr;
-  if (list == nullptr || !list->Active() || key.IsNull()) return "";
+//! The first open list of the two that holds the key, filters ignored.
+TQuilClientDataSet* ListHolding(TDataSource* resolveSource, TDataSource* listSource,
+                                std::string_view keyField, const Variant& key) {
+  for (TDataSource* source : {resolveSource, listSource}) {
+    TQuilClientDataSet* list = OpenList(source);
+    if (list != nullptr && !list->Lookup(keyField, key, keyField).IsNull()) return list;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+std::string LookupDisplayText(TDataSource* resolveSource, TDataSource* listSource,
+                              std::string_view keyField, const Variant& key,
+                              std::string_view listFields) {
+  if (key.IsNull()) return "";
+  TQuilClientDataSet* list = ListHolding(resolveSource, listSource, keyField, key);
+  if (list == nullptr) return "";
   std::string out;
   while (!listFields.empty()) {
     size_t semi = listFields.find(';');
@@ -276,22 +300,31 @@ std::string LookupDisplayText(TDataSource* listSource, std::string_view keyField
   return out;
 }
 
+Variant LookupChoice(TDataSource* listSource, std::string_view keyField, std::string_view text,
+                     const Variant& saved) {
+  if (text.empty()) return Variant();
+  if (!saved.IsNull() && saved.AsString() == text) return saved;
+  TQuilClientDataSet* list = OpenList(listSource);
+  if (list == nullptr) RaiseClientError("De keuzelijst is niet geopend");
+  Variant key(text);
+  int64_t number = 0;
+  if (IsNumericType(list->FieldByName(keyField).DataType()) && TryStrToInt(text, number)) {
+    key = Variant(number);
+  }
+  if (!list->Offers(keyField, key))
+    RaiseClientError(Format("'%s' komt niet voor in de lijst", text));
+  return list->Lookup(keyField, key, keyField);
+}
+
 std::string TLookupCombo::DisplayText() const {
-  return LookupDisplayText(ListSource, KeyField, keyValue_, ListFields);
+  return LookupDisplayText(ResolveSource, ListSource, KeyField, keyValue_, ListFields);
 }
 
 void TLookupCombo::SetValueText(std::string_view text) {
-  if (text.empty()) return SetKeyValue(Variant());
-  TQuilClientDataSet* list = ListSource != nullptr ? ListSource->DataSet() : nullptr;
-  if (list == nullptr || !list->Active()) RaiseClientError("De keuzelijst is niet geopend");
-  Variant key(text);
-  int64_t number = 0;
-  if (IsNumericType(list->FieldByName(KeyField).DataType()) && TryStrToInt(text, number)) {
-    key = Variant(number);
-  }
-  Variant found = list->Lookup(KeyField, key, KeyField);
-  if (found.IsNull()) RaiseClientError(Format("'%s' komt niet voor in de lijst", text));
-  SetKeyValue(found);
+  Variant key = LookupChoice(ListSource, KeyField, text, keyValue_);
+  const bool changed = !(key == keyValue_);
+  keyValue_ = std::move(key);
+  NotifyUser(changed, OnChange);
 }
 
 void TSearchControl::Search(std::string_view text) {

@@ -7,9 +7,13 @@
 // sends the user's acts back through the application's event boundary: a click (`Click`) or a
 // value typed or picked (`SetValueText`, the value as text in the format `ValueText` returns).
 //
-// Handlers are plain callbacks that the screen sets in its constructor. Controls never hold on
-// to listeners of data sources: data-aware controls read their field when asked, so they can be
-// destroyed in any order with the data they show.
+// Handlers are plain callbacks that the screen sets in its constructor. They react to the user:
+// a value handler (OnChange, OnClick of a check box or radio group, OnClickCheck, OnChanging)
+// runs when the user's act (`SetValueText`, `Click`, `ClickCheck`) changed the value, never when
+// the screen's own code sets it (`SetText`, `SetChecked`, `SetTime` ...): a screen that presets
+// its controls or keeps one in step with another does not set off the handlers of what it sets.
+// Controls never hold on to listeners of data sources: data-aware controls read their field when
+// asked, so they can be destroyed in any order with the data they show.
 #pragma once
 
 #include <cstdint>
@@ -120,9 +124,11 @@ class TPageControl : public TControl {
   std::vector<TTabSheet*> Pages() const;
   int ActivePageIndex() const { return activePage_; }
   TTabSheet* ActivePage() const;
-  //! Shows a page; OnChanging may refuse with EAbort or a client error, OnChange follows.
+  //! Shows a page (the screen's code: no handler runs).
   void SetActivePageIndex(int index);
   void SetActivePage(TTabSheet& page);
+  //! The user's page change: OnChanging may refuse with EAbort or a client error, OnChange
+  //! follows.
   Notify OnChanging, OnChange;
 
   bool AcceptsValue() const override { return true; }
@@ -130,6 +136,8 @@ class TPageControl : public TControl {
   void SetValueText(std::string_view text) override;
 
  private:
+  //! Throws EClientError for a page that does not exist or is hidden.
+  void CheckPage(int index) const;
   int activePage_ = 0;
 };
 
@@ -163,8 +171,8 @@ class TCheckBox : public TControl {
   const char* ClassName() const override { return "TCheckBox"; }
   void Describe(TDescription& out) override;
   bool Checked() const { return checked_; }
-  //! Changes the state; OnClick runs when it changed.
-  void SetChecked(bool checked);
+  void SetChecked(bool checked) { checked_ = checked; }
+  //! Runs when the user changed the state.
   Notify OnClick;
 
   bool AcceptsValue() const override { return true; }
@@ -184,7 +192,9 @@ class TRadioGroup : public TControl {
   void Describe(TDescription& out) override;
   std::vector<std::string> Items;
   int ItemIndex() const { return itemIndex_; }
+  //! Throws EClientError for an index outside -1 .. Items.size() - 1.
   void SetItemIndex(int index);
+  //! Runs when the user chose another item.
   Notify OnClick;
 
   bool AcceptsValue() const override { return true; }
@@ -202,17 +212,19 @@ class TEdit : public TControl {
   const char* ClassName() const override { return "TEdit"; }
   void Describe(TDescription& out) override;
   const std::string& Text() const { return text_; }
-  //! Changes the text; OnChange runs when it changed.
-  void SetText(std::string_view text);
+  void SetText(std::string_view text) { Assign(text); }
   int MaxLength = 0;  //!< 0 = no limit; longer input is cut
   bool ReadOnly = false;
+  //! Runs when the user changed the text.
   Notify OnChange;
 
   bool AcceptsValue() const override { return !ReadOnly; }
   std::string ValueText() const override { return text_; }
-  void SetValueText(std::string_view text) override { SetText(text); }
+  void SetValueText(std::string_view text) override;
 
  private:
+  //! True when the text changed.
+  bool Assign(std::string_view text);
   std::string text_;
 };
 
@@ -223,7 +235,8 @@ class TDateEdit : public TControl {
   const char* ClassName() const override { return "TDateEdit"; }
   void Describe(TDescription& out) override;
   TDateTime Date() const { return date_; }
-  void SetDate(TDateTime date);
+  void SetDate(TDateTime date) { date_ = date; }
+  //! Runs when the user changed the date.
   Notify OnChange;
 
   bool AcceptsValue() const override { return true; }
@@ -241,7 +254,8 @@ class TTimeEdit : public TControl {
   const char* ClassName() const override { return "TTimeEdit"; }
   void Describe(TDescription& out) override;
   TDateTime Time() const { return time_; }
-  void SetTime(TDateTime time);
+  void SetTime(TDateTime time) { time_ = time; }
+  //! Runs when the user changed the time.
   Notify OnChange;
 
   bool AcceptsValue() const override { return true; }
@@ -286,8 +300,10 @@ class TComboBox : public TControl {
   std::vector<std::string> Items;
   TComboBoxStyle Style = TComboBoxStyle::csDropDownList;
   int ItemIndex() const { return itemIndex_; }
-  void SetItemIndex(int index);
+  //! Throws EClientError for an index outside -1 .. Items.size() - 1.
+  void SetItemIndex(int index) { AssignIndex(index); }
   std::string Text() const;
+  //! Runs when the user changed the text or the item.
   Notify OnChange;
 
   bool AcceptsValue() const override { return true; }
@@ -295,6 +311,8 @@ class TComboBox : public TControl {
   void SetValueText(std::string_view text) override;
 
  private:
+  //! True when the item changed.
+  bool AssignIndex(int index);
   int itemIndex_ = -1;
   std::string freeText_;
 };
@@ -308,23 +326,42 @@ class TCheckListBox : public TControl {
   void SetItems(std::vector<std::string> items);
   const std::vector<std::string>& Items() const { return items_; }
   bool Checked(int index) const { return checked_.at(index); }
-  //! OnClickCheck runs when the state changed.
-  void SetChecked(int index, bool checked);
+  //! Throws EClientError for an index outside the items.
+  void SetChecked(int index, bool checked) { Assign(index, checked); }
+  //! The user ticks or unticks one item: OnClickCheck runs when its state changed.
+  void ClickCheck(int index, bool checked);
   Notify OnClickCheck;
 
   bool AcceptsValue() const override { return true; }
   std::string ValueText() const override;
+  //! Runs OnClickCheck once for every item whose state changed.
   void SetValueText(std::string_view text) override;
 
  private:
+  //! True when the item's state changed.
+  bool Assign(int index, bool checked);
   std::vector<std::string> items_;
   std::vector<bool> checked_;
 };
 
-//! The `listFields` (";"-separated) of the list record whose `keyField` is `key`, joined with
-//! " - "; "" when the list is closed, the key empty or not found.
-std::string LookupDisplayText(TDataSource* listSource, std::string_view keyField,
-                              const Variant& key, std::string_view listFields);
+// Lookups (TLookupCombo, TDBLookupCombo and the controls built on them) keep two things apart:
+// the choice, the records the list shows now (its filter applied, its master's detail), and what a
+// saved key means. A saved key resolves against every record of the ResolveSource when the screen
+// gives one (the full list, for choices the server narrows: a detail list, cancelled records left
+// out), else of the ListSource with its filter ignored. So a stored value the choice no longer
+// offers still shows, and the user can keep it; only another key must be one the list offers.
+
+//! The `listFields` (";"-separated) of the record whose `keyField` is `key`, joined with " - ",
+//! from the first of `resolveSource` and `listSource` that holds it (filters ignored); "" when
+//! the key is empty or no open list holds it.
+std::string LookupDisplayText(TDataSource* resolveSource, TDataSource* listSource,
+                              std::string_view keyField, const Variant& key,
+                              std::string_view listFields);
+
+//! The key the user chose with `text` ("" for none): the `saved` key when the text names it,
+//! else a key the list offers. Throws EClientError when the list is closed or does not offer it.
+Variant LookupChoice(TDataSource* listSource, std::string_view keyField, std::string_view text,
+                     const Variant& saved);
 
 //! A choice of one record of a list: the key is stored, the list fields are shown.
 //! Value: the key as text, "" for none.
@@ -334,18 +371,20 @@ class TLookupCombo : public TControl {
   const char* ClassName() const override { return "TLookupCombo"; }
   void Describe(TDescription& out) override;
   TDataSource* ListSource = nullptr;
+  //! The full list the chosen key resolves against; the ListSource when none.
+  TDataSource* ResolveSource = nullptr;
   std::string KeyField;
   std::string ListFields;  //!< ";"-separated fields shown for a record
   const Variant& KeyValue() const { return keyValue_; }
-  //! Changes the key; OnChange runs when it changed.
-  void SetKeyValue(const Variant& key);
+  void SetKeyValue(const Variant& key) { keyValue_ = key; }
   //! The list fields of the chosen record joined with " - "; "" when none is chosen or found.
   std::string DisplayText() const;
+  //! Runs when the user chose another key.
   Notify OnChange;
 
   bool AcceptsValue() const override { return true; }
   std::string ValueText() const override { return keyValue_.AsString(); }
-  //! Throws EClientError when no record of the list has the key.
+  //! Throws EClientError when the key is neither the chosen one nor offered by the list.
   void SetValueText(std::string_view text) override;
 
  private:

@@ -90,7 +90,9 @@ bool TDBCheckBox::Click() {
 
 std::string TDBLookupCombo::DisplayText() const {
   const TField* field = Field();
-  return field != nullptr ? LookupDisplayText(ListSource, KeyField, field->Value(), ListField) : "";
+  return field != nullptr
+             ? LookupDisplayText(ResolveSource, ListSource, KeyField, field->Value(), ListField)
+             : "";
 }
 
 std::string TDBLookupCombo::ValueText() const {
@@ -99,21 +101,14 @@ std::string TDBLookupCombo::ValueText() const {
 }
 
 void TDBLookupCombo::SetValueText(std::string_view text) {
-  TQuilClientDataSet* list = DataSetOf(ListSource);
-  if (!text.empty()) {
-    if (list == nullptr) RaiseClientError("De keuzelijst is niet geopend");
-    Variant key(text);
-    int64_t number = 0;
-    if (IsNumericType(list->FieldByName(KeyField).DataType()) && TryStrToInt(text, number)) {
-      key = Variant(number);
-    }
-    if (list->Lookup(KeyField, key, KeyField).IsNull()) {
-      RaiseClientError(Format("'%s' komt niet voor in de lijst", text));
-    }
-    BeginChange().SetValue(key);
-    return;
+  const TField* field = Field();
+  const Variant key = LookupChoice(ListSource, KeyField, text, field ? field->Value() : Variant());
+  TField& target = BeginChange();
+  if (key.IsNull()) {
+    target.Clear();
+  } else {
+    target.SetValue(key);
   }
-  BeginChange().Clear();
 }
 
 std::vector<TColumn> TDBGrid::VisibleColumns() const {

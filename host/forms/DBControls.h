@@ -72,11 +72,13 @@ class TDBLookupCombo : public TDBControl {
   const char* ClassName() const override { return "TDBLookupCombo"; }
   void Describe(TDescription& out) override;
   TDataSource* ListSource = nullptr;
+  //! The full list the field's key resolves against; the ListSource when none (see Controls.h).
+  TDataSource* ResolveSource = nullptr;
   std::string KeyField;
   std::string ListField;  //!< the list fields shown, ";"-separated
   std::string DisplayText() const;
   std::string ValueText() const override;
-  //! Throws EClientError when no record of the list has the key.
+  //! Throws EClientError when the key is neither the stored one nor offered by the list.
   void SetValueText(std::string_view text) override;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "host/base/ScopeExit.h"
 #include "host/forms/FormManager.h"
 #include "host/forms/ScriptedDialogs.h"
 
@@ -20,6 +21,9 @@ class DepthGuard {
  private:
   int& depth_;
 };
+
+//! The session whose event runs on this thread, innermost first.
+thread_local TQuilApplication* tRunning = nullptr;
 
 //! Default browsers name default browsers; a chain longer than this is a loop in a catalogue.
 constexpr int kMaxBrowserDepth = 8;
@@ -97,8 +101,15 @@ TEventResult TQuilApplication::Run(const std::function<void()>& handler) {
   return result == TEventResult::Done ? updates : result;
 }
 
+TQuilApplication& TQuilApplication::Running() {
+  if (tRunning == nullptr) throw std::logic_error("no session event runs on this thread");
+  return *tRunning;
+}
+
 TEventResult TQuilApplication::Guarded(const std::function<void()>& handler) {
   DepthGuard outer(depth_);
+  ScopeExit restoreRunning([former = tRunning] { tRunning = former; });
+  tRunning = this;
   TEventResult result = TEventResult::Done;
   try {
     handler();

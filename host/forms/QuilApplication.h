@@ -70,6 +70,9 @@ class TQuilApplication {
 
   TDMQuil& Connection() const { return connection_; }
   IDialogs& Dialogs() const { return dialogs_; }
+  //! The session whose event runs on this thread: how code outside a form (the module's free
+  //! functions) reaches the user's dialogs. Throws std::logic_error when no event runs.
+  static TQuilApplication& Running();
 
   //! The working-year preferences of the session's user, set by whoever starts the session.
   quil::AdminPrefs& AdminPrefs() const;

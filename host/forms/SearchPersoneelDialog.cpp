@@ -122,6 +122,7 @@ void TSearchPersoneelDialog::SetHideSearchIM(bool hide) {
   EZoekIM.Visible = !hide;
   // A hidden field must not go on narrowing the list.
   if (hide) EZoekIM.SetText("");
+  ApplySearch();
 }
 
 int TSearchPersoneelDialog::GetPSID() const {

@@ -116,6 +116,17 @@ void AddReferenceProviders(ProviderCatalogue& c) {
                 "WHERE VOLP_VWOVESTIGINGSPLAATS_FK = :VVP_ID AND VOLP_GEANNULEERD = '-' "
                 "ORDER BY VOLP_CODE",
          .params = {{"VVP_ID", kInt}}});
+  // Every official lesson place an institution's place shows: those of the Davinci locations of
+  // its locations and those its places point to, cancelled ones included.
+  c.Add({.name = "DSPSelectVWOOffLesplaatsPerIS",
+         .sql = "SELECT VOLP_ID, VOLP_CODE, VOLP_NAAM, VOLP_STRAAT, VOLP_HUISNUMMER, "
+                "VOLP_BUSNUMMER, VOLP_CRABHUISNUMMER, VOLP_GEMEENTE_FK, VOLP_GEANNULEERD, "
+                "VOLP_VWOVESTIGINGSPLAATS_FK FROM VWOOFFLESPLAATS "
+                "WHERE VOLP_VWOVESTIGINGSPLAATS_FK IN (SELECT VP_VWOVESTIGINGSPLAATS_FK "
+                "FROM VESTIGINGSPLAATS WHERE VP_INSTELLING_FK = :IS_ID) "
+                "OR VOLP_ID IN (SELECT VLP_VWOOFFLESPLAATS_FK FROM VWOLESPLAATS "
+                "WHERE VLP_INSTELLING_FK = :IS_ID) ORDER BY VOLP_CODE",
+         .params = {{"IS_ID", kInt}}});
 
   // --- Staff ----------------------------------------------------------------------------------
 

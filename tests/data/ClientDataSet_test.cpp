@@ -380,6 +380,14 @@ TEST_F(DataSetTest, CalculatedAndLookupFields) {
   ds.Post();
   ds.MaybeApplyFilter("SC_NAAM LIKE '%zuid%'");
   EXPECT_EQ(Shown(), "*1:WI 3:eng");
+
+  // Narrowing the schools offered changes what can be chosen, not what a stored key means.
+  schools.MaybeApplyFilter("SC_NAAM LIKE '%noord%'");
+  EXPECT_EQ(ds.FieldByName("SC_NAAM").AsString(), "Centrum Zuid");
+  EXPECT_EQ(schools.Lookup("SC_NAAM", Variant("Centrum Zuid"), "SC_ID").AsInteger(), 2);
+  EXPECT_FALSE(schools.Offers("SC_ID", Variant(2)));
+  EXPECT_TRUE(schools.Offers("SC_ID", Variant(1)));
+  EXPECT_TRUE(schools.Lookup("SC_ID", Variant(9), "SC_NAAM").IsNull());
 }
 
 TEST_F(DataSetTest, BulkChangeGathersAppliesIntoOne) {

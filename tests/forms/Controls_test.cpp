@@ -1,5 +1,8 @@
 // Controls as the user reaches them through the event boundary: values typed and picked, what is
 // refused, and what the control shows afterwards.
+#include <functional>
+#include <map>
+
 #include "forms/FormsFixture.h"
 
 namespace quil::testing {
@@ -137,6 +140,154 @@ TEST_F(SessionTest, LookupsAcceptOnlyKeysOfTheirList) {
   editor.KeyField = "VOM_ID";
   editor.ListField = "VOM_CODE;VOM_OMSCHRIJVING";
   ASSERT_TRUE(form.CDSModules.LocateID(3, ""));
+  EXPECT_EQ(editor.DisplayText(), "NED - Nederlands");
+}
+
+// Every value control: what the screen's code sets runs no handler, what the user sets does (once
+// per real change).
+TEST_F(SessionTest, HandlersRunForTheUsersEditsOnly) {
+  TQuilForm form(app, "TValuesForm");
+  std::map<std::string, int> runs;
+  auto counted = [&runs](const std::string& name) { return [&runs, name] { ++runs[name]; }; };
+  auto& edit = form.Add<TEdit>("EdtNaam");
+  edit.OnChange = counted("EdtNaam");
+  auto& date = form.Add<TDateEdit>("DEVan");
+  date.OnChange = counted("DEVan");
+  auto& time = form.Add<TTimeEdit>("TEVanUur");
+  time.OnChange = counted("TEVanUur");
+  auto& box = form.Add<TCheckBox>("CBAlle");
+  box.OnClick = counted("CBAlle");
+  auto& radio = form.Add<TRadioGroup>("RGKeuze");
+  radio.Items = {"Alle", "Open"};
+  radio.OnClick = counted("RGKeuze");
+  auto& combo = form.Add<TComboBox>("CBSoort");
+  combo.Items = {"Schooljaar", "Trimester"};
+  combo.OnChange = counted("CBSoort");
+  auto& list = form.Add<TCheckListBox>("CLBDagen");
+  list.SetItems({"ma", "di"});
+  list.OnClickCheck = counted("CLBDagen");
+  auto& pages = form.Add<TPageControl>("PCMain");
+  form.Add<TTabSheet>("TSEen", &pages);
+  form.Add<TTabSheet>("TSTwee", &pages);
+  pages.OnChange = counted("PCMain");
+  pages.OnChanging = counted("PCMain.changing");
+
+  struct Case {
+    const char* control;
+    std::function<void()> code;  //!< the screen sets a value
+    const char* typed;           //!< then the user sets another
+  };
+  const Case cases[] = {
+      {"EdtNaam", [&] { edit.SetText("code"); }, "getypt"},
+      {"DEVan", [&] { date.SetDate(EncodeDate(2026, 1, 5)); }, "06/01/2026"},
+      {"TEVanUur", [&] { time.SetTime(EncodeTime(18, 0)); }, "19:00"},
+      {"CBAlle", [&] { box.SetChecked(true); }, "0"},
+      {"RGKeuze", [&] { radio.SetItemIndex(0); }, "1"},
+      {"CBSoort", [&] { combo.SetItemIndex(0); }, "Trimester"},
+      {"CLBDagen", [&] { list.SetChecked(0, true); }, "1"},
+      {"PCMain", [&] { pages.SetActivePageIndex(1); }, "0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.control);
+    ASSERT_EQ(app.Run(c.code), TEventResult::Done);
+    EXPECT_EQ(runs[c.control], 0) << "a value set by code";
+    ASSERT_EQ(app.SetValue(form, c.control, c.typed), TEventResult::Done) << dialogs.Transcript();
+    EXPECT_EQ(form.ControlByName(c.control).ValueText(), c.typed);
+    const int expected = std::string(c.control) == "CLBDagen" ? 2 : 1;  // ma off, di on
+    EXPECT_EQ(runs[c.control], expected);
+    ASSERT_EQ(app.SetValue(form, c.control, c.typed), TEventResult::Done);
+    EXPECT_EQ(runs[c.control], expected) << "the same value again changes nothing";
+  }
+  EXPECT_EQ(runs["PCMain.changing"], 1);
+
+  // A click ticks and unticks; a check list item the user ticks on its own.
+  ASSERT_EQ(app.Click(form, "CBAlle"), TEventResult::Done);
+  EXPECT_EQ(runs["CBAlle"], 2);
+  ASSERT_EQ(app.Run([&] { list.ClickCheck(0, true); }), TEventResult::Done);
+  EXPECT_EQ(runs["CLBDagen"], 3);
+}
+
+// A list narrowed since a value was stored: the value still shows and can be kept; another key
+// must be one the list offers now. Modules 1 and 2 belong to institution 1, module 3 to 2.
+class LookupChoiceTest : public SessionTest {
+ protected:
+  void SetUp() override {
+    form.CDSModules.Open();
+    all.SetProvName("DSPModules");
+    all.Open();
+    narrowed.SetProvName("DSPModules");
+    narrowed.Open();
+    narrowed.MaybeApplyFilter("VOM_IS_FK = 1");
+    // The record's "module" is its VOM_IS_FK read as a module id.
+    editor.DataSource = &form.DSModules;
+    editor.DataField = "VOM_IS_FK";
+    editor.ListSource = &dsNarrowed;
+    editor.KeyField = "VOM_ID";
+    editor.ListField = "VOM_CODE;VOM_OMSCHRIJVING";
+    combo.ListSource = &dsNarrowed;
+    combo.KeyField = "VOM_ID";
+    combo.ListFields = "VOM_CODE";
+  }
+
+  TModulesTestForm form{app};
+  TQuilClientDataSet all{&dm, "CDSAlle"};
+  TQuilClientDataSet narrowed{&dm, "CDSKeuze"};
+  TDataSource dsAll{&all};
+  TDataSource dsNarrowed{&narrowed};
+  TDBLookupCombo& editor = form.Add<TDBLookupCombo>("LCModule");
+  TLookupCombo& combo = form.Add<TLookupCombo>("LCKeuze");
+};
+
+TEST_F(LookupChoiceTest, AStoredKeyTheFilterHidesShowsAndIsKept) {
+  ASSERT_TRUE(form.CDSModules.LocateID(3, ""));
+  ASSERT_EQ(app.Run([&] { form.CDSModules.Edit(); }), TEventResult::Done);
+  ASSERT_EQ(app.Run([&] { form.CDSModules.FieldByName("VOM_IS_FK").SetAsInteger(3); }),
+            TEventResult::Done);
+  narrowed.MaybeApplyFilter("VOM_IS_FK = 1");  // module 3 is not offered
+  EXPECT_EQ(narrowed.RecordCount(), 2);
+  EXPECT_EQ(editor.DisplayText(), "ENG - Engels");
+  EXPECT_EQ(app.SetValue(form, "LCModule", "3"), TEventResult::Done) << dialogs.Transcript();
+  EXPECT_EQ(app.DataSetCommand(form, "DSModules", TDataSetCommand::Post), TEventResult::Done)
+      << dialogs.Transcript();
+  EXPECT_EQ(form.CDSModules.FieldByName("VOM_IS_FK").AsInteger(), 3);
+
+  // Another key the list does not offer is refused; one it offers is taken.
+  ASSERT_TRUE(form.CDSModules.LocateID(1, ""));
+  EXPECT_EQ(app.SetValue(form, "LCModule", "3"), TEventResult::ClientError);
+  EXPECT_EQ(dialogs.Transcript(), "error: '3' komt niet voor in de lijst\n");
+  EXPECT_EQ(app.SetValue(form, "LCModule", "2"), TEventResult::Done);
+  EXPECT_EQ(editor.DisplayText(), "NED - Nederlands");
+
+  // The same for a lookup that is no editor.
+  combo.SetKeyValue(Variant(3));
+  EXPECT_EQ(combo.DisplayText(), "ENG");
+  EXPECT_EQ(app.SetValue(form, "LCKeuze", "3"), TEventResult::Done);
+  EXPECT_EQ(app.SetValue(form, "LCKeuze", "1"), TEventResult::Done);
+  EXPECT_EQ(app.SetValue(form, "LCKeuze", "3"), TEventResult::ClientError);
+  EXPECT_EQ(combo.ValueText(), "1");
+}
+
+// A choice the server narrows holds no trace of the stored key: the full list resolves it.
+TEST_F(LookupChoiceTest, AKeyOutsideAServerNarrowedChoiceResolvesInTheFullList) {
+  TQuilClientDataSet detail{&dm, "CDSDetail"};
+  detail.SetProvName("DSPModules");
+  detail.GetParams().Add("VOM_IS_FK", FieldType::Integer).SetAsInteger(1);
+  detail.Open();
+  TDataSource dsDetail{&detail};
+  ASSERT_EQ(detail.RecordCount(), 2);
+  editor.ListSource = &dsDetail;
+  ASSERT_TRUE(form.CDSModules.LocateID(3, ""));
+  ASSERT_EQ(app.Run([&] {
+    form.CDSModules.Edit();
+    form.CDSModules.FieldByName("VOM_IS_FK").SetAsInteger(3);
+  }),
+            TEventResult::Done);
+  EXPECT_EQ(editor.DisplayText(), "");
+  editor.ResolveSource = &dsAll;
+  EXPECT_EQ(editor.DisplayText(), "ENG - Engels");
+  // A key only the choice holds (picked, not stored yet) still shows.
+  EXPECT_EQ(app.SetValue(form, "LCModule", "2"), TEventResult::Done);
+  all.Close();
   EXPECT_EQ(editor.DisplayText(), "NED - Nederlands");
 }
 

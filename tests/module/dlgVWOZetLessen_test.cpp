@@ -43,8 +43,8 @@ TEST_F(ZetLessenTest, EveryOtherWeekFromAWednesdayTakesTheStartWeekAndEverySecon
   AddDailyLessons(1, EncodeDate(2026, 1, 5), 28);  // Monday 5 January .. Sunday 1 February
   lessons.SetAutoCommit(false);
   auto dialog = Open();
-  Set(*dialog, "EVan", "07/01/2026");
-  Set(*dialog, "ETot", "04/02/2026");
+  Set(*dialog, "DEVan", "07/01/2026");
+  Set(*dialog, "DETot", "04/02/2026");
   Set(*dialog, "CBEnkelLessenOp", "1");
   for (const char* day : {"CBMaandag", "CBDinsdag", "CBWoensdag", "CBDonderdag", "CBVrijdag",
                           "CBZaterdag", "CBZondag"}) {
@@ -126,8 +126,8 @@ TEST_F(ZetLessenTest, OkValidatesInOrderAndKeepsTheDialogOpen) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     auto dialog = Open();
-    Set(*dialog, "EVan", "05/01/2026");
-    Set(*dialog, "ETot", "30/01/2026");
+    Set(*dialog, "DEVan", "05/01/2026");
+    Set(*dialog, "DETot", "30/01/2026");
     for (auto [control, value] : c.values) Set(*dialog, control, value);
     EXPECT_EQ(PressOK(*dialog), c.message);
     EXPECT_EQ(dialog->ModalResult(), mrNone);
@@ -143,11 +143,12 @@ TEST_F(ZetLessenTest, ValidationSideEffectsAndSilentRefusals) {
   Set(*dialog, "CBBuitenschoolsWijzigen", "1");
   PressOK(*dialog);
   EXPECT_TRUE(dialog->CBLesplaatsWijzigen.Checked());
+  EXPECT_TRUE(dialog->LCLesplaats.Enabled) << "the user can now choose the place";
 
   // A period of one day cannot be confirmed, and nothing is said.
   dialog = Open();
-  Set(*dialog, "EVan", "07/01/2026");
-  Set(*dialog, "ETot", "07/01/2026");
+  Set(*dialog, "DEVan", "07/01/2026");
+  Set(*dialog, "DETot", "07/01/2026");
   size_t shown = dialogs.Entries().size();
   EXPECT_EQ(PressOK(*dialog), "");
   EXPECT_EQ(dialogs.Entries().size(), shown);
@@ -155,8 +156,8 @@ TEST_F(ZetLessenTest, ValidationSideEffectsAndSilentRefusals) {
 
   // Lesson times "0" with the times box passes, and leaves the lesson times alone.
   dialog = Open();
-  Set(*dialog, "EVan", "05/01/2026");
-  Set(*dialog, "ETot", "06/01/2026");
+  Set(*dialog, "DEVan", "05/01/2026");
+  Set(*dialog, "DETot", "06/01/2026");
   Set(*dialog, "CBUrenWijzigen", "1");
   Set(*dialog, "TEVanUur", "09:00");
   EXPECT_EQ(dialog->GetUur(1), "11:00");  // the start time proposes two hours
@@ -168,6 +169,27 @@ TEST_F(ZetLessenTest, ValidationSideEffectsAndSilentRefusals) {
   EXPECT_EQ(Column("VWL_LESUREN"), "05/01:3 06/01:3");
   EXPECT_EQ(Column("VWL_VANUUR"), "05/01:09:00 06/01:09:00");
   EXPECT_TRUE(dialog->TimesChanged());
+}
+
+// The caller presets the times; only the user's choice of a start time proposes an end time.
+TEST_F(ZetLessenTest, PresetTimesMoveNoOtherTime) {
+  auto dialog = Open();
+  EXPECT_EQ(dialog->ELestijden.Text(), "0");
+  dialog->SetUur(1, "20:30");
+  dialog->SetUur(0, "18:00");
+  EXPECT_EQ(dialog->GetUur(0), "18:00");
+  EXPECT_EQ(dialog->GetUur(1), "20:30");
+  EXPECT_EQ(dialog->ELestijden.Text(), "3");
+  dialog->SetUur(0, "not a time");
+  EXPECT_EQ(dialog->GetUur(0), "18:00");
+  Set(*dialog, "CBUrenWijzigen", "1");
+  Set(*dialog, "TEVanUur", "19:00");
+  EXPECT_EQ(dialog->GetUur(1), "21:00");
+  EXPECT_EQ(dialog->ELestijden.Text(), "2,4");
+  Set(*dialog, "EPauze", "25");
+  EXPECT_EQ(dialog->ELestijden.Text(), "1,9");
+  Set(*dialog, "TETotUur", "21:30");
+  EXPECT_EQ(dialog->ELestijden.Text(), "2,5");
 }
 
 TEST_F(ZetLessenTest, EnablingRules) {
@@ -209,8 +231,8 @@ TEST_F(ZetLessenTest, DeletionAsksWhenTheHostConfirmsDeletions) {
   AddDailyLessons(1, EncodeDate(2026, 1, 5), 5);
   lessons.SetAutoCommit(true);
   auto dialog = Open();
-  Set(*dialog, "EVan", "06/01/2026");
-  Set(*dialog, "ETot", "08/01/2026");
+  Set(*dialog, "DEVan", "06/01/2026");
+  Set(*dialog, "DETot", "08/01/2026");
   Set(*dialog, "CBVerwijderen", "1");
   PressOK(*dialog);
   dialogs.AnswerNo();
@@ -236,8 +258,8 @@ TEST_F(ZetLessenTest, DeletionAsksWhenTheHostConfirmsDeletions) {
 TEST_F(ZetLessenTest, RoomsAndPlacesNeedEachOther) {
   AddDailyLessons(1, EncodeDate(2026, 1, 5), 1, /*withPlace=*/false);
   auto dialog = Open();
-  Set(*dialog, "EVan", "05/01/2026");
-  Set(*dialog, "ETot", "06/01/2026");
+  Set(*dialog, "DEVan", "05/01/2026");
+  Set(*dialog, "DETot", "06/01/2026");
   Set(*dialog, "CBLokaalWijzigen", "1");
   Set(*dialog, "LCLokaal", "20");
   PressOK(*dialog);
@@ -266,8 +288,8 @@ TEST_F(ZetLessenTest, OnlyTheTickedModuleVariantsAreChanged) {
   auto dialog = Open({"1=WIS-A - Wiskunde", "2=NED-B - Nederlands"});
   EXPECT_TRUE(dialog->GBModulevarianten.Visible);
   EXPECT_EQ(dialog->CLBModulevarianten.ValueText(), "0,1");
-  Set(*dialog, "EVan", "01/01/2026");
-  Set(*dialog, "ETot", "31/01/2026");
+  Set(*dialog, "DEVan", "01/01/2026");
+  Set(*dialog, "DETot", "31/01/2026");
   Set(*dialog, "CLBModulevarianten", "1");
   Set(*dialog, "CBEnkelLestijden", "1");
   Set(*dialog, "EEnkelLestijden", "2,5");

@@ -141,40 +141,51 @@ class AfwezigheidscodesTest : public ::testing::Test {
 };
 
 TEST_F(AfwezigheidscodesTest, YesStoresTheFourStandardCodesInOneApply) {
-  struct Case {
-    const char* name;
-    const char* statussen;
-    const char* stored;
-  } cases[] = {
-      {"every status in the list", kStatussen,
-       "1 A Afwezig 000000FF 0 102 102 1\n"
-       "1 L Te laat 0000FFFF 0 101 101 1\n"
-       "1 V Verwittigd afwezig 004080FF 0 103 103 1\n"
-       "1 X Aanwezig FF000005 0 101 101 1\n"},
-      {"no AFWEZIG in the list", kStatussenZonderAfwezig,
-       "1 A Afwezig 000000FF 0 null null 1\n"
-       "1 L Te laat 0000FFFF 0 101 101 1\n"
-       "1 V Verwittigd afwezig 004080FF 0 103 103 1\n"
-       "1 X Aanwezig FF000005 0 101 101 1\n"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    Site site({c.statussen});
-    site.dialogs.AnswerYes();
-    TVWOAfwezigheidsCodesForm* form = site.Open();
-    ASSERT_NE(form, nullptr) << site.dialogs.Transcript();
-    EXPECT_EQ(site.dialogs.Transcript(), std::string(kVraag) + " -> Ja\n");
-    EXPECT_EQ(site.Stored(), c.stored);
-    EXPECT_EQ(site.counting.applies, std::vector<std::string>{"DSPVWOAfwezigheidsCodes:4"});
-    quil::TQuilClientDataSet& codes = form->CDSVWOAfwezigheidsCodes;
-    EXPECT_EQ(codes.ChangeCount(), 0);
-    EXPECT_EQ(codes.State(), quil::DataSetState::Browse);
-    EXPECT_FALSE(codes.ControlsDisabled());
-    EXPECT_FALSE(codes.GetBulkChange());
-    ASSERT_EQ(codes.RecordCount(), 4);
-    EXPECT_EQ(codes.FieldByName("VAC_CODE").AsString(), "A");
-    EXPECT_EQ(form->BtnKleur.SelectedColor(), quil::clRed);
-  }
+  Site site({kStatussen});
+  site.dialogs.AnswerYes();
+  TVWOAfwezigheidsCodesForm* form = site.Open();
+  ASSERT_NE(form, nullptr) << site.dialogs.Transcript();
+  EXPECT_EQ(site.dialogs.Transcript(), std::string(kVraag) + " -> Ja\n");
+  EXPECT_EQ(site.Stored(),
+            "1 A Afwezig 000000FF 0 102 102 1\n"
+            "1 L Te laat 0000FFFF 0 101 101 1\n"
+            "1 V Verwittigd afwezig 004080FF 0 103 103 1\n"
+            "1 X Aanwezig FF000005 0 101 101 1\n");
+  EXPECT_EQ(site.counting.applies, std::vector<std::string>{"DSPVWOAfwezigheidsCodes:4"});
+  quil::TQuilClientDataSet& codes = form->CDSVWOAfwezigheidsCodes;
+  EXPECT_EQ(codes.ChangeCount(), 0);
+  EXPECT_EQ(codes.State(), quil::DataSetState::Browse);
+  EXPECT_FALSE(codes.ControlsDisabled());
+  EXPECT_FALSE(codes.GetBulkChange());
+  ASSERT_EQ(codes.RecordCount(), 4);
+  EXPECT_EQ(codes.FieldByName("VAC_CODE").AsString(), "A");
+  EXPECT_EQ(form->BtnKleur.SelectedColor(), quil::clRed);
+}
+
+// Both statuses are required: without a standard status no standard code is made, and the user
+// learns which status is missing.
+TEST_F(AfwezigheidscodesTest, AMissingStandardStatusRefusesTheStandardCodes) {
+  Site site({kStatussenZonderAfwezig});
+  site.dialogs.AnswerYes();
+  TVWOAfwezigheidsCodesForm* form = site.Open();
+  ASSERT_NE(form, nullptr) << site.dialogs.Transcript();
+  EXPECT_EQ(site.dialogs.Transcript(),
+            std::string(kVraag) +
+                " -> Ja\nerror: De standaard codes kunnen niet gegenereerd worden.\r\nDeze "
+                "statussen participatie Davinci ontbreken: AFWEZIG\n");
+  EXPECT_EQ(site.Stored(), "");
+  EXPECT_TRUE(site.counting.applies.empty());
+  quil::TQuilClientDataSet& codes = form->CDSVWOAfwezigheidsCodes;
+  EXPECT_EQ(codes.RecordCount(), 0);
+  EXPECT_EQ(codes.State(), quil::DataSetState::Browse);
+
+  // The table itself holds no code without its statuses.
+  EXPECT_THROW(site.server->db().ExecuteScript(
+                   "INSERT INTO VWOAFWEZIGHEIDSCODE (VAC_ID, VAC_INSTELLING_FK, VAC_CODE, "
+                   "VAC_OMSCHRIJVING, VAC_KLEUR, VAC_PARTICIPATIESTATUSBEV_FK, "
+                   "VAC_VERANDERDDOOR, VAC_VERANDERDOP) "
+                   "VALUES (9, 1, 'Z', 'Zonder', 0, 101, 1, '2025-09-01 08:00:00')"),
+               std::exception);
 }
 
 TEST_F(AfwezigheidscodesTest, AnInstitutionWithoutCodesIsAskedEachTimeItsCodesOpen) {
@@ -250,13 +261,19 @@ TEST_F(AfwezigheidscodesTest, ANewCodeStartsInTheWindowColourWithoutFlags) {
         << control << ": " << site.dialogs.Transcript();
   }
   EXPECT_EQ(codes.FieldByName("PARTICIPATIESTATUS").AsString(), "Gewettigd afwezig");
+  // The second status is required as well.
+  EXPECT_EQ(site.app.DataSetCommand(*form, "DSAfwezigheidscodes", TDataSetCommand::Post),
+            TEventResult::ClientError);
+  EXPECT_EQ(site.dialogs.Texts("error"),
+            std::vector<std::string>{"Veld 'Tweede status participatie' moet een waarde hebben"});
+  ASSERT_EQ(site.app.SetValue(*form, "LCParticipatieStatusBev", "103"), TEventResult::Done);
   ASSERT_EQ(site.app.DataSetCommand(*form, "DSAfwezigheidscodes", TDataSetCommand::Post),
             TEventResult::Done)
       << site.dialogs.Transcript();
   EXPECT_EQ(site.Stored(),
             "2 A Afwezig 000000FF 2 102 102 1\n"
             "2 X Aanwezig FF000005 0 101 101 1\n"
-            "2 Z Ziek FF000005 2 104 null 1\n");
+            "2 Z Ziek FF000005 2 104 103 1\n");
 }
 
 TEST_F(AfwezigheidscodesTest, AChosenColourGoesIntoTheCodeWhenItMayBeEdited) {

@@ -247,6 +247,45 @@ TEST_F(LesplaatsenTest, TheOfficialPlacesOfferedAreThoseOfThePlacesLocation) {
   EXPECT_EQ(dialogs.Texts("error"), std::vector<std::string>{"'503' komt niet voor in de lijst"});
 }
 
+// The choice follows the place's location; a stored official place the choice no longer offers
+// (cancelled since, or of another Davinci location) still shows, is kept and guards the number.
+TEST_F(LesplaatsenTest, AStoredOfficialPlaceTheChoiceNoLongerOffersShowsAndStoresAgain) {
+  server->db().ExecuteScript(
+      "UPDATE VWOLESPLAATS SET VLP_NUMMER = 14, VLP_VWOOFFLESPLAATS_FK = 504 "
+      "WHERE VLP_ID = 1002");
+  auto* browser = dynamic_cast<quil::TBrowseVWOInstellingForm*>(form->MasterForm());
+  ASSERT_NE(browser, nullptr);
+  ASSERT_EQ(app.MoveTo(*browser, "DSBrowseVWOinstelling", 2), TEventResult::Done);
+  ASSERT_EQ(app.MoveTo(*browser, "DSBrowseVWOinstelling", 1), TEventResult::Done);
+
+  // 1002 at Hoofdgebouw: its official place 504 was cancelled.
+  ASSERT_EQ(app.MoveTo(*form, "DSVWOLesplaats", 1), TEventResult::Done);
+  ASSERT_EQ(Field("VLP_NUMMER"), "14");
+  EXPECT_EQ(Offered(), "012 015 ");
+  EXPECT_EQ(form->LCOffLesplaats.DisplayText(), "014 - Gesloten - Weg - 1");
+  EXPECT_EQ(form->LCOffLesplaats.ValueText(), "504");
+  EXPECT_TRUE(form->AOvername.Enabled);
+  ASSERT_EQ(Set("EdtOmschrijving", "Oud gebouw, gesloten"), TEventResult::Done);
+  ASSERT_EQ(Set("LCOffLesplaats", "504"), TEventResult::Done) << dialogs.Transcript();
+  ASSERT_EQ(Command(TDataSetCommand::Post), TEventResult::Done) << dialogs.Transcript();
+  ASSERT_EQ(Set("EdtNummer", "15"), TEventResult::Done);
+  EXPECT_EQ(Command(TDataSetCommand::Post), TEventResult::ClientError);
+  EXPECT_EQ(LastError(), kNummerOngelijk);
+  ASSERT_EQ(Command(TDataSetCommand::Cancel), TEventResult::Done);
+
+  // 1001 moves from Filiaal to Hoofdgebouw: official place 503 belongs to the other Davinci
+  // location, stays shown and is stored with the move.
+  ASSERT_EQ(app.MoveTo(*form, "DSVWOLesplaats", 2), TEventResult::Done);
+  ASSERT_EQ(Set("LCVestigingsplaats", "21"), TEventResult::Done);
+  EXPECT_EQ(Offered(), "012 015 ");
+  EXPECT_EQ(form->LCOffLesplaats.DisplayText(), "020 - Filiaal Zuid - Zuidlaan - 3");
+  ASSERT_EQ(Command(TDataSetCommand::Post), TEventResult::Done) << dialogs.Transcript();
+  EXPECT_EQ(Stored(),
+            "14|999|Oud gebouw, gesloten|~|~|~|~|21|D|504|1\n"
+            "20|654321|Filiaal Zuid|Zuidlaan|3|~|3|21|U|503|1\n");
+  EXPECT_EQ(dialogs.Texts("error"), std::vector<std::string>{kNummerOngelijk});
+}
+
 TEST_F(LesplaatsenTest, TheAddressCodeTakesDigitsOnly) {
   EXPECT_EQ(Set("EdtCRABCode", "12A4"), TEventResult::ClientError);
   EXPECT_EQ(LastError(), "In 'Code CRAB' kunnen enkel deze tekens getypt worden: 0123456789");

@@ -30,6 +30,13 @@ class LesTijdenTest : public PlanningTest {
                          Variant(required)});
   }
 
+  //! The check as a screen runs it: inside an event of the session.
+  bool Check(int id) {
+    bool ok = false;
+    EXPECT_EQ(app.Run([&] { ok = CheckVWOLesTijden(list, id); }), TEventResult::Done);
+    return ok;
+  }
+
   TQuilClientDataSet list{&dm, "CDSGetlesTijden"};
 };
 
@@ -68,7 +75,7 @@ TEST_F(LesTijdenTest, EachModuleGetsTheVerdictOfItsPercentage) {
     SCOPED_TRACE(c.planned);
     AddModule(++klas, "M1", c.planned, c.required);
     dialogs.Clear();
-    EXPECT_EQ(CheckVWOLesTijden(list, klas, dialogs), c.ok);
+    EXPECT_EQ(Check(klas), c.ok);
     ASSERT_EQ(dialogs.Entries().size(), 1u);
     EXPECT_EQ(dialogs.Entries()[0].kind, c.ok ? "message" : "warning");
     EXPECT_EQ(dialogs.Entries()[0].text, c.report);
@@ -79,16 +86,21 @@ TEST_F(LesTijdenTest, EachModuleGetsTheVerdictOfItsPercentage) {
 TEST_F(LesTijdenTest, TwoModulesAreSeparatedByAnEmptyLineAndOneErrorDecides) {
   AddModule(7, "M1", "40", 40);
   AddModule(7, "M2", "10", 40);
-  EXPECT_FALSE(CheckVWOLesTijden(list, 7, dialogs));
+  EXPECT_FALSE(Check(7));
   const std::string& report = dialogs.Entries().at(0).text;
   EXPECT_NE(report.find("bereikt.\r\n\r\n*** Module M2 ***"), std::string::npos) << report;
   EXPECT_EQ(dialogs.Entries()[0].kind, "warning");
 }
 
 TEST_F(LesTijdenTest, AClassWithoutModuleVariantsIsInOrder) {
-  EXPECT_TRUE(CheckVWOLesTijden(list, 8, dialogs));
+  EXPECT_TRUE(Check(8));
   EXPECT_EQ(dialogs.Transcript(),
             "message: Er zijn geen ingerichte modulevarianten aan de klas gekoppeld.\n");
+}
+
+TEST_F(LesTijdenTest, OutsideAnEventThereIsNoUserToReportTo) {
+  EXPECT_THROW(CheckVWOLesTijden(list, 8), std::logic_error);
+  EXPECT_EQ(dialogs.Transcript(), "");
 }
 
 TEST(CheckDuurtijdLes, ThreeLessonTimesFitFrom1800To2030) {
