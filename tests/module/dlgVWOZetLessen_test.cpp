@@ -69,6 +69,42 @@ TEST_F(ZetLessenTest, EveryOtherWeekFromAWednesdayTakesTheStartWeekAndEverySecon
   EXPECT_FALSE(dialog->TimesChanged());
 }
 
+// A period starting on a Sunday of a little over a week: the start week is that Sunday alone,
+// then one week skipped, then one taken (up to the end of the period).
+TEST_F(ZetLessenTest, EveryOtherWeekFromASundayTakesTheSecondWeekAfterIt) {
+  AddDailyLessons(1, EncodeDate(2026, 1, 5), 28);
+  auto dialog = Open();
+  Set(*dialog, "DEVan", "11/01/2026");
+  Set(*dialog, "DETot", "21/01/2026");
+  Set(*dialog, "CBEnkelLessenOp", "1");
+  for (TCheckBox* day : dialog->CBDagen) Set(*dialog, day->Name().c_str(), "1");
+  Set(*dialog, "CBTweewekelijks", "1");
+  Set(*dialog, "CBLesgeverWijzigen", "1");
+  Set(*dialog, "SCLesgever", "5");
+  Apply(*dialog);
+  std::string changed;
+  for (lessons.First(); !lessons.Eof(); lessons.Next()) {
+    if (lessons.FieldByName("VWL_LESGEVER_FK").AsInteger() == 5) {
+      changed += FormatDateTime("dd ", lessons.FieldByName("VWL_DATUM").AsDateTime());
+    }
+  }
+  EXPECT_EQ(changed, "11 19 20 21 ");
+}
+
+// A teacher the lessons already have changes nothing.
+TEST_F(ZetLessenTest, TheSameTeacherChangesNoLesson) {
+  AddDailyLessons(1, EncodeDate(2026, 1, 5), 3);  // teacher 6
+  lessons.SetAutoCommit(false);
+  auto dialog = Open();
+  Set(*dialog, "DEVan", "05/01/2026");
+  Set(*dialog, "DETot", "07/01/2026");
+  Set(*dialog, "CBLesgeverWijzigen", "1");
+  Set(*dialog, "SCLesgever", "6");
+  Apply(*dialog);
+  EXPECT_EQ(lessons.ChangeCount(), 0);
+  EXPECT_EQ(Column("VWL_LESGEVER_FK"), "05/01:6 06/01:6 07/01:6");
+}
+
 TEST_F(ZetLessenTest, OkValidatesInOrderAndKeepsTheDialogOpen) {
   struct Case {
     const char* name;
@@ -118,6 +154,14 @@ TEST_F(ZetLessenTest, OkValidatesInOrderAndKeepsTheDialogOpen) {
        "Lokaal (en lesplaats) dienen ingevuld te worden indien het geen buitenschoolse activiteit "
        "is.",
        "LCLokaal"},
+      {"ordinary lessons need a chosen room",
+       {{"CBBuitenschoolsWijzigen", "1"},
+        {"CBLesplaatsWijzigen", "1"},
+        {"LCLesplaats", "30"},
+        {"CBLokaalWijzigen", "1"}},
+       "Lokaal (en lesplaats) dienen ingevuld te worden indien het geen buitenschoolse activiteit "
+       "is.",
+       "LCLokaal"},
       {"lesson times only, not a number",
        {{"CBEnkelLestijden", "1"}, {"EEnkelLestijden", "-1"}},
        "'Enkel lestijden' bevat geen geldig aantal.",
@@ -133,6 +177,25 @@ TEST_F(ZetLessenTest, OkValidatesInOrderAndKeepsTheDialogOpen) {
     EXPECT_EQ(dialog->ModalResult(), mrNone);
     ASSERT_NE(dialog->ActiveControl, nullptr);
     EXPECT_EQ(dialog->ActiveControl->Name(), c.focus);
+  }
+
+  // Just inside each rule: the dialog closes with OK.
+  const std::vector<std::pair<const char*, const char*>> passing[] = {
+      {{"CBUrenWijzigen", "1"}, {"TEVanUur", "18:00"}, {"TETotUur", "18:50"}, {"ELestijden", "1"}},
+      {{"CBBuitenschoolsWijzigen", "1"},
+       {"CBLesplaatsWijzigen", "1"},
+       {"LCLesplaats", "30"},
+       {"CBLokaalWijzigen", "1"},
+       {"LCLokaal", "20"}},
+  };
+  for (const auto& values : passing) {
+    SCOPED_TRACE(values.front().first);
+    auto dialog = Open();
+    Set(*dialog, "DEVan", "05/01/2026");
+    Set(*dialog, "DETot", "30/01/2026");
+    for (auto [control, value] : values) Set(*dialog, control, value);
+    EXPECT_EQ(PressOK(*dialog), "");
+    EXPECT_EQ(dialog->ModalResult(), mrOk);
   }
 }
 
@@ -213,6 +276,7 @@ TEST_F(ZetLessenTest, EnablingRules) {
   EXPECT_TRUE(d.CBLokaalWijzigen.Checked() && !d.CBLokaalWijzigen.Enabled);
   EXPECT_TRUE(d.CBLesplaatsWijzigen.Checked() && !d.CBLesplaatsWijzigen.Enabled);
   EXPECT_EQ(d.GetID(1), -1);
+  EXPECT_EQ(d.GetID(2), -1);
   EXPECT_FALSE(d.LCLokaal.Enabled);
   Set(d, "CBBuitenschools", "0");
   EXPECT_TRUE(d.CBLokaalWijzigen.Enabled && d.LCLokaal.Enabled);
@@ -225,6 +289,8 @@ TEST_F(ZetLessenTest, EnablingRules) {
   EXPECT_FALSE(d.CBUrenWijzigen.Enabled);
   EXPECT_TRUE(d.EEnkelLestijden.Enabled);
   EXPECT_EQ(d.GetID(7, 42), 42);  // an unknown kind answers its second argument
+  EXPECT_EQ(d.GetID(7), -1);
+  EXPECT_FALSE(d.TimesChanged());
 }
 
 TEST_F(ZetLessenTest, DeletionAsksWhenTheHostConfirmsDeletions) {
@@ -287,6 +353,8 @@ TEST_F(ZetLessenTest, OnlyTheTickedModuleVariantsAreChanged) {
   AddDailyLessons(2, EncodeDate(2026, 1, 5), 2);
   auto dialog = Open({"1=WIS-A - Wiskunde", "2=NED-B - Nederlands"});
   EXPECT_TRUE(dialog->GBModulevarianten.Visible);
+  EXPECT_EQ(dialog->CLBModulevarianten.Items(),
+            (std::vector<std::string>{"WIS-A - Wiskunde", "NED-B - Nederlands"}));
   EXPECT_EQ(dialog->CLBModulevarianten.ValueText(), "0,1");
   Set(*dialog, "DEVan", "01/01/2026");
   Set(*dialog, "DETot", "31/01/2026");
@@ -303,6 +371,12 @@ TEST_F(ZetLessenTest, OnlyTheTickedModuleVariantsAreChanged) {
   Set(*dialog, "EEnkelLestijden", "2");
   Apply(*dialog);
   EXPECT_EQ(Column("VWL_LESUREN"), "05/01:2 06/01:2 05/01:2 06/01:2");
+
+  // Only the first ticked.
+  Set(*dialog, "CLBModulevarianten", "0");
+  Set(*dialog, "EEnkelLestijden", "1");
+  Apply(*dialog);
+  EXPECT_EQ(Column("VWL_LESUREN"), "05/01:1 06/01:1 05/01:2 06/01:2");
 }
 
 }  // namespace

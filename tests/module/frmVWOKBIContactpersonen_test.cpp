@@ -308,6 +308,34 @@ TEST_F(KBIContactpersonenTest, EveryNewEmailAddressIsChecked) {
   EXPECT_EQ(Editability(), kLocked);  // the link was taken over before the address
 }
 
+// A contact person typed in needs a name, first name, INSZ, phone and address: each one left
+// empty refuses the post, named by its label.
+TEST_F(KBIContactpersonenTest, EveryDetailOfATypedInPersonIsRequired) {
+  const std::pair<const char*, const char*> filled[] = {{"DBENaam", "Claes"},
+                                                        {"DBEVoornaam", "Ines"},
+                                                        {"DBEINSZ", "85010112345"},
+                                                        {"DBETelefoon", "09 123 45 67"},
+                                                        {"DBEEmail", "ines@partner.example"}};
+  const char* labels[] = {"Naam", "Voornaam", "INSZ", "Telefoon", "Email"};
+  for (size_t empty = 0; empty < std::size(filled); ++empty) {
+    SCOPED_TRACE(labels[empty]);
+    dialogs.Clear();
+    ASSERT_EQ(app.DataSetCommand(*form, "DSKBIContactpersonen", TDataSetCommand::Append),
+              TEventResult::Done);
+    for (size_t i = 0; i < std::size(filled); ++i) {
+      if (i != empty)
+        ASSERT_EQ(app.SetValue(*form, filled[i].first, filled[i].second), TEventResult::Done);
+    }
+    EXPECT_EQ(Post(), TEventResult::ClientError);
+    EXPECT_EQ(dialogs.Texts("error"),
+              std::vector<std::string>{"Veld '" + std::string(labels[empty]) +
+                                       "' moet een waarde hebben"});
+    ASSERT_EQ(app.DataSetCommand(*form, "DSKBIContactpersonen", TDataSetCommand::Cancel),
+              TEventResult::Done);
+  }
+  EXPECT_EQ(Stored(), kStoredBefore);
+}
+
 TEST_F(KBIContactpersonenTest, TheSearchNeedsRecordsOrAnEdit) {
   auto* browser = dynamic_cast<TBrowseVWOInstellingForm*>(form->MasterForm());
   ASSERT_NE(browser, nullptr);

@@ -286,6 +286,20 @@ TEST_F(LesplaatsenTest, AStoredOfficialPlaceTheChoiceNoLongerOffersShowsAndStore
   EXPECT_EQ(dialogs.Texts("error"), std::vector<std::string>{kNummerOngelijk});
 }
 
+// The lists the places are chosen from are the server's: nothing the user does changes them.
+TEST_F(LesplaatsenTest, TheChoiceListsCannotBeChanged) {
+  for (auto [source, field] : {std::pair{"DSSelectVestiging", "VP_NAAM"},
+                               {"DSSelectVWOOffLesplaats", "VOLP_NAAM"},
+                               {"DSVWOOffLesplaatsPerIS", "VOLP_NAAM"}}) {
+    SCOPED_TRACE(source);
+    quil::TQuilClientDataSet& list = *form->DataSourceByName(source).DataSet();
+    const std::string before = list.FieldByName(field).AsString();
+    EXPECT_EQ(app.SetFieldValue(*form, source, field, "Gewijzigd"), TEventResult::ClientError);
+    EXPECT_EQ(list.State(), DataSetState::Browse);
+    EXPECT_EQ(list.FieldByName(field).AsString(), before);
+  }
+}
+
 TEST_F(LesplaatsenTest, TheAddressCodeTakesDigitsOnly) {
   EXPECT_EQ(Set("EdtCRABCode", "12A4"), TEventResult::ClientError);
   EXPECT_EQ(LastError(), "In 'Code CRAB' kunnen enkel deze tekens getypt worden: 0123456789");

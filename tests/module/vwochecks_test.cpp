@@ -65,6 +65,13 @@ TEST_F(LesTijdenTest, EachModuleGetsTheVerdictOfItsPercentage) {
       {"12", 0, true,
        "*** Module M1 ***\r\nEr dienen geen lestijden meer ingevuld te worden\r\n--> Het "
        "benodigde aantal uren is bereikt.\r\n"},
+      {"1", 1, true,  // one lesson time required, planned in full
+       "*** Module M1 ***\r\nEr zijn  1,00 uren ingevuld van de  1,00.\r\nDit is 100,00% van het "
+       "benodigde aantal.\r\n--> Het benodigde aantal uren is bereikt.\r\n"},
+      {"0,5", 1, false,
+       "*** Module M1 ***\r\nEr zijn  0,50 uren ingevuld van de  1,00.\r\nDit is 50,00% van het "
+       "benodigde aantal, er moeten nog  0,42 uren gepland worden.\r\n--> Het benodigde aantal "
+       "uren is niet correct.\r\n"},
       {"5", -10, false,
        "*** Module M1 ***\r\nHet aantal lestijden afstand/deliberatie/Individuele Arbeidservaring "
        "overschrijdt het benodigd aantal lestijden.\r\nEr zijn 15,00 uren te veel gepland.\r\n--> "
@@ -116,17 +123,26 @@ TEST(CheckDuurtijdLes, ThreeLessonTimesFitFrom1800To2030) {
                  "tussen eintijd en aanvangstijd (150).\r\nLestijden mag maximaal 3 zijn met deze "
                  "aanvangstijd en eindtijd.");
   }
-  EXPECT_NO_THROW(CheckDuurtijdLes(3, tot, van));  // the span counts either way
+  EXPECT_NO_THROW(CheckDuurtijdLes(3, tot, van));      // the span counts either way
+  EXPECT_NO_THROW(CheckDuurtijdLes(0.002, van, van));  // exactly 0.1 minute over still fits
 }
 
-TEST(CheckDatumsLesmomenten, AllBoundsAreInclusive) {
-  const TDateTime sep1 = EncodeDate(2025, 9, 1), jun30 = EncodeDate(2026, 6, 30);
-  const TDateTime oct1 = EncodeDate(2025, 10, 1), mar31 = EncodeDate(2026, 3, 31);
-  const TDateTime oct6 = EncodeDate(2025, 10, 6), mar20 = EncodeDate(2026, 3, 20);
-  EXPECT_TRUE(CheckDatumsLesmomenten(mar20, sep1, jun30, oct1, mar31, oct6, mar20));
-  EXPECT_TRUE(CheckDatumsLesmomenten(oct6, sep1, jun30, oct1, mar31, oct6, mar20));
-  EXPECT_FALSE(CheckDatumsLesmomenten(mar20 + 1, sep1, jun30, oct1, mar31, oct6, mar20));
-  EXPECT_FALSE(CheckDatumsLesmomenten(oct1, sep1, jun30, oct1, mar31, oct6, mar20));
+// Each of the six bounds in turn lies on the lesson date (it passes) or one day past it (it
+// does not); the other periods hold the date well inside.
+TEST(CheckDatumsLesmomenten, EveryBoundIsInclusive) {
+  const TDateTime datum = EncodeDate(2026, 3, 20);
+  for (int bound = 0; bound < 6; ++bound) {
+    SCOPED_TRACE(bound);
+    const bool isStart = bound % 2 == 0;
+    TDateTime bounds[6];
+    for (int i = 0; i < 6; ++i) bounds[i] = datum + (i % 2 == 0 ? -10 : 10);
+    bounds[bound] = datum;
+    EXPECT_TRUE(CheckDatumsLesmomenten(datum, bounds[0], bounds[1], bounds[2], bounds[3], bounds[4],
+                                       bounds[5]));
+    bounds[bound] = datum + (isStart ? 1 : -1);
+    EXPECT_FALSE(CheckDatumsLesmomenten(datum, bounds[0], bounds[1], bounds[2], bounds[3],
+                                        bounds[4], bounds[5]));
+  }
 }
 
 }  // namespace
