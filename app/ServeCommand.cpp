@@ -16,11 +16,12 @@
 #include "app/Commands.h"
 #include "host/base/Errors.h"
 #include "host/forms/ModuleLoader.h"
+#include "server/AppServer.h"
+#include "server/Users.h"
 #include "server/davinci/DavinciSender.h"
 #include "server/db/Database.h"
 #include "server/seed/InitDb.h"
 #include "web/HostApp.h"
-#include "web/Users.h"
 #include "web/WebServer.h"
 
 namespace kavel::app {
@@ -46,11 +47,10 @@ constexpr const char* kNoDavinci =
 
 //! Gives the demo user its password when it has none; true when the demo login works.
 bool PrepareDemoLogin(const std::string& path) {
-  auto db = quil::server::OpenSqlite(path, {.create = false});
-  quil::web::UserStore users(*db);
-  if (!users.Find(kDemoLogin)) return false;
-  if (!users.HasPassword(kDemoLogin)) users.SetPassword(kDemoLogin, kDemoPassword);
-  return users.Authenticate(kDemoLogin, kDemoPassword).has_value();
+  auto users = quil::server::OpenUserDirectory(path);
+  if (!users->Find(kDemoLogin)) return false;
+  if (!users->HasPassword(kDemoLogin)) users->SetPassword(kDemoLogin, kDemoPassword);
+  return users->Authenticate(kDemoLogin, kDemoPassword).has_value();
 }
 
 void Serve(const ServeOptions& options, const std::string& programPath) {
@@ -73,7 +73,10 @@ void Serve(const ServeOptions& options, const std::string& programPath) {
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
   quil::web::WebServerOptions web;
-  web.databasePath = options.db;
+  web.connect = [path = options.db](const quil::User& user) -> std::unique_ptr<quil::IAppServer> {
+    return quil::server::AppServer::Open(path, user.id);
+  };
+  web.users = [path = options.db] { return quil::server::OpenUserDirectory(path); };
   web.staticDir = quil::web::FindStaticDir(options.staticDir, programPath);
   web.limits.idleTimeout = std::chrono::minutes(options.idleMinutes);
   web.appFactory = quil::web::HostAppFactory();

@@ -15,8 +15,7 @@
 
 #include "app/Commands.h"
 #include "host/base/Errors.h"
-#include "server/db/Database.h"
-#include "web/Users.h"
+#include "server/Users.h"
 
 namespace kavel::app {
 
@@ -71,9 +70,7 @@ void WithUsers(const std::string& path, Work work) {
       quil::RaiseClientError("Database niet gevonden: " + path +
                              " (maak ze met kavel init-db of kavel serve)");
     }
-    auto db = quil::server::OpenSqlite(path, {.create = false});
-    quil::web::UserStore users(*db);
-    work(users);
+    work(*quil::server::OpenUserDirectory(path));
   });
 }
 
@@ -91,10 +88,10 @@ void SetUpUser(CLI::App& app) {
   add->add_option("--name", options->name, "De volledige naam");
   add->add_flag("--admin", options->admin, "Beheerder: alle rechten op alle schermen");
   add->callback([options] {
-    WithUsers(options->db, [&](quil::web::UserStore& users) {
+    WithUsers(options->db, [&](quil::IUserDirectory& users) {
       const std::string password = ReadPassword();
       users.Add(options->login, options->name, password,
-                options->admin ? quil::web::kUserAdministrator : 0);
+                options->admin ? quil::kUserAdministrator : 0);
       std::cout << "Gebruiker " << options->login << " toegevoegd\n";
     });
   });
@@ -102,7 +99,7 @@ void SetUpUser(CLI::App& app) {
   auto* passwd = command->add_subcommand("passwd", "Geef een gebruiker een nieuw wachtwoord");
   addDb(passwd);
   passwd->callback([options] {
-    WithUsers(options->db, [&](quil::web::UserStore& users) {
+    WithUsers(options->db, [&](quil::IUserDirectory& users) {
       if (!users.Find(options->login)) {
         quil::RaiseClientError("Gebruiker '" + options->login + "' bestaat niet");
       }
@@ -117,7 +114,7 @@ void SetUpUser(CLI::App& app) {
   rights->add_option("FORMCLASS", options->formClass, "De klasse van het scherm")->required();
   rights->add_option("BITS", options->bits, "De rechten, 0 tot 15 (0 neemt ze af)")->required();
   rights->callback([options] {
-    WithUsers(options->db, [&](quil::web::UserStore& users) {
+    WithUsers(options->db, [&](quil::IUserDirectory& users) {
       users.SetRights(options->login, options->formClass, options->bits);
       std::cout << "Rechten van " << options->login << " op " << options->formClass << ": "
                 << options->bits << "\n";

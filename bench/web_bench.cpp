@@ -15,10 +15,11 @@
 #include "host/forms/DBControls.h"
 #include "host/forms/FormManager.h"
 #include "host/forms/QuilApplication.h"
+#include "server/AppServer.h"
+#include "server/Users.h"
 #include "server/db/Database.h"
 #include "server/db/Schema.h"
 #include "web/HostApp.h"
-#include "web/Users.h"
 #include "web/WebServer.h"
 
 namespace {
@@ -73,7 +74,7 @@ class Fixture {
         insert->Step();
       }
       transaction.Commit();
-      quil::web::UserStore(*db).Add("bench", "", "bench1", quil::web::kUserAdministrator);
+      quil::server::UserStore(*db).Add("bench", "", "bench1", quil::kUserAdministrator);
     }
     quil::TFormClass formClass;
     formClass.ClassName = "TBenchForm";
@@ -85,7 +86,10 @@ class Fixture {
     quil::FormManager().RegisterModuleForm(formClass, "bench", "Bench", "Bench");
 
     quil::web::WebServerOptions options;
-    options.databasePath = path;
+    options.connect = [path](const quil::User& user) -> std::unique_ptr<quil::IAppServer> {
+      return quil::server::AppServer::Open(path, user.id);
+    };
+    options.users = [path] { return quil::server::OpenUserDirectory(path); };
     options.appFactory = quil::web::HostAppFactory();
     server_ = std::make_unique<quil::web::WebServer>(options);
     const int port = server_->Bind("127.0.0.1", 0);

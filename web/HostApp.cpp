@@ -9,7 +9,6 @@
 #include "host/data/DMQuil.h"
 #include "host/domain/AdminPrefs.h"
 #include "host/forms/QuilApplication.h"
-#include "server/AppServer.h"
 #include "web/ControlEvents.h"
 #include "web/EventArgs.h"
 #include "web/FormRenderer.h"
@@ -46,18 +45,25 @@ const std::map<std::string, TDataSetCommand, std::less<>>& Commands() {
   return commands;
 }
 
-//! The id of the SCHOOLJAAR row of school year Y ("2025"); -1 when there is none.
-int32_t SchoolYearId(server::AppServer& server, int year) {
-  auto stmt = server.db().Prepare("SELECT SJ_ID FROM SCHOOLJAAR WHERE SJ_CODE = :CODE");
-  stmt->BindText(stmt->ParameterIndex("CODE"), std::to_string(year));
-  return stmt->Step() ? static_cast<int32_t>(stmt->ColumnInt64(0)) : -1;
+//! The id of the school year Y ("2025") in the server's list of school years; -1 when there is
+//! none.
+int32_t SchoolYearId(IAppServer& server, int year) {
+  const DataPacket years = server.GetRecords("DSPSelectSJ", Params());
+  const int id = years.FieldIndex("SJ_ID");
+  const int code = years.FieldIndex("SJ_CODE");
+  if (id < 0 || code < 0) return -1;
+  const std::string wanted = std::to_string(year);
+  for (const Row& row : years.rows) {
+    if (row[code].AsString() == wanted) return static_cast<int32_t>(row[id].AsInteger());
+  }
+  return -1;
 }
 
 class HostApp final : public SessionApp {
  public:
   explicit HostApp(const SessionContext& context)
       : context_(context),
-        server_(server::AppServer::Open(context.databasePath, context.user.id).release()),
+        server_(context.connect(context.user).release()),
         connection_(std::unique_ptr<IAppServer>(server_)),
         dialogs_(context.dialogs),
         app_(connection_, dialogs_) {
@@ -278,7 +284,7 @@ class HostApp final : public SessionApp {
   }
 
   SessionContext context_;
-  server::AppServer* server_;  //!< owned by connection_
+  IAppServer* server_;  //!< owned by connection_
   TDMQuil connection_;
   WebDialogs dialogs_;
   TQuilApplication app_;

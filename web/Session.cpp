@@ -19,19 +19,19 @@ std::string RandomToken() {
 
 // --- Session ------------------------------------------------------------------------------------
 
-Session::Session(std::string id, std::string csrfToken, User user, std::string databasePath,
+Session::Session(std::string id, std::string csrfToken, User user, ServerConnector connect,
                  const SessionAppFactory& factory, std::chrono::milliseconds dialogTimeout)
     : id_(std::move(id)),
       csrfToken_(std::move(csrfToken)),
       user_(std::move(user)),
-      databasePath_(std::move(databasePath)),
+      connect_(std::move(connect)),
       factory_(factory),
       lastSeen_(Clock::now().time_since_epoch().count()),
       worker_(SessionWorker::Hooks{
           .start =
               [this, dialogTimeout] {
                 dialogs_ = std::make_unique<BrowserDialogs>(worker_, dialogTimeout);
-                SessionContext context{user_, databasePath_, worker_, *dialogs_};
+                SessionContext context{user_, connect_, worker_, *dialogs_};
                 app_ = factory_(context);
               },
           .snapshot = [this] { return Snapshot(); },
@@ -95,9 +95,9 @@ void Session::ShowError(const std::string& text) {
 
 // --- SessionManager -----------------------------------------------------------------------------
 
-SessionManager::SessionManager(std::string databasePath, SessionAppFactory factory,
+SessionManager::SessionManager(ServerConnector connect, SessionAppFactory factory,
                                SessionLimits limits)
-    : databasePath_(std::move(databasePath)), factory_(std::move(factory)), limits_(limits) {
+    : connect_(std::move(connect)), factory_(std::move(factory)), limits_(limits) {
   sweeper_ = std::thread([this] { Sweep(); });
 }
 
@@ -113,8 +113,8 @@ SessionManager::~SessionManager() {
 }
 
 std::shared_ptr<Session> SessionManager::Create(const User& user) {
-  auto session = std::make_shared<Session>(RandomToken(), RandomToken(), user, databasePath_,
-                                           factory_, limits_.dialogTimeout);
+  auto session = std::make_shared<Session>(RandomToken(), RandomToken(), user, connect_, factory_,
+                                           limits_.dialogTimeout);
   std::lock_guard lock(mutex_);
   sessions_.emplace(session->Id(), session);
   return session;

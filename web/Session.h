@@ -27,7 +27,6 @@
 #include "web/BrowserDialogs.h"
 #include "web/SessionApp.h"
 #include "web/SessionWorker.h"
-#include "web/Users.h"
 
 namespace quil::web {
 
@@ -41,7 +40,7 @@ class Session {
  public:
   using Clock = std::chrono::steady_clock;
 
-  Session(std::string id, std::string csrfToken, User user, std::string databasePath,
+  Session(std::string id, std::string csrfToken, User user, ServerConnector connect,
           const SessionAppFactory& factory, std::chrono::milliseconds dialogTimeout);
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
@@ -75,7 +74,7 @@ class Session {
   const std::string id_;
   const std::string csrfToken_;
   const User user_;
-  const std::string databasePath_;
+  const ServerConnector connect_;
   const SessionAppFactory& factory_;
   std::atomic<Clock::rep> lastSeen_;
   // Built and used on the worker thread only.
@@ -87,7 +86,7 @@ class Session {
 
 class SessionManager {
  public:
-  SessionManager(std::string databasePath, SessionAppFactory factory, SessionLimits limits);
+  SessionManager(ServerConnector connect, SessionAppFactory factory, SessionLimits limits);
   //! Ends every session and joins their threads.
   ~SessionManager();
   SessionManager(const SessionManager&) = delete;
@@ -106,7 +105,7 @@ class SessionManager {
   void EndLocked(std::map<std::string, std::shared_ptr<Session>, std::less<>>::iterator it);
   void Sweep();
 
-  const std::string databasePath_;
+  const ServerConnector connect_;
   const SessionAppFactory factory_;
   const SessionLimits limits_;
   mutable std::mutex mutex_;

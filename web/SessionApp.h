@@ -15,9 +15,10 @@
 #include <string>
 #include <string_view>
 
+#include "host/data/AppServer.h"
+#include "host/data/UserDirectory.h"
 #include "web/BrowserDialogs.h"
 #include "web/SessionWorker.h"
-#include "web/Users.h"
 
 namespace quil::web {
 
@@ -33,11 +34,15 @@ class BadRequest : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+//! Opens a connection to the application server as a user.
+using ServerConnector = std::function<std::unique_ptr<IAppServer>(const User& user)>;
+
 //! What a session gives its app. The context itself is passed for the app to copy; the worker
 //! and dialogs it refers to live as long as the app.
 struct SessionContext {
   User user;
-  std::string databasePath;
+  //! A connection to the application server as the session's user, for the app to own.
+  ServerConnector connect;
   SessionWorker& worker;
   BrowserDialogs& dialogs;
 };

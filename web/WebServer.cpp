@@ -11,7 +11,6 @@
 #include <thread>
 
 #include "host/base/Errors.h"
-#include "server/db/Database.h"
 
 namespace quil::web {
 
@@ -62,9 +61,12 @@ json UserJson(const User& user) {
 struct WebServer::Impl {
   explicit Impl(WebServerOptions opts)
       : options(std::move(opts)),
-        sessions(options.databasePath, options.appFactory, options.limits),
+        sessions(options.connect, options.appFactory, options.limits),
         throttle(options.loginLimits, options.loginClock) {
     if (!options.appFactory) throw std::logic_error("WebServer needs an app factory");
+    if (!options.connect || !options.users) {
+      throw std::logic_error("WebServer needs the application server's doors");
+    }
     const int threads = options.threads;
     http.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
     http.set_payload_max_length(kMaxBody);
@@ -163,11 +165,7 @@ struct WebServer::Impl {
     LoginThrottle::Attempt attempt = throttle.Begin(login);
     if (!attempt.Admitted()) return Fail(res, 429, throttle.RefusalText());
     std::optional<User> user;
-    {
-      auto db = server::OpenSqlite(options.databasePath, {.create = false});
-      UserStore users(*db);
-      user = users.Authenticate(login, body["password"].get<std::string>());
-    }
+    user = options.users()->Authenticate(login, body["password"].get<std::string>());
     if (!user) {
       attempt.Failed();
       return Fail(res, 401, "Onbekende gebruiker of verkeerd wachtwoord");

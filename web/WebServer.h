@@ -13,6 +13,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -23,7 +24,10 @@
 namespace quil::web {
 
 struct WebServerOptions {
-  std::string databasePath;
+  //! The application server: a connection for each session's user, and the user directory that
+  //! checks a login (opened for each login, used by that request's thread only).
+  ServerConnector connect;
+  std::function<std::unique_ptr<IUserDirectory>()> users;
   //! The front-end's folder; "" serves no files.
   std::string staticDir;
   SessionLimits limits;

@@ -64,7 +64,7 @@ class HostAppTest : public ::testing::Test {
 
   WebServerOptions Options() {
     WebServerOptions options;
-    options.databasePath = path_;
+    UseDatabase(options, path_);
     options.appFactory = HostAppFactory();
     options.threads = 8;
     return options;

@@ -24,7 +24,7 @@ class HostControlsTest : public ::testing::Test {
     server::InitDatabase(path_, {.demo = true, .workingYear = 2025});
     UserStore(*server::OpenSqlite(path_)).SetPassword("admin", "admin1");
     WebServerOptions options;
-    options.databasePath = path_;
+    UseDatabase(options, path_);
     options.appFactory = HostAppFactory();
     server_ = std::make_unique<TestServer>(std::move(options));
     browser_ = std::make_unique<Browser>(server_->Port());

@@ -21,7 +21,8 @@ TEST(WebLoadTest, TwentySessionsEditingAtOnceLoseNothing) {
 
   TempDir dir;
   WebServerOptions options;
-  options.databasePath = MakeDatabase(dir);
+  const std::string path = MakeDatabase(dir);
+  UseDatabase(options, path);
   TestServer server(options);
 
   std::atomic<int> failures = 0;
@@ -64,11 +65,11 @@ TEST(WebLoadTest, TwentySessionsEditingAtOnceLoseNothing) {
   EXPECT_GE(requests, kSessions * (1 + kEdits));
 
   // Every edit of every session is in the database.
-  auto db = server::OpenSqlite(options.databasePath);
+  auto db = server::OpenSqlite(path);
   for (int session = 0; session < kSessions; ++session) {
     const int user =
         session % 2 ? UserStore(*db).Find("anna")->id : UserStore(*db).Find("beheer")->id;
-    EXPECT_EQ(server::AppServer(server::OpenSqlite(options.databasePath), user)
+    EXPECT_EQ(server::AppServer(server::OpenSqlite(path), user)
                   .ReadSettings("teller-" + std::to_string(session)),
               std::to_string(kEdits))
         << "session " << session;

@@ -11,7 +11,7 @@ class WebServerTest : public ::testing::Test {
  protected:
   WebServerOptions Options() {
     WebServerOptions options;
-    options.databasePath = path_;
+    UseDatabase(options, path_);
     options.threads = 8;
     return options;
   }

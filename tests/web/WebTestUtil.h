@@ -16,15 +16,16 @@
 
 #include "common/TempDir.h"
 #include "server/AppServer.h"
+#include "server/Users.h"
 #include "server/db/Database.h"
 #include "server/db/Schema.h"
 #include "web/SessionApp.h"
-#include "web/Users.h"
 #include "web/WebServer.h"
 
 namespace quil::web::testing {
 
 using nlohmann::json;
+using server::UserStore;
 using namespace std::chrono_literals;
 
 using kavel::testing::TempDir;
@@ -41,6 +42,14 @@ inline std::string MakeDatabase(const TempDir& dir) {
   return path;
 }
 
+//! Serves the database at `path`: sessions connect to it, logins check its users.
+inline void UseDatabase(WebServerOptions& options, const std::string& path) {
+  options.connect = [path](const User& user) -> std::unique_ptr<IAppServer> {
+    return server::AppServer::Open(path, user.id);
+  };
+  options.users = [path] { return server::OpenUserDirectory(path); };
+}
+
 //! The session app of the tests. Events:
 //!   {"type":"add","key":K}     adds one to the user's setting K in the database
 //!   {"type":"ask","text":T}    asks T and remembers the result number ("cancel" when none)
@@ -50,8 +59,7 @@ inline std::string MakeDatabase(const TempDir& dir) {
 class TestApp final : public SessionApp {
  public:
   explicit TestApp(const SessionContext& context)
-      : context_(context),
-        server_(server::AppServer::Open(context.databasePath, context.user.id)) {}
+      : context_(context), server_(context.connect(context.user)) {}
 
   void HandleEvent(const json& event) override {
     const std::string type = event.value("type", "");
@@ -87,7 +95,7 @@ class TestApp final : public SessionApp {
 
  private:
   SessionContext context_;
-  std::unique_ptr<server::AppServer> server_;
+  std::unique_ptr<IAppServer> server_;
   std::vector<std::string> answers_;
   int worked_ = 0;
 };

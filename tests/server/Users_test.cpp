@@ -1,10 +1,11 @@
 // Users and passwords: argon2id hashes, the user table and the rights the server reads back.
 #include <gtest/gtest.h>
 
-#include "WebTestUtil.h"
+#include "ServerTestUtil.h"
 #include "host/base/Errors.h"
+#include "server/Users.h"
 
-namespace quil::web::testing {
+namespace quil::server::testing {
 namespace {
 
 TEST(PasswordTest, HashIsSaltedArgon2idAndVerifiesOnlyItsPassword) {
@@ -33,9 +34,15 @@ TEST(PasswordTest, HashIsSaltedArgon2idAndVerifiesOnlyItsPassword) {
 
 class UserStoreTest : public ::testing::Test {
  protected:
+  UserStoreTest() {
+    CreateSchema(*db_);
+    users_.Add("anna", "Anna Peeters", "geheim1");
+    users_.Add("beheer", "Beheerder", "beheer1", kUserAdministrator);
+  }
+
   TempDir dir_;
-  std::string path_ = MakeDatabase(dir_);
-  std::unique_ptr<server::Database> db_ = server::OpenSqlite(path_);
+  std::string path_ = dir_.File("kavel.sqlite");
+  std::unique_ptr<Database> db_ = OpenSqlite(path_);
   UserStore users_{*db_};
 };
 
@@ -95,7 +102,7 @@ TEST_F(UserStoreTest, RightsAreWhatTheServerReadsBack) {
   const int anna = users_.Find("anna")->id;
   const int beheer = users_.Find("beheer")->id;
   auto rights = [&](int user, const char* formClass) {
-    return server::AppServer::Open(path_, user)->GetFormRights(formClass);
+    return AppServer::Open(path_, user)->GetFormRights(formClass);
   };
   users_.SetRights("anna", "TVWOKlasForm", 5);
   EXPECT_EQ(rights(anna, "TVWOKlasForm"), 5);
@@ -115,4 +122,4 @@ TEST_F(UserStoreTest, RightsAreWhatTheServerReadsBack) {
 }
 
 }  // namespace
-}  // namespace quil::web::testing
+}  // namespace quil::server::testing

@@ -1,4 +1,4 @@
-#include "web/Users.h"
+#include "server/Users.h"
 
 #include <sodium.h>
 
@@ -10,7 +10,7 @@
 #include "host/base/Strings.h"
 #include "host/base/SysUtils.h"
 
-namespace quil::web {
+namespace quil::server {
 
 namespace {
 
@@ -41,7 +41,7 @@ const std::string& DummyHash() {
   return hash;
 }
 
-User ReadUser(const server::Statement& stmt) {
+User ReadUser(const Statement& stmt) {
   User user;
   user.id = static_cast<int>(stmt.ColumnInt64(0));
   user.login = std::string(stmt.ColumnText(1));
@@ -98,7 +98,7 @@ std::optional<User> UserStore::Authenticate(std::string_view login, std::string_
       "SELECT GB_ID, GB_LOGIN, COALESCE(GB_NAAM, ''), GB_FLAGS, GB_WACHTWOORD FROM GEBRUIKER "
       "WHERE GB_LOGIN = :LOGIN");
   stmt->BindText(stmt->ParameterIndex("LOGIN"), login);
-  if (!stmt->Step() || stmt->ColumnStorage(4) != server::StorageClass::Text) {
+  if (!stmt->Step() || stmt->ColumnStorage(4) != StorageClass::Text) {
     VerifyPassword(DummyHash(), password);  // as slow as a wrong password
     return std::nullopt;
   }
@@ -116,7 +116,7 @@ User UserStore::Add(std::string_view login, std::string_view name, std::string_v
   CheckPasswordRules(password);
   if (Find(login)) RaiseClientError(Format("Gebruiker '%s' bestaat al", std::string(login)));
   const std::string hash = HashPassword(password);
-  server::TransactionGuard transaction(db_);
+  TransactionGuard transaction(db_);
   User user{static_cast<int>(NextId("GEBRUIKER")), std::string(login), std::string(name), flags};
   auto stmt = db_.Prepare(
       "INSERT INTO GEBRUIKER (GB_ID, GB_LOGIN, GB_NAAM, GB_WACHTWOORD, GB_FLAGS) "
@@ -149,7 +149,7 @@ void UserStore::SetRights(std::string_view login, std::string_view formClass, in
   if (bits < 0 || bits > 15) RaiseClientError("Rechten zijn een getal van 0 tot 15");
   if (formClass.empty()) RaiseClientError("Geef de klasse van het scherm op");
   User user = Require(login);
-  server::TransactionGuard transaction(db_);
+  TransactionGuard transaction(db_);
   // Rights are looked up without regard to case; the row keeps the spelling first given.
   auto existing = db_.Prepare(
       "SELECT GR_ID FROM GEBRUIKERRECHT WHERE GR_GEBRUIKER_FK = :GEBRUIKER "
@@ -160,7 +160,7 @@ void UserStore::SetRights(std::string_view login, std::string_view formClass, in
   if (existing->Step()) rowId = existing->ColumnInt64(0);
   existing->Reset();
 
-  std::unique_ptr<server::Statement> stmt;
+  std::unique_ptr<Statement> stmt;
   if (bits == 0) {
     if (!rowId) return;  // nothing to remove; the guard rolls the empty transaction back
     stmt = db_.Prepare("DELETE FROM GEBRUIKERRECHT WHERE GR_ID = :ID");
@@ -196,6 +196,10 @@ User UserStore::Require(std::string_view login) {
   return *user;
 }
 
+std::unique_ptr<IUserDirectory> OpenUserDirectory(const std::string& databasePath) {
+  return std::make_unique<UserStore>(OpenSqlite(databasePath, {.create = false}));
+}
+
 int64_t UserStore::NextId(std::string_view generator) {
   assert(db_.InTransaction() && "a new id is taken in the transaction that uses it");
   auto bump =
@@ -208,4 +212,4 @@ int64_t UserStore::NextId(std::string_view generator) {
   return read->ColumnInt64(0);
 }
 
-}  // namespace quil::web
+}  // namespace quil::server

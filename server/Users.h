@@ -1,4 +1,4 @@
-// The users of a kavel database and their passwords.
+// The users of a kavel database and their passwords: the server's user directory.
 //
 // Users live in GEBRUIKER (login, name, password hash, flags; flag bit 0 = administrator, who holds
 // every right) and their screen rights in GEBRUIKERRECHT (one row of right bits per screen class).
@@ -13,52 +13,47 @@
 // UserStore works on one connection and is used by one thread at a time.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "host/data/UserDirectory.h"
 #include "server/db/Database.h"
 
-namespace quil::web {
-
-inline constexpr int kUserAdministrator = 1;  //!< GB_FLAGS bit: every right on every screen
-
-struct User {
-  int id = 0;
-  std::string login;
-  std::string name;
-  int flags = 0;
-};
+namespace quil::server {
 
 //! An argon2id hash string of the password (interactive limits).
 std::string HashPassword(std::string_view password);
 //! True when the password matches the hash; false for a malformed hash.
 bool VerifyPassword(std::string_view hash, std::string_view password);
 
-class UserStore {
+class UserStore final : public IUserDirectory {
  public:
-  explicit UserStore(server::Database& db) : db_(db) {}
+  explicit UserStore(Database& db) : db_(db) {}
+  //! A store that owns its connection.
+  explicit UserStore(std::unique_ptr<Database> db) : owned_(std::move(db)), db_(*owned_) {}
 
-  std::optional<User> Find(std::string_view login);
-  //! The user whose login and password match; nullopt otherwise (no hint which one was wrong).
-  std::optional<User> Authenticate(std::string_view login, std::string_view password);
-  //! Adds a user with a password. Client errors: login taken, login or password unusable.
-  User Add(std::string_view login, std::string_view name, std::string_view password, int flags = 0);
-  //! Client error when there is no such user or the password is unusable.
-  void SetPassword(std::string_view login, std::string_view password);
-  //! Sets the right bits (0..15) of a user on a screen class; 0 removes the row.
-  void SetRights(std::string_view login, std::string_view formClass, int bits);
-  //! True when the user has a password hash.
-  bool HasPassword(std::string_view login);
+  std::optional<User> Find(std::string_view login) override;
+  std::optional<User> Authenticate(std::string_view login, std::string_view password) override;
+  User Add(std::string_view login, std::string_view name, std::string_view password,
+           int flags = 0) override;
+  void SetPassword(std::string_view login, std::string_view password) override;
+  void SetRights(std::string_view login, std::string_view formClass, int bits) override;
+  bool HasPassword(std::string_view login) override;
 
  private:
   User Require(std::string_view login);
   int64_t NextId(std::string_view generator);
 
-  server::Database& db_;
+  std::unique_ptr<Database> owned_;
+  Database& db_;
 };
+
+//! The user directory of a site's database, on a connection of its own (the file must exist).
+std::unique_ptr<IUserDirectory> OpenUserDirectory(const std::string& databasePath);
 
 //! Client error with the reason when a password may not be used.
 void CheckPasswordRules(std::string_view password);
 
-}  // namespace quil::web
+}  // namespace quil::server
