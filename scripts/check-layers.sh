@@ -27,6 +27,7 @@ pending=$(
 server/seed/InitDb.cpp host/domain/SchoolYear.h
 server/seed/DemoData.cpp host/domain/SchoolYear.h
 web/HostApp.cpp host/domain/AdminPrefs.h
+host/forms/QuilApplication.cpp host/domain/AdminPrefs.h
 PENDING
 )
 

@@ -235,13 +235,6 @@ class HostApp final : public SessionApp {
   void Command(TQuilDBForm& screen, TDataSource& source, const std::string& name) {
     auto it = Commands().find(name);
     if (it == Commands().end()) throw BadRequest("onbekende opdracht '" + name + "'");
-    if (it->second == TDataSetCommand::Delete && app_.AdminPrefs().ConfirmDeletion()) {
-      TQuilClientDataSet* dataset = source.DataSet();
-      if (dataset == nullptr || !dataset->Active() || dataset->IsEmpty()) return;
-      bool yes = false;
-      app_.Run([&] { yes = dialogs_.QuilQuestion("Wilt u dit record verwijderen?"); });
-      if (!yes) return;
-    }
     app_.DataSetCommand(screen, source.Name, it->second);
   }
 

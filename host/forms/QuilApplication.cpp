@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "host/base/ScopeExit.h"
+#include "host/domain/AdminPrefs.h"
 #include "host/forms/FormManager.h"
 #include "host/forms/ScriptedDialogs.h"
 
@@ -213,6 +214,10 @@ TEventResult TQuilApplication::DataSetCommand(TQuilForm& form, std::string_view 
         break;
       case TDataSetCommand::Delete:
         if (!(ran = form.AllowDelete(*dataset))) return;
+        if (adminPrefs_ && adminPrefs_->ConfirmDeletion()) {
+          if (!dataset->Active() || dataset->IsEmpty()) return;
+          if (!dialogs_.QuilQuestion("Wilt u dit record verwijderen?")) return;
+        }
         dataset->Delete();
         break;
       case TDataSetCommand::Refresh:

@@ -122,6 +122,10 @@ class TQuilApplication {
   TEventResult Execute(TAction& action);
   TEventResult Click(TQuilForm& form, std::string_view controlName);
   TEventResult SetValue(TQuilForm& form, std::string_view controlName, std::string_view text);
+  //! A command of the user on a data source (a navigator's button). Insert, edit and delete are
+  //! refused when the form does not allow them; a delete is first confirmed with "Wilt u dit
+  //! record verwijderen?" when the preferences ask for it (ConfirmDeletion): No, or an empty
+  //! list, leaves the records as they are.
   TEventResult DataSetCommand(TQuilForm& form, std::string_view dataSourceName,
                               TDataSetCommand command);
   //! Moves the data source's dataset to a record (1-based, as RecNo).

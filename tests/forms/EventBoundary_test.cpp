@@ -1,8 +1,10 @@
 // The event boundary: what the user sees when a handler ends in each possible way, and that a
 // session survives every one of them.
+#include <memory>
 #include <stdexcept>
 
 #include "forms/FormsFixture.h"
+#include "host/domain/AdminPrefs.h"
 
 namespace quil::testing {
 namespace {
@@ -125,6 +127,45 @@ TEST_F(SessionTest, EditsTheScreenDoesNotAllowAreRefused) {
   EXPECT_EQ(app.SetFieldValue(form, "DSModules", "VOM_CODE", "X"), TEventResult::Refused);
   EXPECT_EQ(form.CDSModules.State(), DataSetState::Browse);
   EXPECT_EQ(Stored(), "1:WIS 2:NED 3:ENG");
+}
+
+TEST_F(SessionTest, TheUsersDeleteIsConfirmedWhenThePreferencesAskForIt) {
+  auto prefs = std::make_shared<AdminPrefs>();
+  app.SetAdminPrefs(prefs);
+  TModulesTestForm form(app);
+  form.CDSModules.Open();
+  auto remove = [&] { return app.DataSetCommand(form, "DSModules", TDataSetCommand::Delete); };
+
+  dialogs.AnswerNo();
+  EXPECT_EQ(remove(), TEventResult::Done) << "No is an answer, not a refusal";
+  EXPECT_EQ(dialogs.Transcript(), "confirmation: Wilt u dit record verwijderen? -> Nee\n");
+  EXPECT_EQ(Stored(), "1:WIS 2:NED 3:ENG");
+
+  dialogs.Clear();
+  dialogs.AnswerYes();
+  EXPECT_EQ(remove(), TEventResult::Done);
+  EXPECT_EQ(dialogs.Transcript(), "confirmation: Wilt u dit record verwijderen? -> Ja\n");
+  EXPECT_EQ(Stored(), "2:NED 3:ENG");
+
+  // A delete the screen refuses asks nothing first.
+  dialogs.Clear();
+  form.mayDelete = false;
+  EXPECT_EQ(remove(), TEventResult::Refused);
+  form.mayDelete = true;
+
+  // Without the preference the record goes at once (an unscripted question would fail here).
+  prefs->SetConfirmDeletion(false);
+  EXPECT_EQ(remove(), TEventResult::Done);
+  EXPECT_EQ(Stored(), "3:ENG");
+  prefs->SetConfirmDeletion(true);
+
+  // An empty list has nothing to confirm and nothing to delete.
+  dialogs.AnswerYes();
+  EXPECT_EQ(remove(), TEventResult::Done);
+  EXPECT_EQ(Stored(), "");
+  EXPECT_EQ(remove(), TEventResult::Done);
+  EXPECT_EQ(dialogs.Unused(), 0);
+  EXPECT_EQ(dialogs.Transcript(), "confirmation: Wilt u dit record verwijderen? -> Ja\n");
 }
 
 }  // namespace
