@@ -9,7 +9,12 @@
 #include <stdexcept>
 #include <thread>
 
+#include "host/data/DMQuil.h"
+#include "host/data/MemoryAppServer.h"
+#include "host/forms/QuilApplication.h"
+#include "host/forms/ScriptedDialogs.h"
 #include "web/BrowserDialogs.h"
+#include "web/WebDialogs.h"
 
 namespace quil::web {
 namespace {
@@ -156,6 +161,74 @@ TEST_F(WorkerTest, CallReturnsTheQueryResultOrItsError) {
   });
   EXPECT_FALSE(worker_.Call([] { return json(1); }, 30ms)) << "busy: not within the budget";
   *release = true;
+}
+
+// Whatever leaves a nested loop by an exception (here the state of a rest, which throws what no
+// handler expects) takes its question and its modal form off the stacks: the outer question is
+// the one shown and answered again, and no form stays modal.
+TEST(SessionWorkerTest, TheDialogStacksAreRestoredWhenANestedLoopThrows) {
+  MemoryAppServer server;
+  TDMQuil connection{server};
+  ScriptedDialogs unused;
+  TQuilApplication app{connection, unused};
+  TQuilForm form(app, "TDialoog");
+
+  bool throwAtRest = false;  // worker thread only
+  std::unique_ptr<BrowserDialogs> browser;
+  std::unique_ptr<WebDialogs> dialogs;
+  std::vector<std::string> log;
+  SessionWorker worker({.start =
+                            [&] {
+                              browser = std::make_unique<BrowserDialogs>(worker, 5s);
+                              dialogs = std::make_unique<WebDialogs>(*browser);
+                            },
+                        .snapshot =
+                            [&] {
+                              if (throwAtRest) {
+                                throwAtRest = false;
+                                throw 42;  // not a std::exception: nothing on the way catches it
+                              }
+                              return json{{"dialog", browser->Pending()},
+                                          {"modal", dialogs->ModalForms().size()},
+                                          {"log", log}};
+                            },
+                        .stop =
+                            [&] {
+                              dialogs.reset();
+                              browser.reset();
+                            }});
+  auto run = [&](SessionWorker::Task task) {
+    SessionWorker::Rest rest;
+    EXPECT_EQ(worker.WaitForRest(worker.Post(std::move(task)), 5s, rest),
+              SessionWorker::WaitResult::Rested);
+    return rest.state;
+  };
+
+  json state = run([&] {
+    auto answer = browser->Ask({{"text", "buiten"}});
+    log.push_back(answer ? answer->at("button").get<std::string>() : "geen");
+  });
+  const int64_t outer = state["dialog"]["id"];
+  // An inner question and a modal form, each left by the exception of their loop's next rest.
+  for (auto& inner : std::vector<SessionWorker::Task>{[&] {
+                                                        throwAtRest = true;
+                                                        browser->Ask({{"text", "binnen"}});
+                                                        log.push_back("niet bereikt");
+                                                      },
+                                                      [&] {
+                                                        throwAtRest = true;
+                                                        dialogs->ShowModal(form);
+                                                        log.push_back("niet bereikt");
+                                                      }}) {
+    state = run(inner);
+    EXPECT_EQ(state["dialog"]["id"], outer) << state;
+    EXPECT_EQ(state["modal"], 0);
+  }
+  state = run([&] { EXPECT_TRUE(browser->Answer(outer, {{"button", "Ja"}})); });
+  EXPECT_TRUE(state["dialog"].is_null());
+  EXPECT_EQ(state["log"], json::array({"Ja"}));
+  worker.Stop();
+  worker.Join();
 }
 
 }  // namespace
