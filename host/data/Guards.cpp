@@ -4,17 +4,21 @@
 
 namespace quil {
 
+BulkChangeGuard::BulkChangeGuard(TQuilClientDataSet& ds)
+    : ds_(ds), exceptions_(std::uncaught_exceptions()) {
+  ds_.BeginBulkChange();
+}
+
 BulkChangeGuard::~BulkChangeGuard() noexcept(false) {
-  if (std::uncaught_exceptions() > 0) {
-    // Already unwinding: restore the flag, but an apply failing now must not terminate; the
-    // unapplied changes stay in the log.
+  if (std::uncaught_exceptions() > exceptions_) {
+    // The work failed: undo it. Nothing may escape while the error unwinds.
     try {
-      ds_.SetBulkChange(former_);
+      ds_.CancelBulkChange();
     } catch (...) {
     }
     return;
   }
-  ds_.SetBulkChange(former_);
+  ds_.EndBulkChange();
 }
 
 FilterGuard::~FilterGuard() {

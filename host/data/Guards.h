@@ -19,19 +19,21 @@ class DisableControlsGuard {
   TQuilClientDataSet& ds_;
 };
 
-//! Sets the bulk-change flag; its former value returns at the end of the scope.
+//! Bulk work as one: begins a bulk change on the dataset (an edit in progress is finished first).
+//! A normal end of the scope ends it, and the outermost guard sends the gathered changes as one
+//! apply (a failing apply raises the server's message and keeps the log). An exception leaving the
+//! scope returns the dataset to what it was when the guard began (records, change log, cursor,
+//! sort and filter), applies nothing and lets the error go on.
 class BulkChangeGuard {
  public:
-  explicit BulkChangeGuard(TQuilClientDataSet& ds) : ds_(ds), former_(ds.GetBulkChange()) {
-    ds_.SetBulkChange(true);
-  }
+  explicit BulkChangeGuard(TQuilClientDataSet& ds);
   ~BulkChangeGuard() noexcept(false);
   BulkChangeGuard(const BulkChangeGuard&) = delete;
   BulkChangeGuard& operator=(const BulkChangeGuard&) = delete;
 
  private:
   TQuilClientDataSet& ds_;
-  bool former_;
+  int exceptions_;  //!< exceptions in flight when the guard began
 };
 
 //! Remembers filter text and Filtered; both return at the end of the scope.
