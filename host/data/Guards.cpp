@@ -21,8 +21,20 @@ BulkChangeGuard::~BulkChangeGuard() noexcept(false) {
   ds_.EndBulkChange();
 }
 
+namespace {
+
+// While an error unwinds, the record the failed work was editing is dropped: restoring a filter or
+// a position would otherwise post it.
+void DropFailedEdit(TQuilClientDataSet& ds, int exceptionsBefore) {
+  if (std::uncaught_exceptions() <= exceptionsBefore) return;
+  if (ds.State() == DataSetState::Edit || ds.State() == DataSetState::Insert) ds.Cancel();
+}
+
+}  // namespace
+
 FilterGuard::~FilterGuard() {
   try {
+    DropFailedEdit(ds_, exceptions_);
     ds_.SetFilter(text_);
     ds_.SetFiltered(filtered_);
   } catch (...) {
@@ -32,6 +44,7 @@ FilterGuard::~FilterGuard() {
 
 BookmarkGuard::~BookmarkGuard() {
   try {
+    DropFailedEdit(ds_, exceptions_);
     if (bookmark_ != kNoBookmark && ds_.BookmarkValid(bookmark_)) ds_.GotoBookmark(bookmark_);
   } catch (...) {
   }
