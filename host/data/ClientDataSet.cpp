@@ -275,6 +275,7 @@ void TQuilClientDataSet::ShowLoadedRecords() {
   state_ = DataSetState::Browse;
   RebuildView(kNoBookmark);
   MoveTo(0, false);
+  bof_ = true;  // on the first record, as after First
   NotifyDataChanged();
 }
 

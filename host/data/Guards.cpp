@@ -27,7 +27,7 @@ namespace {
 // a position would otherwise post it.
 void DropFailedEdit(TQuilClientDataSet& ds, int exceptionsBefore) {
   if (std::uncaught_exceptions() <= exceptionsBefore) return;
-  if (ds.State() == DataSetState::Edit || ds.State() == DataSetState::Insert) ds.Cancel();
+  ds.Cancel();  // nothing outside edit and insert
 }
 
 }  // namespace
@@ -45,7 +45,7 @@ FilterGuard::~FilterGuard() {
 BookmarkGuard::~BookmarkGuard() {
   try {
     DropFailedEdit(ds_, exceptions_);
-    if (bookmark_ != kNoBookmark && ds_.BookmarkValid(bookmark_)) ds_.GotoBookmark(bookmark_);
+    if (ds_.BookmarkValid(bookmark_)) ds_.GotoBookmark(bookmark_);  // none for kNoBookmark
   } catch (...) {
   }
 }

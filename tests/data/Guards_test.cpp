@@ -90,6 +90,27 @@ TEST_F(DataSetTest, EveryGuardRestoresWhenItsBodyThrows) {
   }
 }
 
+TEST_F(DataSetTest, ANormalEndOfAGuardPostsTheEditLikeAnyMove) {
+  ds.Open();
+  {
+    BookmarkGuard bookmark(ds);
+    FilterGuard filter(ds);
+    ds.MaybeApplyFilter("VOM_ID = 4");
+    ds.Edit();
+    ds.FieldByName("VOM_CODE").SetAsString("FR");
+  }
+  EXPECT_EQ(Stored(), "1:WIS 2:NED 3:eng 4:FR");
+  EXPECT_EQ(Shown(), "*1:WIS 2:NED 3:eng 4:FR");
+  // A guard on an empty view has no record to return to.
+  ds.MaybeApplyFilter("VOM_ID = 99");
+  {
+    BookmarkGuard bookmark(ds);
+    ds.MaybeApplyFilter("");
+    ds.Last();
+  }
+  EXPECT_EQ(ds.FieldByName("VOM_ID").AsInteger(), 4);
+}
+
 TEST_F(DataSetTest, AFailingCalculationLeavesTheCalcState) {
   TQuilClientDataSet schools{&dm, "schools"};
   server.AddProvider("DSPSchools", {{"SC_ID", FieldType::Integer}}, "SC_ID",
