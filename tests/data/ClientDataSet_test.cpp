@@ -47,9 +47,15 @@ TEST_F(DataSetTest, EventsRunInTheClassicOrder) {
   ds.Next();
   EXPECT_EQ(log.Take(), "BeforeScroll AfterScroll");
   ds.Last();
-  log.Take();
+  EXPECT_EQ(log.Take(), "BeforeScroll AfterScroll");
   ds.Next();  // already at the end it moves toward: nothing
   EXPECT_EQ(log.Take(), "");
+  ds.First();
+  EXPECT_EQ(log.Take(), "BeforeScroll AfterScroll");
+  ds.Prior();
+  EXPECT_EQ(log.Take(), "");
+  ds.Last();
+  log.Take();
   ds.Append();
   EXPECT_EQ(log.Take(), "BeforeInsert BeforeScroll OnNewRecord AfterInsert AfterScroll");
   ds.FieldByName("VOM_CODE").SetAsString("BIO");
