@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/ModuleClasses.h"
+#include "host/base/ScopeExit.h"
 #include "host/base/SysUtils.h"
 #include "host/data/Guards.h"
 #include "host/domain/AdminPrefs.h"
@@ -49,24 +50,6 @@ void SetBit(TField& flags, int bit, bool on) {
   int64_t mask = int64_t{1} << bit;
   flags.SetAsInteger(on ? (value | mask) : (value & ~mask));
 }
-
-//! The filter text and filtering are cleared at the end of SetLessen, on every path.
-class ClearFilterAtEnd {
- public:
-  explicit ClearFilterAtEnd(TQuilClientDataSet& ds) : ds_(ds) {}
-  ~ClearFilterAtEnd() {
-    try {
-      ds_.MaybeApplyFilter("");
-    } catch (...) {
-      // An empty filter cannot fail to compile; nothing to report while unwinding.
-    }
-  }
-  ClearFilterAtEnd(const ClearFilterAtEnd&) = delete;
-  ClearFilterAtEnd& operator=(const ClearFilterAtEnd&) = delete;
-
- private:
-  TQuilClientDataSet& ds_;
-};
 
 }  // namespace
 
@@ -400,7 +383,8 @@ bool TVWOZetLessenForm::Selected(TDateTime datum, TDateTime van, TDateTime tot) 
 
 void TVWOZetLessenForm::SetLessen(TQuilClientDataSet& lessons, TDateTime van, TDateTime tot) {
   DisableControlsGuard controls(lessons);
-  ClearFilterAtEnd clearFilter(lessons);
+  // The filter text and filtering are cleared at the end, on every path.
+  ScopeExit clearFilter([&lessons] { lessons.MaybeApplyFilter(""); });
   TIDList ids;
 
   std::string filter;

@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "host/base/Errors.h"
+#include "host/base/ScopeExit.h"
 #include "host/base/Strings.h"
 #include "host/base/SysUtils.h"
 #include "host/data/DMQuil.h"
@@ -28,6 +29,46 @@ struct TQuilClientDataSet::Record {
   int viewPos = -1;     //!< position in the view, valid while the view index is
 };
 
+// The dataset as it stood when a bulk change began: what CancelBulkChange returns to.
+struct TQuilClientDataSet::Snapshot {
+  bool active = false;
+  std::vector<FieldDef> dataDefs;
+  std::vector<Record> records;  //!< copies, bookmarks (ids) included
+  std::vector<std::pair<DeltaRow, uint64_t>> deleted;
+  int logCount = 0;
+  bool pending = false;  //!< applies gathered before (by an outer bulk change)
+  TBookmark current = kNoBookmark;
+  int cursor = -1;
+  bool bof = true;
+  bool eof = true;
+  std::string sortFields;
+  std::string filterText;
+  bool filtered = false;
+};
+
+// The calculated-fields state for the length of a scope: fields read from `row`, and only
+// calculated fields may be written (into `row`). The former state and row return on every path,
+// so a throwing OnCalcFields or lookup never leaves the dataset where writes go unlogged.
+class TQuilClientDataSet::CalcState {
+ public:
+  CalcState(TQuilClientDataSet& ds, Row& row)
+      : ds_(ds), formerRow_(ds.calcRow_), formerState_(ds.state_) {
+    ds_.calcRow_ = &row;
+    ds_.state_ = DataSetState::CalcFields;
+  }
+  ~CalcState() {
+    ds_.calcRow_ = formerRow_;
+    ds_.state_ = formerState_;
+  }
+  CalcState(const CalcState&) = delete;
+  CalcState& operator=(const CalcState&) = delete;
+
+ private:
+  TQuilClientDataSet& ds_;
+  Row* formerRow_;
+  DataSetState formerState_;
+};
+
 // The filter's view of one record.
 class TQuilClientDataSet::RecordView : public IFilterRecord {
  public:
@@ -38,13 +79,8 @@ class TQuilClientDataSet::RecordView : public IFilterRecord {
       return record_.values[field.Index()];
     }
     // Bit and lookup fields are derived from the record's values.
-    Row* saved = ds_.calcRow_;
-    DataSetState savedState = ds_.state_;
-    ds_.calcRow_ = &record_.values;
-    ds_.state_ = DataSetState::CalcFields;
+    CalcState calc(ds_, record_.values);
     scratch = field.Value();
-    ds_.calcRow_ = saved;
-    ds_.state_ = savedState;
     return scratch;
   }
 
@@ -239,6 +275,7 @@ void TQuilClientDataSet::ShowLoadedRecords() {
   state_ = DataSetState::Browse;
   RebuildView(kNoBookmark);
   MoveTo(0, false);
+  bof_ = true;  // on the first record, as after First
   NotifyDataChanged();
 }
 
@@ -729,18 +766,19 @@ Variant TQuilClientDataSet::OldValueOf(const TField& field) const {
 }
 
 void TQuilClientDataSet::SetFieldValue(TField& field, const Variant& value) {
-  bool calc = state_ == DataSetState::CalcFields;
+  const bool calc = state_ == DataSetState::CalcFields;
   if (field.Kind() == FieldKind::Lookup) {
     RaiseClientError(Format("Veld '%s' kan niet gewijzigd worden", field.FieldName()));
   }
-  if (field.Kind() == FieldKind::Calculated && !calc && state_ != DataSetState::Edit &&
-      state_ != DataSetState::Insert) {
-    RaiseClientError(Format("Veld '%s' kan niet gewijzigd worden", field.FieldName()));
-  }
-  if (!calc && state_ != DataSetState::Edit && state_ != DataSetState::Insert) {
+  if (calc) {
+    // The row being calculated may be a stored record: a data write there would go unlogged.
+    if (field.Kind() != FieldKind::Calculated) {
+      RaiseClientError(
+          Format("Veld '%s' kan niet gewijzigd worden tijdens het berekenen", field.FieldName()));
+    }
+  } else if (state_ != DataSetState::Edit && state_ != DataSetState::Insert) {
     RaiseClientError(Format("Dataset '%s' is niet in bewerk- of invoegmodus", Name));
-  }
-  if (!calc && field.ReadOnly) {
+  } else if (field.ReadOnly) {
     RaiseClientError(Format("Veld '%s' kan niet gewijzigd worden", field.FieldName()));
   }
   Row& buffer = ActiveBuffer();
@@ -781,22 +819,11 @@ void TQuilClientDataSet::CalculateRecord(Record& record) {
 }
 
 void TQuilClientDataSet::ComputeCalcFields(Row& row) {
-  Row* savedRow = calcRow_;
-  DataSetState savedState = state_;
-  calcRow_ = &row;
-  state_ = DataSetState::CalcFields;
+  CalcState calc(*this, row);
   for (auto& field : fields_) {
     if (field->Kind() == FieldKind::Calculated) row[field->Index()] = Variant();
   }
-  try {
-    OnCalcFields(*this);
-  } catch (...) {
-    calcRow_ = savedRow;
-    state_ = savedState;
-    throw;
-  }
-  calcRow_ = savedRow;
-  state_ = savedState;
+  OnCalcFields(*this);
 }
 
 void TQuilClientDataSet::CalculateCurrent() {
@@ -815,14 +842,9 @@ Row TQuilClientDataSet::RowAt(int position) {
       position == cursor_ && (state_ == DataSetState::Edit || state_ == DataSetState::Insert);
   Row& values = current ? editBuffer_ : view_[position]->values;
   if (!current) CalculateRecord(*view_[position]);
-  Row* savedRow = calcRow_;
-  DataSetState savedState = state_;
-  calcRow_ = &values;
-  state_ = DataSetState::CalcFields;
+  CalcState calc(*this, values);
   out.reserve(fields_.size());
   for (auto& field : fields_) out.push_back(field->Value());
-  calcRow_ = savedRow;
-  state_ = savedState;
   return out;
 }
 
@@ -1190,14 +1212,8 @@ bool TQuilClientDataSet::Offers(std::string_view keyField, const Variant& key) {
 }
 
 Variant TQuilClientDataSet::ReadFrom(Record& record, const TField& field) {
-  Row* savedRow = calcRow_;
-  DataSetState savedState = state_;
-  calcRow_ = &record.values;
-  state_ = DataSetState::CalcFields;
-  Variant value = field.Value();
-  calcRow_ = savedRow;
-  state_ = savedState;
-  return value;
+  CalcState calc(*this, record.values);
+  return field.Value();
 }
 
 TBookmark TQuilClientDataSet::GetBookmark() const {
@@ -1288,11 +1304,37 @@ void TQuilClientDataSet::AutoApply() {
 void TQuilClientDataSet::SetBulkChange(bool bulkChange) {
   if (bulkChange_ == bulkChange) return;
   if (bulkChange) {
-    bulkChange_ = true;
+    BeginBulkChange();
     return;
   }
-  // The gathered changes go as one apply while the flag still holds back notifications; then
-  // grids hear of the whole batch once, whether the apply succeeded or not.
+  bulkMarks_.clear();
+  FinishBulkChange(true);
+}
+
+void TQuilClientDataSet::BeginBulkChange() {
+  CheckBrowseModeIfActive();  // an edit begun before belongs to what went before
+  bulkMarks_.push_back(TakeSnapshot());
+  bulkChange_ = true;
+}
+
+void TQuilClientDataSet::EndBulkChange() {
+  if (!bulkMarks_.empty()) bulkMarks_.pop_back();
+  if (bulkMarks_.empty() && bulkChange_) FinishBulkChange(true);
+}
+
+void TQuilClientDataSet::CancelBulkChange() {
+  if (bulkMarks_.empty()) return;
+  std::unique_ptr<Snapshot> mark = std::move(bulkMarks_.back());
+  bulkMarks_.pop_back();
+  ScopeExit end([this] {
+    if (bulkMarks_.empty()) FinishBulkChange(false);
+  });
+  RestoreSnapshot(*mark);
+}
+
+// Ends the flag. With `apply`, the gathered changes go as one apply while the flag still holds
+// back notifications; either way grids hear of the whole batch once, also when the apply fails.
+void TQuilClientDataSet::FinishBulkChange(bool apply) {
   struct Finish {
     TQuilClientDataSet& ds;
     ~Finish() {
@@ -1304,7 +1346,86 @@ void TQuilClientDataSet::SetBulkChange(bool bulkChange) {
       }
     }
   } finish{*this};
-  if (bulkPending_ && autoCommit_ && logCount_ > 0) ApplyUpdates(0);
+  if (apply && bulkPending_ && autoCommit_ && logCount_ > 0) ApplyUpdates(0);
+}
+
+std::unique_ptr<TQuilClientDataSet::Snapshot> TQuilClientDataSet::TakeSnapshot() const {
+  auto snapshot = std::make_unique<Snapshot>();
+  snapshot->active = Active();
+  snapshot->dataDefs = dataDefs_;
+  CaptureLog(*snapshot);
+  snapshot->pending = bulkPending_;
+  snapshot->current = GetBookmark();
+  snapshot->cursor = cursor_;
+  snapshot->bof = bof_;
+  snapshot->eof = eof_;
+  snapshot->sortFields = sortFields_;
+  snapshot->filterText = filterText_;
+  snapshot->filtered = filtered_;
+  return snapshot;
+}
+
+// The records and the change log; an apply inside a bulk change takes them again, since what
+// reached the server cannot be undone locally.
+void TQuilClientDataSet::CaptureLog(Snapshot& snapshot) const {
+  snapshot.records.clear();
+  snapshot.records.reserve(records_.size());
+  for (const auto& record : records_) snapshot.records.push_back(*record);
+  snapshot.deleted = deleted_;
+  snapshot.logCount = logCount_;
+}
+
+void TQuilClientDataSet::RestoreSnapshot(const Snapshot& snapshot) {
+  editRecord_ = nullptr;
+  editBuffer_.clear();
+  modified_ = false;
+  records_.clear();
+  records_.reserve(snapshot.records.size());
+  for (const Record& record : snapshot.records)
+    records_.push_back(std::make_unique<Record>(record));
+  deleted_ = snapshot.deleted;
+  logCount_ = snapshot.logCount;
+  bulkPending_ = snapshot.pending;
+  viewIndexDirty_ = true;
+  const bool sameDefs = std::equal(
+      dataDefs_.begin(), dataDefs_.end(), snapshot.dataDefs.begin(), snapshot.dataDefs.end(),
+      [](const FieldDef& a, const FieldDef& b) { return a.name == b.name && a.type == b.type; });
+  if (!sameDefs) {
+    dataDefs_ = snapshot.dataDefs;
+    BindFields();
+  }
+  sortFields_ = snapshot.sortFields;
+  sortSlots_.clear();
+  for (const std::string& name : SplitNames(sortFields_)) {
+    if (TField* f = FindField(name); f != nullptr && f->Index() >= 0) {
+      sortSlots_.push_back(f->Index());
+    }
+  }
+  if (filterText_ != snapshot.filterText || filtered_ != snapshot.filtered || !sameDefs) {
+    filterText_ = snapshot.filterText;
+    filtered_ = snapshot.filtered;
+    filter_.reset();
+    if (filtered_ && filterText_.find_first_not_of(" \t\r\n") != std::string::npos) {
+      filter_ = CompileFilter(filterText_, *this, FilterOptions);  // it compiled before
+    }
+  }
+  if (!snapshot.active) {
+    state_ = DataSetState::Inactive;
+    view_.clear();
+    cursor_ = -1;
+    bof_ = eof_ = true;
+    ++version_;
+  } else {
+    state_ = DataSetState::Browse;
+    RebuildView(snapshot.current);
+    if (snapshot.current == kNoBookmark) {
+      cursor_ = view_.empty() ? -1 : std::clamp(snapshot.cursor, 0, RecordCount() - 1);
+    }
+    bof_ = view_.empty() || snapshot.bof;
+    eof_ = view_.empty() || snapshot.eof;
+  }
+  NotifyStateChanged();
+  NotifyDataChanged();
 }
 
 int TQuilClientDataSet::ApplyUpdates(int maxErrors) {
@@ -1362,8 +1483,10 @@ int TQuilClientDataSet::ApplyUpdates(int maxErrors) {
   if (!result.rolledBack) {
     // Applied rows leave the log; failed rows stay.
     std::vector<bool> dropDeleted(deleted_.size(), false);
+    bool appliedAny = false;
     for (size_t i = 0; i < entries.size(); ++i) {
       if (failed[i]) continue;
+      appliedAny = true;
       if (entries[i].record == nullptr) {
         dropDeleted[entries[i].deletedIndex] = true;
       } else {
@@ -1377,6 +1500,9 @@ int TQuilClientDataSet::ApplyUpdates(int maxErrors) {
       if (!dropDeleted[i]) kept.push_back(std::move(deleted_[i]));
     }
     deleted_ = std::move(kept);
+    if (appliedAny) {
+      for (auto& mark : bulkMarks_) CaptureLog(*mark);
+    }
   }
   ++version_;
   NotifyDataChanged();

@@ -207,8 +207,20 @@ class TQuilClientDataSet : public IFilterSchema {
   bool GetAutoCommit() const { return autoCommit_; }
   void SetAutoCommit(bool autoCommit) { autoCommit_ = autoCommit; }
   bool GetBulkChange() const { return bulkChange_; }
-  //! Setting the flag back to false sends the applies gathered meanwhile as one.
+  //! Bulk work is all-or-nothing. Setting the flag finishes an edit in progress and remembers the
+  //! dataset as it stands (records, change log, cursor, sort and filter); from then on the applies
+  //! of an auto-committing dataset are gathered and grids hear nothing. Setting it back to false
+  //! sends what was gathered as one apply; when that apply fails the log stays as it is and the
+  //! server's message is raised.
   void SetBulkChange(bool bulkChange);
+  //! A bulk change inside the current one (BulkChangeGuard): it remembers the dataset too, and
+  //! only the outermost end applies.
+  void BeginBulkChange();
+  //! Ends the innermost bulk change normally; the outermost applies what was gathered.
+  void EndBulkChange();
+  //! Ends the innermost bulk change by returning to the dataset as it was when it began, an edit
+  //! in progress dropped; nothing is applied. What an explicit ApplyUpdates stored meanwhile stays.
+  void CancelBulkChange();
 
   // --- data packet and copying --------------------------------------------------------------
   //! The records as they stand (changes included), all of them, in fetch order.
@@ -259,6 +271,8 @@ class TQuilClientDataSet : public IFilterSchema {
   friend class TDataSource;
   struct Record;
   class RecordView;
+  class CalcState;
+  struct Snapshot;
 
   Row& ActiveBuffer();
   const Row* ActiveBufferOrNull() const;
@@ -294,6 +308,10 @@ class TQuilClientDataSet : public IFilterSchema {
   void AutoApply();
   void Revert(Record* record, const DeltaRow& row);
   void MergeChangeLog();
+  std::unique_ptr<Snapshot> TakeSnapshot() const;
+  void CaptureLog(Snapshot& snapshot) const;
+  void RestoreSnapshot(const Snapshot& snapshot);
+  void FinishBulkChange(bool apply);
   void Broadcast(DataEvent event, TField* field);
   void NotifyDataChanged();
   void NotifyScrolled();
@@ -337,6 +355,8 @@ class TQuilClientDataSet : public IFilterSchema {
   bool autoCommit_ = true;
   bool bulkChange_ = false;
   bool bulkPending_ = false;
+  //! One return point per bulk change in force, the outermost first.
+  std::vector<std::unique_ptr<Snapshot>> bulkMarks_;
   int disableCount_ = 0;
   bool changedWhileDisabled_ = false;
   uint64_t version_ = 1;

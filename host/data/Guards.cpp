@@ -4,21 +4,37 @@
 
 namespace quil {
 
+BulkChangeGuard::BulkChangeGuard(TQuilClientDataSet& ds)
+    : ds_(ds), exceptions_(std::uncaught_exceptions()) {
+  ds_.BeginBulkChange();
+}
+
 BulkChangeGuard::~BulkChangeGuard() noexcept(false) {
-  if (std::uncaught_exceptions() > 0) {
-    // Already unwinding: restore the flag, but an apply failing now must not terminate; the
-    // unapplied changes stay in the log.
+  if (std::uncaught_exceptions() > exceptions_) {
+    // The work failed: undo it. Nothing may escape while the error unwinds.
     try {
-      ds_.SetBulkChange(former_);
+      ds_.CancelBulkChange();
     } catch (...) {
     }
     return;
   }
-  ds_.SetBulkChange(former_);
+  ds_.EndBulkChange();
 }
+
+namespace {
+
+// While an error unwinds, the record the failed work was editing is dropped: restoring a filter or
+// a position would otherwise post it.
+void DropFailedEdit(TQuilClientDataSet& ds, int exceptionsBefore) {
+  if (std::uncaught_exceptions() <= exceptionsBefore) return;
+  ds.Cancel();  // nothing outside edit and insert
+}
+
+}  // namespace
 
 FilterGuard::~FilterGuard() {
   try {
+    DropFailedEdit(ds_, exceptions_);
     ds_.SetFilter(text_);
     ds_.SetFiltered(filtered_);
   } catch (...) {
@@ -28,7 +44,8 @@ FilterGuard::~FilterGuard() {
 
 BookmarkGuard::~BookmarkGuard() {
   try {
-    if (bookmark_ != kNoBookmark && ds_.BookmarkValid(bookmark_)) ds_.GotoBookmark(bookmark_);
+    DropFailedEdit(ds_, exceptions_);
+    if (ds_.BookmarkValid(bookmark_)) ds_.GotoBookmark(bookmark_);  // none for kNoBookmark
   } catch (...) {
   }
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "DataSetFixture.h"
 #include "host/base/Errors.h"
 #include "host/data/DataSource.h"
@@ -45,9 +47,15 @@ TEST_F(DataSetTest, EventsRunInTheClassicOrder) {
   ds.Next();
   EXPECT_EQ(log.Take(), "BeforeScroll AfterScroll");
   ds.Last();
-  log.Take();
+  EXPECT_EQ(log.Take(), "BeforeScroll AfterScroll");
   ds.Next();  // already at the end it moves toward: nothing
   EXPECT_EQ(log.Take(), "");
+  ds.First();
+  EXPECT_EQ(log.Take(), "BeforeScroll AfterScroll");
+  ds.Prior();
+  EXPECT_EQ(log.Take(), "");
+  ds.Last();
+  log.Take();
   ds.Append();
   EXPECT_EQ(log.Take(), "BeforeInsert BeforeScroll OnNewRecord AfterInsert AfterScroll");
   ds.FieldByName("VOM_CODE").SetAsString("BIO");
@@ -285,6 +293,38 @@ TEST_F(DataSetTest, SortIsStableAndBookmarksSurviveSortAndFilter) {
   EXPECT_EQ(ds.FieldByName("VOM_CODE").AsString(), "NED");
 }
 
+TEST_F(DataSetTest, SortIgnoresCaseBeyondTheFirstLetters) {
+  // The first seven letters tie; the rest decides, ignoring case, on opening and after a post.
+  server.Provider("DSPModules").rows = {ModuleRow(1, "A", "ABCDEFGz", 0, 1),
+                                        ModuleRow(2, "B", "abcdefgA", 0, 1),
+                                        ModuleRow(3, "C", "abcdefgM", 0, 1)};
+  ds.SetSortFields("VOM_OMSCHRIJVING");
+  ds.Open();
+  EXPECT_EQ(Shown(), "*2:B 3:C 1:A");
+  ds.Edit();
+  ds.FieldByName("VOM_OMSCHRIJVING").SetAsString("ABCDEFGN");
+  ds.Post();
+  EXPECT_EQ(Shown(), "3:C *2:B 1:A");
+}
+
+TEST_F(DataSetTest, AFilterSetBeforeOpenHoldsOnOpen) {
+  ds.MaybeApplyFilter("VOM_SC_FK = 2");
+  ds.Open();
+  EXPECT_EQ(Shown(), "*3:eng");
+  ds.Close();
+  ds.SetFiltered(false);
+  ds.Open();
+  EXPECT_EQ(ds.RecordCount(), 4);
+}
+
+TEST_F(DataSetTest, FilteringOnWithoutATextShowsEverything) {
+  ds.Open();
+  ds.SetFilter("");
+  ds.SetFiltered(true);
+  EXPECT_TRUE(ds.Filtered());
+  EXPECT_EQ(Shown(), "*1:WIS 2:NED 3:eng 4:FRA");
+}
+
 TEST_F(DataSetTest, PostMovesTheRecordToItsSortedPlace) {
   ds.SetSortFields("VOM_CODE");
   ds.Open();
@@ -502,6 +542,185 @@ TEST_F(DataSetTest, SelectionSaveRestoreAndCopies) {
   CopyDataToDataset(rows, copy);
   EXPECT_EQ(copy.RecordCount(), 3);  // every record, not only the filtered ones
   EXPECT_EQ(copy.ChangeCount(), 0);
+}
+
+TEST_F(DataSetTest, RefusedOperationsSayWhatAndWhere) {
+  TQuilClientDataSet schools{&dm, "schools"};
+  server.AddProvider("DSPSchools", {{"SC_ID", FieldType::Integer}}, "SC_ID", {{Variant(1)}});
+  schools.SetProvName("DSPSchools");
+  ds.AddLookupField("SC_NAAM", FieldType::String, "VOM_SC_FK", schools, "SC_ID", "SC_ID");
+  ds.AddBitField("VOM_ZONDER", "GEEN_VELD", 0);
+  TQuilClientDataSet loose{nullptr, "CDSLos"};
+  struct Case {
+    const char* message;
+    std::function<void()> act;
+  };
+  const Case closed[] = {
+      {"Navigeren niet mogelijk: dataset 'CDSModules' is gesloten", [this] { ds.First(); }},
+      {"Navigeren niet mogelijk: dataset 'CDSModules' is gesloten", [this] { ds.Last(); }},
+      {"Navigeren niet mogelijk: dataset 'CDSModules' is gesloten", [this] { ds.MoveBy(1); }},
+      {"Navigeren niet mogelijk: dataset 'CDSModules' is gesloten", [this] { ds.SetRecNo(1); }},
+      {"Toevoegen niet mogelijk: dataset 'CDSModules' is gesloten", [this] { ds.Append(); }},
+      {"Wijzigen niet mogelijk: dataset 'CDSModules' is gesloten", [this] { ds.Edit(); }},
+      {"Verwijderen niet mogelijk: dataset 'CDSModules' is gesloten", [this] { ds.Delete(); }},
+      {"Zoeken niet mogelijk: dataset 'CDSModules' is gesloten", [this] { ds.LocateID(1); }},
+      {"Verversen niet mogelijk: dataset 'CDSModules' is gesloten", [this] { ds.Refresh(); }},
+      {"Dataset 'CDSLos' heeft geen provider", [&loose] { loose.Open(); }},
+      {"Dataset 'CDSLos' heeft geen verbinding met de server",
+       [&loose] {
+         loose.SetProvName("DSPModules");
+         loose.Open();
+       }},
+  };
+  const Case open[] = {
+      {"De provider kan niet gewijzigd worden terwijl de dataset open is",
+       [this] { ds.SetProvName("DSPSchools"); }},
+      {"Veld 'VOM_CODE' bestaat al", [this] { ds.AddField({"VOM_CODE"}, FieldKind::Calculated); }},
+      {"Veld 'VOM_NIEUW' kan niet toegevoegd worden aan een open dataset",
+       [this] { ds.AddField({"VOM_NIEUW"}, FieldKind::Data); }},
+      {"Zoeken op 'VOM_CODE;VOM_ID': aantal waarden klopt niet",
+       [this] { ds.Locate("VOM_CODE;VOM_ID", {Variant("WIS")}); }},
+      {"Op veld 'SC_NAAM' kan niet gezocht worden", [this] { ds.Locate("SC_NAAM", Variant(1)); }},
+      {"Dataset 'CDSModules' heeft geen sleutelveld",
+       [this] {
+         ds.IDField.clear();
+         ds.LocateID(1);
+       }},
+      {"Veld 'SC_NAAM' kan niet gewijzigd worden",
+       [this] {
+         ds.Edit();
+         ds.FieldByName("SC_NAAM").SetAsInteger(1);
+       }},
+      {"Veld 'GEEN_VELD' niet gevonden",
+       [this] {
+         ds.Edit();
+         ds.FieldByName("VOM_ZONDER").SetAsBoolean(true);
+       }},
+      {"Veld 'VOM_ID' kan niet gewijzigd worden",
+       [this] {
+         ds.FieldByName("VOM_ID").ReadOnly = true;
+         ds.Edit();
+         ds.FieldByName("VOM_ID").SetAsInteger(9);
+       }},
+      {"Dataset 'CDSModules' kan niet gewijzigd worden",
+       [this] {
+         ds.ReadOnly = true;
+         ds.Edit();
+       }},
+      {"Dataset 'CDSModules' kan niet gewijzigd worden",
+       [this] {
+         ds.ReadOnly = true;
+         ds.Delete();
+       }},
+      {"Er is geen record om te verwijderen",
+       [this] {
+         ds.MaybeApplyFilter("VOM_ID = 99");
+         ds.Delete();
+       }},
+  };
+  auto expect = [](const Case& c) {
+    SCOPED_TRACE(c.message);
+    try {
+      c.act();
+      ADD_FAILURE() << "not refused";
+    } catch (const EClientError& e) {
+      EXPECT_STREQ(e.what(), c.message);
+    }
+  };
+  for (const Case& c : closed) expect(c);
+  for (const Case& c : open) {
+    ds.Close();
+    ds.ReadOnly = false;
+    ds.IDField = "VOM_ID";
+    ds.MaybeApplyFilter("");
+    ds.Open();
+    expect(c);
+    ds.Cancel();
+    ds.FieldByName("VOM_ID").ReadOnly = false;
+  }
+  EXPECT_EQ(Stored(), "1:WIS 2:NED 3:eng 4:FRA");
+}
+
+TEST_F(DataSetTest, MovingStopsAtTheEdgesAndSaysHowFarItWent) {
+  ds.Open();
+  struct Step {
+    const char* name;
+    std::function<int()> move;  // returns the distance moved where the operation tells
+    int moved;
+    const char* at;  // "id bof eof"
+  } steps[] = {
+      {"open", [] { return 0; }, 0, "1 1 0"},
+      {"no distance", [this] { return ds.MoveBy(0); }, 0, "1 1 0"},
+      {"back at the start", [this] { return ds.MoveBy(-1); }, 0, "1 1 0"},
+      {"two on", [this] { return ds.MoveBy(2); }, 2, "3 0 0"},
+      {"past the end", [this] { return ds.MoveBy(10); }, 1, "4 0 1"},
+      {"on at the end", [this] { return ds.MoveBy(1); }, 0, "4 0 1"},
+      {"past the start", [this] { return ds.MoveBy(-10); }, -3, "1 1 0"},
+      {"record number",
+       [this] {
+         ds.SetRecNo(3);
+         return ds.RecNo();
+       },
+       3, "3 0 0"},
+      {"record number beyond",
+       [this] {
+         ds.SetRecNo(9);
+         return ds.RecNo();
+       },
+       4, "4 0 0"},
+      {"last",
+       [this] {
+         ds.Last();
+         return ds.RecNo();
+       },
+       4, "4 0 1"},
+      {"prior",
+       [this] {
+         ds.Prior();
+         return ds.RecNo();
+       },
+       3, "3 0 0"},
+      {"first",
+       [this] {
+         ds.First();
+         return ds.RecNo();
+       },
+       1, "1 1 0"},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    EXPECT_EQ(step.move(), step.moved);
+    EXPECT_EQ(Format("%s %d %d", ds.FieldByName("VOM_ID").AsString(), int{ds.Bof()}, int{ds.Eof()}),
+              step.at);
+  }
+}
+
+TEST_F(DataSetTest, RevertRecordAndStatusPerRecord) {
+  ds.SetAutoCommit(false);
+  ds.Open();
+  EXPECT_EQ(ds.UpdateStatus(), RecordStatus::Unmodified);
+  ds.Edit();
+  ds.FieldByName("VOM_CODE").SetAsString("W");
+  EXPECT_TRUE(ds.Modified());
+  ds.Post();
+  EXPECT_FALSE(ds.Modified());
+  EXPECT_EQ(ds.UpdateStatus(), RecordStatus::Modified);
+  ds.Append();
+  EXPECT_EQ(ds.UpdateStatus(), RecordStatus::Inserted);
+  ds.FieldByName("VOM_CODE").SetAsString("NW");
+  EXPECT_TRUE(ds.FieldByName("VOM_CODE").OldValue().IsNull());
+  ds.Post();
+  EXPECT_EQ(ds.ChangeCount(), 2);
+  ds.RevertRecord();  // the insert disappears
+  EXPECT_EQ(ds.ChangeCount(), 1);
+  EXPECT_EQ(ds.RecordCount(), 4);
+  ds.First();
+  ds.RevertRecord();  // the change is undone
+  EXPECT_EQ(ds.ChangeCount(), 0);
+  EXPECT_EQ(ds.FieldByName("VOM_CODE").AsString(), "WIS");
+  EXPECT_EQ(ds.UpdateStatus(), RecordStatus::Unmodified);
+  ds.RevertRecord();  // nothing to undo
+  EXPECT_EQ(Shown(), "*1:WIS 2:NED 3:eng 4:FRA");
 }
 
 }  // namespace

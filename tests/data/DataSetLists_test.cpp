@@ -74,6 +74,19 @@ TEST_F(DataSetTest, RefreshKeepsTheRecordAndRefusesPendingChanges) {
   EXPECT_EQ(ds.ChangeCount(), 1);
 }
 
+TEST_F(DataSetTest, FetchParamsKeepsValuesOfKnownParametersOnly) {
+  ds.GetParams().Add("VOM_SC_FK", FieldType::Integer).SetAsInteger(2);
+  ds.GetParams().Add("GEEN_PARAMETER", FieldType::Integer).SetAsInteger(7);
+  ds.FetchParams();
+  ASSERT_EQ(ds.GetParams().Count(), 1);
+  EXPECT_EQ(ds.ParamByName("VOM_SC_FK").AsInteger(), 2);
+  ds.Open();
+  EXPECT_EQ(Shown(), "*3:eng");
+  ds.Close();
+  EXPECT_EQ(ds.RecNo(), 0);
+  EXPECT_TRUE(ds.Eof());
+}
+
 TEST_F(DataSetTest, RefreshParamReloadsWithTheNewValue) {
   ds.FetchParams();
   ds.RefreshParam(Variant(2));

@@ -7,6 +7,7 @@
 
 #include "host/base/Errors.h"
 #include "host/data/FilterExpression.h"
+#include "host/data/FilterParser.h"
 #include "host/data/LikeMatcher.h"
 
 namespace quil {
@@ -116,7 +117,21 @@ TEST(FilterExpression, Comparisons) {
       {"FK = NULL", ""},
       {"ID = NR", "3,5"},
       {"1 = 1", "1,2,3,4,5"},
+      // Two-character operators without blanks around them; tabs and line breaks are blanks.
+      {"FK<>12", "2,3,5"},
+      {"FK!=12", "2,3,5"},
+      {"FK<=13", "1,3,5"},
+      {"FK>=13", "2,3"},
+      {"FK\t=\r\n12", "1"},
   });
+}
+
+TEST(FilterParser, AStringMayEndTheTextWhateverFollowsInMemory) {
+  // The text is a view: a quote right after it is not part of the filter.
+  const std::string buffer = "VOM_CODE = 'ab1''";
+  const auto tree = ParseFilter(std::string_view(buffer).substr(0, buffer.size() - 1));
+  ASSERT_EQ(tree->kind, FilterNodeKind::Compare);
+  EXPECT_EQ(tree->children[1]->text, "ab1");
 }
 
 TEST(FilterExpression, LogicAndPrecedence) {
@@ -270,6 +285,18 @@ TEST(FilterExpression, ErrorsNameTheExpression) {
       {"UPPER(FK = 1) = 'A'",
        "Ongeldige filter: 'UPPER(FK = 1) = 'A'': verwacht een waarde op positie 7"},
       {"FK IN (1, ID)", "Ongeldige filter: 'FK IN (1, ID)': verwacht een constante op positie 11"},
+      {"FK = 1 AND NOT", "Ongeldige filter: 'FK = 1 AND NOT': onverwacht einde op positie 15"},
+      // A condition where a value belongs is reported where the condition starts.
+      {"UPPER(FK LIKE 'a') = 'A'",
+       "Ongeldige filter: 'UPPER(FK LIKE 'a') = 'A'': verwacht een waarde op positie 7"},
+      {"UPPER(FK IN (1)) = 'A'",
+       "Ongeldige filter: 'UPPER(FK IN (1)) = 'A'': verwacht een waarde op positie 7"},
+      {"UPPER(FK = 1 AND ID = 2) = 'A'",
+       "Ongeldige filter: 'UPPER(FK = 1 AND ID = 2) = 'A'': verwacht een waarde op positie 7"},
+      {"UPPER(FK = 1 OR ID = 2) = 'A'",
+       "Ongeldige filter: 'UPPER(FK = 1 OR ID = 2) = 'A'': verwacht een waarde op positie 7"},
+      {"UPPER( FK IS NULL) = 'A'",
+       "Ongeldige filter: 'UPPER( FK IS NULL) = 'A'': verwacht een waarde op positie 8"},
       {"TRIM(FK) = 1", "Ongeldige filter: 'TRIM(FK) = 1': onbekende functie 'TRIM' op positie 1"},
       {"DATUM >= '32/13/2025'",
        "Ongeldige filter: 'DATUM >= '32/13/2025'': ongeldige datum '32/13/2025' op positie 10"},
