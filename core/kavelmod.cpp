@@ -13,6 +13,9 @@
 #include "reference/frmVWOKBIContactpersonen.h"
 #include "reference/frmVWOLesplaatsen.h"
 #include "reference/frmVWOMaterialen.h"
+#include "structure/frmVWOIngModuleCompetenties.h"
+#include "structure/frmVWOIngModuleMaterialen.h"
+#include "structure/frmVWOIngModuleVarEindtermen.h"
 
 namespace kavel {
 
@@ -35,6 +38,9 @@ constexpr Unit kUnits[] = {
     {"frmVWOKBIContactpersonen", &frmVWOKBIContactpersonen::Initialization, nullptr},
     {"frmVWOLesplaatsen", &frmVWOLesplaatsen::Initialization, nullptr},
     {"frmVWOMaterialen", &frmVWOMaterialen::Initialization, nullptr},
+    {"frmVWOIngModuleMaterialen", &frmVWOIngModuleMaterialen::Initialization, nullptr},
+    {"frmVWOIngModuleVarEindtermen", &frmVWOIngModuleVarEindtermen::Initialization, nullptr},
+    {"frmVWOIngModuleCompetenties", &frmVWOIngModuleCompetenties::Initialization, nullptr},
     {"dlgVWOZetLessen", &dlgVWOZetLessen::Initialization, nullptr},
     {"regkavelmod", &regkavelmod::Initialization, &regkavelmod::Finalization},
 };
