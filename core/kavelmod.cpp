@@ -16,6 +16,12 @@
 #include "structure/frmVWOIngModuleCompetenties.h"
 #include "structure/frmVWOIngModuleMaterialen.h"
 #include "structure/frmVWOIngModuleVarEindtermen.h"
+#include "structure/frmVWOIngmodules.h"
+#include "structure/frmVWOModuleVoorvereisten.h"
+#include "structure/frmVWOSchoolModule.h"
+#include "structure/frmVWOSchoolModuleGroep.h"
+#include "structure/frmVWOSchoolModuleGroepDetails.h"
+#include "structure/frmVWOSchoolModuleGroepVoorvereisten.h"
 
 namespace kavel {
 
@@ -41,6 +47,13 @@ constexpr Unit kUnits[] = {
     {"frmVWOIngModuleMaterialen", &frmVWOIngModuleMaterialen::Initialization, nullptr},
     {"frmVWOIngModuleVarEindtermen", &frmVWOIngModuleVarEindtermen::Initialization, nullptr},
     {"frmVWOIngModuleCompetenties", &frmVWOIngModuleCompetenties::Initialization, nullptr},
+    {"frmVWOIngmodules", &frmVWOIngmodules::Initialization, nullptr},
+    {"frmVWOSchoolModule", &frmVWOSchoolModule::Initialization, nullptr},
+    {"frmVWOModuleVoorvereisten", &frmVWOModuleVoorvereisten::Initialization, nullptr},
+    {"frmVWOSchoolModuleGroep", &frmVWOSchoolModuleGroep::Initialization, nullptr},
+    {"frmVWOSchoolModuleGroepDetails", &frmVWOSchoolModuleGroepDetails::Initialization, nullptr},
+    {"frmVWOSchoolModuleGroepVoorvereisten", &frmVWOSchoolModuleGroepVoorvereisten::Initialization,
+     nullptr},
     {"dlgVWOZetLessen", &dlgVWOZetLessen::Initialization, nullptr},
     {"regkavelmod", &regkavelmod::Initialization, &regkavelmod::Finalization},
 };
