@@ -16,6 +16,8 @@
 #include "structure/frmVWOIngModuleCompetenties.h"
 #include "structure/frmVWOIngModuleMaterialen.h"
 #include "structure/frmVWOIngModuleVarEindtermen.h"
+#include "structure/frmVWOIngOpleidingsVariant.h"
+#include "structure/frmVWOIngOpleidingsVariantVest.h"
 #include "structure/frmVWOIngmodules.h"
 #include "structure/frmVWOModuleVoorvereisten.h"
 #include "structure/frmVWOSchoolModule.h"
@@ -47,6 +49,8 @@ constexpr Unit kUnits[] = {
     {"frmVWOIngModuleMaterialen", &frmVWOIngModuleMaterialen::Initialization, nullptr},
     {"frmVWOIngModuleVarEindtermen", &frmVWOIngModuleVarEindtermen::Initialization, nullptr},
     {"frmVWOIngModuleCompetenties", &frmVWOIngModuleCompetenties::Initialization, nullptr},
+    {"frmVWOIngOpleidingsVariant", &frmVWOIngOpleidingsVariant::Initialization, nullptr},
+    {"frmVWOIngOpleidingsVariantVest", &frmVWOIngOpleidingsVariantVest::Initialization, nullptr},
     {"frmVWOIngmodules", &frmVWOIngmodules::Initialization, nullptr},
     {"frmVWOSchoolModule", &frmVWOSchoolModule::Initialization, nullptr},
     {"frmVWOModuleVoorvereisten", &frmVWOModuleVoorvereisten::Initialization, nullptr},

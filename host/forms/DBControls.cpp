@@ -290,6 +290,10 @@ TDescription TDBGrid::DescribeRows(int top, int count) const {
     }
     columns.push_back({field, position, field != nullptr && IsColourField(*field)});
   }
+  int fontColor = -1;
+  for (int i = 0; !FontColorField.empty() && i < dataset->FieldCount(); ++i) {
+    if (SameText(dataset->Fields(i).FieldName(), FontColorField)) fontColor = i;
+  }
   const int total = dataset->RecordCount();
   top = std::clamp(top, 0, std::max(0, total));
   const int end = std::min(total, top + std::clamp(count, 0, kMaxPageSize));
@@ -317,6 +321,9 @@ TDescription TDBGrid::DescribeRows(int top, int count) const {
     line.Set("recNo", position + 1);
     line.Set("cells", std::move(cells));
     if (!colours.IsNull()) line.Set("colours", std::move(colours));
+    if (fontColor >= 0 && !row[fontColor].IsNull()) {
+      line.Set("color", ControlColor(static_cast<int32_t>(row[fontColor].AsInteger())));
+    }
     rows.Add(std::move(line));
   }
   out.Set("rows", std::move(rows));

@@ -128,6 +128,9 @@ class TDBGrid : public TControl {
   std::vector<TColumn> Columns;
   bool ReadOnly = true;
   bool MultiSelect = false;
+  //! An integer field (usually calculated) whose value, 0xRRGGBB, is the text colour of its row;
+  //! a row where it is null keeps the grid's colour.
+  std::string FontColorField;
   Notify OnDblClick;
   //! The rows picked (record numbers, in the order picked); the current record alone when the
   //! user picked none or the list changed since (a refetch, another order or filter).

@@ -674,7 +674,8 @@ function renderGrid(control, ctx) {
   const body = el('tbody');
   for (const row of control.rows) {
     const current = row.recNo === control.recNo;
-    const tr = el('tr', { class: current ? 'current' : null, dataset: { recno: row.recNo } },
+    const tr = el('tr', { class: current ? 'current' : null, dataset: { recno: row.recNo },
+      style: row.color ? 'color: ' + row.color : null },
       [el('td', { class: 'marker', text: current ? (editing ? '✎' : '▸') : '' })]);
     row.cells.forEach((cell, index) => {
       const column = control.columns[index] || {};
