@@ -4,6 +4,7 @@
 #include "host/data/FieldDeclarations.h"
 #include "host/data/Guards.h"
 #include "host/domain/AdminPrefs.h"
+#include "host/domain/DavinciCommunicatie.h"
 
 namespace kavel {
 
@@ -65,7 +66,9 @@ TVWOIngOpleidingsVariantForm::TVWOIngOpleidingsVariantForm(TQuilApplication& app
           "AAdd", "Toevoegen", [this] { AAddExecute(); }, [this] { AAddUpdate(); })),
       ADelete(AddAction(
           "ADelete", "Verwijderen", [this] { ADeleteExecute(); }, [this] { ADeleteUpdate(); })),
-      ACommDavinci(AddPlaceholderAction("ACommDavinci", "&Davinci communicatie")),
+      ACommDavinci(AddAction(
+          "ACommDavinci", "&Davinci communicatie", [this] { ACommDavinciExecute(); },
+          [this] { ACommDavinciUpdate(); })),
       selection_(CDSOffOpleidingsVarianten, CDSIngOpleidingsVarianten, this) {
   CDSGeografie.ReadOnly = true;
   CDSGeografie.AfterClose = [this](TQuilClientDataSet&) { CDSGeografieAfterClose(); };
@@ -343,6 +346,23 @@ void TVWOIngOpleidingsVariantForm::ADeleteUpdate() {
 void TVWOIngOpleidingsVariantForm::GridIngerichtDblClick() {
   if (!Klaar()) selection_.UnSelectCurrent();
   ReloadOfficieel();
+}
+
+void TVWOIngOpleidingsVariantForm::ACommDavinciExecute() {
+  TDataSource* school = FindDataSourceWithField(MasterDataSource(), "SC_ID");
+  if (school == nullptr) RaiseClientError("School ID niet gevonden");
+  DavinciCommunicatieRequest(
+      *this, "Davinci communicatie voor opleiding %s %s",
+      {CDSIngOpleidingsVarianten.FieldByName("VOO_CODE").AsString(),
+       CDSIngOpleidingsVarianten.FieldByName("VOO_OMSCHRIJVING").AsString()},
+      "DSPDavinciOpleidingsVar",
+      "ID_ID=" + CDSIngOpleidingsVarianten.FieldByName("CIO_DAVINCIID").AsString() +
+          ",SC_ID=" + school->DataSet()->FieldByName("SC_ID").AsString());
+}
+
+void TVWOIngOpleidingsVariantForm::ACommDavinciUpdate() {
+  // Ready for Davinci, and the user may change, add or delete on this screen.
+  ACommDavinci.Enabled = Klaar() && (HasRight(1) || HasRight(2) || HasRight(3));
 }
 
 namespace frmVWOIngOpleidingsVariant {

@@ -66,6 +66,8 @@ class TVWOIngOpleidingsVariantForm : public quil::TQuilDBForm {
   void QuilDBFormGetPrintParams(const std::string& reportFile, quil::TPrintParams& params) override;
 
  private:
+  void ACommDavinciExecute();
+  void ACommDavinciUpdate();
   void SCGeografieChange();
   void CDSGeografieAfterClose();
   void CDSOffOpleidingsVariantenAfterOpen();

@@ -4,6 +4,7 @@
 #include "host/data/FieldDeclarations.h"
 #include "host/data/Guards.h"
 #include "host/domain/AdminPrefs.h"
+#include "host/domain/DavinciCommunicatie.h"
 
 namespace kavel {
 
@@ -74,7 +75,9 @@ TVWOIngOpleidingsVariantVestForm::TVWOIngOpleidingsVariantVestForm(TQuilApplicat
           [this] {
             ADeleteAll.Enabled = CDSKoppelingen.Active() && selection_.GetAllowUnSelectAll();
           })),
-      ACommDavinci(AddPlaceholderAction("ACommDavinci", "&Davinci communicatie")),
+      ACommDavinci(AddAction(
+          "ACommDavinci", "&Davinci communicatie", [this] { ACommDavinciExecute(); },
+          [this] { ACommDavinciUpdate(); })),
       selection_(CDSVWOIngOplVar, CDSKoppelingen, this) {
   CDSVestigingen.ReadOnly = true;
   CDSVestigingen.AfterClose = [this](TQuilClientDataSet&) { SCVestiging.SetKeyValue(Variant()); };
@@ -197,6 +200,21 @@ void TVWOIngOpleidingsVariantVestForm::AAddExecute() {
     CDSVWOIngOplVar.SetRecNo(recNo);
     selection_.SelectCurrent();
   }
+}
+
+void TVWOIngOpleidingsVariantVestForm::ACommDavinciExecute() {
+  TDataSource* school = FindDataSourceWithField(MasterDataSource(), "SC_ID");
+  if (school == nullptr) RaiseClientError("School ID niet gevonden");
+  DavinciCommunicatieRequest(*this, "Davinci communicatie voor opleiding %s %s",
+                             {CDSKoppelingen.FieldByName("VOO_CODE").AsString(),
+                              CDSKoppelingen.FieldByName("VOO_OMSCHRIJVING").AsString()},
+                             "DSPDavinciOpleidingsVar",
+                             "ID_ID=" + CDSKoppelingen.FieldByName("CIO_DAVINCIID").AsString() +
+                                 ",SC_ID=" + school->DataSet()->FieldByName("SC_ID").AsString());
+}
+
+void TVWOIngOpleidingsVariantVestForm::ACommDavinciUpdate() {
+  ACommDavinci.Enabled = CDSKoppelingen.Active() && !CDSKoppelingen.IsEmpty();
 }
 
 namespace frmVWOIngOpleidingsVariantVest {

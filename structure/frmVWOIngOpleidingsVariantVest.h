@@ -50,6 +50,8 @@ class TVWOIngOpleidingsVariantVestForm : public quil::TQuilDBForm {
   void QuilDBFormGetPrintParams(const std::string& reportFile, quil::TPrintParams& params) override;
 
  private:
+  void ACommDavinciExecute();
+  void ACommDavinciUpdate();
   void SCVestigingChange();
   void ApplyActiveFilter();
   void RefreshLeft();

@@ -172,6 +172,14 @@ TEST_F(IngOpleidingsVariantenTest, AReadyVariantStaysAndItsMarkStays) {
   EXPECT_EQ(Set(screen, "CBKlaar", "0"), TEventResult::Refused);
   ASSERT_EQ(app.Run([&] { screen.GridIngericht.OnDblClick(); }), TEventResult::Done);
   EXPECT_EQ(screen.CDSIngOpleidingsVarianten.RecordCount(), all);
+  // Its Davinci communication, for a user who may change, add or delete here.
+  EXPECT_TRUE(screen.ACommDavinci.Enabled);
+  screen.SetRights(0x1);
+  screen.UpdateActions();
+  EXPECT_FALSE(screen.ACommDavinci.Enabled);
+  screen.SetRights(0x8);
+  screen.UpdateActions();
+  EXPECT_TRUE(screen.ACommDavinci.Enabled);
 }
 
 TEST_F(IngOpleidingsVariantenTest, AMarkOnceStoredAsReadyStays) {
@@ -182,6 +190,8 @@ TEST_F(IngOpleidingsVariantenTest, AMarkOnceStoredAsReadyStays) {
   EXPECT_EQ(Command(other, "DSIngOpleidingsVarianten", TDataSetCommand::Post), TEventResult::Done);
   EXPECT_FALSE(other.CBKlaar.Enabled);
   EXPECT_EQ(Press(other, "ADelete"), TEventResult::Refused);
+  ASSERT_TRUE(Locate(other.CDSIngOpleidingsVarianten, "VOO_CODE", Variant("ENGS")));
+  EXPECT_FALSE(other.ACommDavinci.Enabled) << "not ready: nothing was sent to Davinci";
 }
 
 TEST_F(IngOpleidingsVariantenTest, GreyMarksWhatIsOrganisedAndRemovingLeavesTheOfficialRow) {
