@@ -221,4 +221,12 @@ void TVWOVoorvereistenBaseForm::UpdateTitle() {
           : Format(soort_.titleWithId, CDSVoorvereisten.ParamByName(soort_.idParam).AsInteger());
 }
 
+void TVWOVoorvereistenBaseForm::QuilDBFormCanInsert(TQuilClientDataSet& dataset, bool& allow) {
+  if (&dataset == &CDSVoorvereisten) allow = false;
+}
+
+void TVWOVoorvereistenBaseForm::QuilDBFormCanDelete(TQuilClientDataSet& dataset, bool& allow) {
+  if (&dataset == &CDSVoorvereisten) allow = false;
+}
+
 }  // namespace kavel

@@ -77,6 +77,10 @@ class TVWOVoorvereistenBaseForm : public quil::TQuilDBForm {
   //! The selection manager of the page shown.
   quil::TRecSelectionManager& Selection();
 
+  //! Records come and go through the actions only (the selection manager's rules).
+  void QuilDBFormCanInsert(quil::TQuilClientDataSet& dataset, bool& allow) override;
+  void QuilDBFormCanDelete(quil::TQuilClientDataSet& dataset, bool& allow) override;
+
  protected:
   //! Opens the choice lists and the prerequisites for the school and institution found, with
   //! the prerequisites a detail of `owner` (the data source of the module or group).

@@ -111,6 +111,14 @@ void TVWOIngmodulesForm::ReopenModules() {
   filter_.Apply();
 }
 
+void TVWOIngmodulesForm::QuilDBFormCanInsert(TQuilClientDataSet& dataset, bool& allow) {
+  if (&dataset == &CDSIngerichteModules) allow = false;
+}
+
+void TVWOIngmodulesForm::QuilDBFormCanDelete(TQuilClientDataSet& dataset, bool& allow) {
+  if (&dataset == &CDSIngerichteModules) allow = false;
+}
+
 namespace frmVWOIngmodules {
 
 void Initialization() {

@@ -44,6 +44,10 @@ class TVWOIngmodulesForm : public quil::TQuilDBForm {
 
   void QuilDBFormSetMasterBrowser(quil::TDataSource* master) override;
 
+  //! Records come and go through the actions only (the selection manager's rules).
+  void QuilDBFormCanInsert(quil::TQuilClientDataSet& dataset, bool& allow) override;
+  void QuilDBFormCanDelete(quil::TQuilClientDataSet& dataset, bool& allow) override;
+
  private:
   void ChkBevoegdClick();
   void ReopenModules();

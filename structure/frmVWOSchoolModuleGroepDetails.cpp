@@ -113,6 +113,16 @@ void TVWOSchoolModulegroepDetailsForm::UpdateTitle() {
   PnlGroep.Caption = Format("Modules in de groep %s", text);
 }
 
+void TVWOSchoolModulegroepDetailsForm::QuilDBFormCanInsert(TQuilClientDataSet& dataset,
+                                                           bool& allow) {
+  if (&dataset == &CDSModuleGroepDetails) allow = false;
+}
+
+void TVWOSchoolModulegroepDetailsForm::QuilDBFormCanDelete(TQuilClientDataSet& dataset,
+                                                           bool& allow) {
+  if (&dataset == &CDSModuleGroepDetails) allow = false;
+}
+
 namespace frmVWOSchoolModuleGroepDetails {
 
 void Initialization() {

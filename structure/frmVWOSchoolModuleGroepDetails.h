@@ -39,6 +39,10 @@ class TVWOSchoolModulegroepDetailsForm : public quil::TQuilDBForm {
 
   void QuilDBFormSetMasterBrowser(quil::TDataSource* master) override;
 
+  //! Records come and go through the actions only (the selection manager's rules).
+  void QuilDBFormCanInsert(quil::TQuilClientDataSet& dataset, bool& allow) override;
+  void QuilDBFormCanDelete(quil::TQuilClientDataSet& dataset, bool& allow) override;
+
  private:
   void ReopenModules();
   void UpdateTitle();

@@ -80,6 +80,9 @@ TEST_F(VoorvereistenTest, OfficialPrerequisitesAreRemovedOnlyInTheGroupScreen) {
   auto& module = ModuleScreen("NT2R2");
   EXPECT_EQ(Shown(module), "4:NT2R1:Nederlands tweede taal richtgraad 1::0\n");
   EXPECT_EQ(Press(module, "ADelete"), TEventResult::Refused);
+  EXPECT_EQ(Command(module, "DSModuleVoorvereisten", TDataSetCommand::Delete),
+            TEventResult::Refused)
+      << "nor through the list's own delete";
   app.CloseForm(*app.FindForm("TVWOSchoolModuleForm"));
 
   server->db().ExecuteScript(
