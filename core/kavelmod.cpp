@@ -13,6 +13,17 @@
 #include "reference/frmVWOKBIContactpersonen.h"
 #include "reference/frmVWOLesplaatsen.h"
 #include "reference/frmVWOMaterialen.h"
+#include "structure/frmVWOIngModuleCompetenties.h"
+#include "structure/frmVWOIngModuleMaterialen.h"
+#include "structure/frmVWOIngModuleVarEindtermen.h"
+#include "structure/frmVWOIngOpleidingsVariant.h"
+#include "structure/frmVWOIngOpleidingsVariantVest.h"
+#include "structure/frmVWOIngmodules.h"
+#include "structure/frmVWOModuleVoorvereisten.h"
+#include "structure/frmVWOSchoolModule.h"
+#include "structure/frmVWOSchoolModuleGroep.h"
+#include "structure/frmVWOSchoolModuleGroepDetails.h"
+#include "structure/frmVWOSchoolModuleGroepVoorvereisten.h"
 
 namespace kavel {
 
@@ -35,6 +46,18 @@ constexpr Unit kUnits[] = {
     {"frmVWOKBIContactpersonen", &frmVWOKBIContactpersonen::Initialization, nullptr},
     {"frmVWOLesplaatsen", &frmVWOLesplaatsen::Initialization, nullptr},
     {"frmVWOMaterialen", &frmVWOMaterialen::Initialization, nullptr},
+    {"frmVWOIngModuleMaterialen", &frmVWOIngModuleMaterialen::Initialization, nullptr},
+    {"frmVWOIngModuleVarEindtermen", &frmVWOIngModuleVarEindtermen::Initialization, nullptr},
+    {"frmVWOIngModuleCompetenties", &frmVWOIngModuleCompetenties::Initialization, nullptr},
+    {"frmVWOIngOpleidingsVariant", &frmVWOIngOpleidingsVariant::Initialization, nullptr},
+    {"frmVWOIngOpleidingsVariantVest", &frmVWOIngOpleidingsVariantVest::Initialization, nullptr},
+    {"frmVWOIngmodules", &frmVWOIngmodules::Initialization, nullptr},
+    {"frmVWOSchoolModule", &frmVWOSchoolModule::Initialization, nullptr},
+    {"frmVWOModuleVoorvereisten", &frmVWOModuleVoorvereisten::Initialization, nullptr},
+    {"frmVWOSchoolModuleGroep", &frmVWOSchoolModuleGroep::Initialization, nullptr},
+    {"frmVWOSchoolModuleGroepDetails", &frmVWOSchoolModuleGroepDetails::Initialization, nullptr},
+    {"frmVWOSchoolModuleGroepVoorvereisten", &frmVWOSchoolModuleGroepVoorvereisten::Initialization,
+     nullptr},
     {"dlgVWOZetLessen", &dlgVWOZetLessen::Initialization, nullptr},
     {"regkavelmod", &regkavelmod::Initialization, &regkavelmod::Finalization},
 };

@@ -120,6 +120,11 @@ bool TButton::Click() {
 
 void TCheckBox::SetValueText(std::string_view text) {
   const bool checked = ParseFlag(text);
+  if (Action != nullptr) {
+    if (checked != Action->Checked) Action->Execute();
+    checked_ = Action->Checked;
+    return;
+  }
   const bool changed = checked != checked_;
   checked_ = checked;
   NotifyUser(changed, OnClick);
@@ -448,6 +453,11 @@ void TColorButton::SetValueText(std::string_view text) {
 // --- descriptions ---------------------------------------------------------------------------
 
 void TControl::Describe(TDescription&) {}
+
+void TSelectionPanel::Describe(TDescription& out) {
+  out.Set("available", Available != nullptr ? Available->Name() : "");
+  out.Set("chosen", Chosen != nullptr ? Chosen->Name() : "");
+}
 
 void TTabSheet::Describe(TDescription& out) {
   out.Set("tabVisible", TabVisible);

@@ -107,6 +107,19 @@ class TGroupBox : public TControl {
   const char* ClassName() const override { return "TGroupBox"; }
 };
 
+//! Two lists side by side, what is available and what is chosen, with the buttons that move
+//! records between them in between (the screens of a selection manager). `Available` and
+//! `Chosen` are two of its children (a grid or a panel holding one); its other children are
+//! the buttons, shown between the two in the order they were added.
+class TSelectionPanel : public TControl {
+ public:
+  using TControl::TControl;
+  const char* ClassName() const override { return "TSelectionPanel"; }
+  void Describe(TDescription& out) override;
+  TControl* Available = nullptr;
+  TControl* Chosen = nullptr;
+};
+
 class TTabSheet : public TControl {
  public:
   using TControl::TControl;
@@ -164,7 +177,8 @@ class TButton : public TControl {
   bool Click() override;
 };
 
-//! Value: "1" ticked, "0" not.
+//! Value: "1" ticked, "0" not. A check box bound to an action is the action's toggle: ticking it
+//! executes the action when the action's Checked differs, and it shows the action's Checked.
 class TCheckBox : public TControl {
  public:
   using TControl::TControl;

@@ -146,12 +146,32 @@ std::string TDBGrid::ValueText() const {
 
 void TDBGrid::SetValueText(std::string_view text) {
   TQuilClientDataSet* dataset = DataSetOf(DataSource);
-  int64_t recNo = 0;
-  if (dataset == nullptr || !TryStrToInt(text, recNo) || recNo < 1 ||
-      recNo > dataset->RecordCount()) {
-    RaiseClientError(Format("Record %s bestaat niet", text));
+  std::vector<int> picked;
+  std::string_view rest = text;
+  while (true) {
+    const size_t end = MultiSelect ? rest.find(';') : std::string_view::npos;
+    const std::string_view item = rest.substr(0, end);
+    int64_t recNo = 0;
+    if (dataset == nullptr || !TryStrToInt(item, recNo) || recNo < 1 ||
+        recNo > dataset->RecordCount()) {
+      RaiseClientError(Format("Record %s bestaat niet", item));
+    }
+    if (std::find(picked.begin(), picked.end(), recNo) == picked.end()) {
+      picked.push_back(static_cast<int>(recNo));
+    }
+    if (end == std::string_view::npos) break;
+    rest = rest.substr(end + 1);
   }
-  dataset->SetRecNo(static_cast<int>(recNo));
+  dataset->SetRecNo(picked.back());
+  selected_ = MultiSelect ? picked : std::vector<int>{};
+  selectedVersion_ = dataset->Version();
+}
+
+std::vector<int> TDBGrid::SelectedRecNos() const {
+  TQuilClientDataSet* dataset = DataSetOf(DataSource);
+  if (dataset == nullptr || !dataset->Active() || dataset->IsEmpty()) return {};
+  if (selected_.empty() || selectedVersion_ != dataset->Version()) return {dataset->RecNo()};
+  return selected_;
 }
 
 // --- descriptions ---------------------------------------------------------------------------
@@ -198,6 +218,11 @@ void TDBGrid::Describe(TDescription& out) {
   out.Set("source", DataSource != nullptr ? DataSource->Name : "");
   out.Set("readOnly", ReadOnly);
   out.Set("multiSelect", MultiSelect);
+  if (MultiSelect) {
+    TDescription selected = TDescription::List{};
+    for (int recNo : SelectedRecNos()) selected.Add(recNo);
+    out.Set("selected", std::move(selected));
+  }
   out.Set("dblClick", static_cast<bool>(OnDblClick));
   TDescription columns = TDescription::List{};
   if (dataset != nullptr) {
@@ -265,6 +290,10 @@ TDescription TDBGrid::DescribeRows(int top, int count) const {
     }
     columns.push_back({field, position, field != nullptr && IsColourField(*field)});
   }
+  int fontColor = -1;
+  for (int i = 0; !FontColorField.empty() && i < dataset->FieldCount(); ++i) {
+    if (SameText(dataset->Fields(i).FieldName(), FontColorField)) fontColor = i;
+  }
   const int total = dataset->RecordCount();
   top = std::clamp(top, 0, std::max(0, total));
   const int end = std::min(total, top + std::clamp(count, 0, kMaxPageSize));
@@ -292,6 +321,9 @@ TDescription TDBGrid::DescribeRows(int top, int count) const {
     line.Set("recNo", position + 1);
     line.Set("cells", std::move(cells));
     if (!colours.IsNull()) line.Set("colours", std::move(colours));
+    if (fontColor >= 0 && !row[fontColor].IsNull()) {
+      line.Set("color", ControlColor(static_cast<int32_t>(row[fontColor].AsInteger())));
+    }
     rows.Add(std::move(line));
   }
   out.Set("rows", std::move(rows));

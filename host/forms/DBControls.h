@@ -106,6 +106,8 @@ inline constexpr int kDefaultPageSize = 50;
 inline constexpr int kMaxPageSize = 500;
 
 //! Value: the current record number (1-based, 0 when empty); setting it moves to that record.
+//! A grid with MultiSelect also takes the rows the user picked, in the order picked, joined with
+//! ";" ("4;2;7"): it moves to the last of them.
 //!
 //! A grid never describes a whole list: it shows one window of rows, by default the page that
 //! holds the current record. The window stays where the user put it (ScrollTo) until the current
@@ -126,7 +128,13 @@ class TDBGrid : public TControl {
   std::vector<TColumn> Columns;
   bool ReadOnly = true;
   bool MultiSelect = false;
+  //! An integer field (usually calculated) whose value, 0xRRGGBB, is the text colour of its row;
+  //! a row where it is null keeps the grid's colour.
+  std::string FontColorField;
   Notify OnDblClick;
+  //! The rows picked (record numbers, in the order picked); the current record alone when the
+  //! user picked none or the list changed since (a refetch, another order or filter).
+  std::vector<int> SelectedRecNos() const;
   //! Columns as shown: the defined ones that are visible, or one per visible field.
   std::vector<TColumn> VisibleColumns() const;
   //! The title of a column as shown.
@@ -140,6 +148,8 @@ class TDBGrid : public TControl {
   int top_ = 0;
   int pageSize_ = kDefaultPageSize;
   int lastRecNo_ = -1;  //!< the current record when last described; a move re-centres the window
+  std::vector<int> selected_;
+  uint64_t selectedVersion_ = 0;  //!< the dataset's version the picked rows belong to
 };
 
 //! A colour column paints its cells: integer fields whose name ends in KLEUR hold colours.

@@ -127,6 +127,7 @@ void TQuilForm::UpdateActions() {
     control->Visible = action->Visible;
     if (!action->Caption.empty()) control->Caption = action->Caption;
     if (!action->Hint.empty()) control->Hint = action->Hint;
+    if (auto* box = dynamic_cast<TCheckBox*>(control.get())) box->SetChecked(action->Checked);
   }
 }
 

@@ -30,6 +30,7 @@ const ProviderCatalogue& StandardProviders() {
     AddClassProviders(c);
     AddPlanningProviders(c);
     AddDavinciProviders(c);
+    AddStructureProviders(c);
     return c;
   }();
   return catalogue;

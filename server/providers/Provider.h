@@ -66,5 +66,6 @@ void AddReferenceProviders(ProviderCatalogue& catalogue);
 void AddClassProviders(ProviderCatalogue& catalogue);
 void AddPlanningProviders(ProviderCatalogue& catalogue);
 void AddDavinciProviders(ProviderCatalogue& catalogue);
+void AddStructureProviders(ProviderCatalogue& catalogue);
 
 }  // namespace quil::server

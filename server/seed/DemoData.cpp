@@ -331,7 +331,18 @@ void SeedStaffAndUsers(Seed& s) {
                                                 {"TVWOMaterialenForm", 15},
                                                 {"TVWOKlasForm", 7},
                                                 {"TVWOIngModuleVariantForm", 7},
-                                                {"TVWOIngModuleVarLessenForm", 7}};
+                                                {"TVWOIngModuleVarLessenForm", 7},
+                                                {"TVWOIngModuleMaterialenForm", 15},
+                                                {"TVWOIngModuleVarEindtermenForm", 15},
+                                                {"TVWOIngModuleCompetentiesForm", 15},
+                                                {"TVWOIngOpleidingsVariantForm", 15},
+                                                {"TVWOIngOpleidingsVariantVestForm", 15},
+                                                {"TVWOIngmodulesForm", 15},
+                                                {"TVWOSchoolModuleForm", 1},
+                                                {"TVWOModuleVoorvereistenForm", 15},
+                                                {"TVWOSchoolModuleGroepForm", 15},
+                                                {"TVWOSchoolModulegroepDetailsForm", 15},
+                                                {"TVWOSchoolModuleGroepVoorVereistenForm", 15}};
   int id = 1;
   for (const auto& [form, bits] : rights) {
     w.Insert("GEBRUIKERRECHT", {{"GR_ID", Int(id++)},

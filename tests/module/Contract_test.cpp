@@ -31,8 +31,9 @@ const std::vector<AnswerOnOpen> kAnswersOnOpen = {
 
 //! Kinds of control that only lay others out (a caption is optional), or show their data
 //! without a caption of their own (a grid's columns have titles, checked per column).
-const std::set<std::string> kWithoutCaption = {
-    "TPanel", "TGroupBox", "TPageControl", "TDBGrid", "TStringGrid", "TProgressBar", "TPlanner"};
+const std::set<std::string> kWithoutCaption = {"TPanel",          "TGroupBox",   "TPageControl",
+                                               "TDBGrid",         "TStringGrid", "TPlanner",
+                                               "TSelectionPanel", "TProgressBar"};
 
 //! The user reads what a control is from its caption, or from the caption of the panel or group
 //! box it is the only control of.

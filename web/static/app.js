@@ -585,7 +585,22 @@ const renderers = {
   },
   TDBLookupCombo(control, ctx) { return labelled(control, choiceSelect(control, ctx)); },
   TDBGrid: renderGrid,
+  TSelectionPanel: renderSelection,
 };
+
+//! What is available on the left, what is chosen on the right, the buttons that move records
+//! between them in a column in between; a double click on a row does what the screen says.
+function renderSelection(control, ctx) {
+  const all = control.children || [];
+  const side = (name, which) => el('div', { class: 'selection-side ' + which },
+    [renderControl(all.find((c) => c.name === name) || { visible: false }, ctx)]);
+  const buttons = all.filter((c) => c.name !== control.available && c.name !== control.chosen);
+  return el('div', { class: 'selection' }, [
+    side(control.available, 'available'),
+    el('div', { class: 'selection-buttons' }, buttons.map((c) => renderControl(c, ctx))),
+    side(control.chosen, 'chosen'),
+  ]);
+}
 
 function renderPlanner(control, ctx) {
   const picked = new Set((control.picked || '').split(';').filter(Boolean));
@@ -659,7 +674,8 @@ function renderGrid(control, ctx) {
   const body = el('tbody');
   for (const row of control.rows) {
     const current = row.recNo === control.recNo;
-    const tr = el('tr', { class: current ? 'current' : null, dataset: { recno: row.recNo } },
+    const tr = el('tr', { class: current ? 'current' : null, dataset: { recno: row.recNo },
+      style: row.color ? 'color: ' + row.color : null },
       [el('td', { class: 'marker', text: current ? (editing ? '✎' : '▸') : '' })]);
     row.cells.forEach((cell, index) => {
       const column = control.columns[index] || {};
@@ -670,9 +686,17 @@ function renderGrid(control, ctx) {
       tr.append(td);
     });
     // Picking a row sets the grid's value (its record number): plain dialogs have grids too,
-    // without named sources, and a disabled grid refuses it.
-    tr.addEventListener('click', () => {
-      if (!current) valueEvent(ctx, control, row.recNo);
+    // without named sources, and a disabled grid refuses it. In a grid of several picked rows
+    // Ctrl+click adds a row to the picked ones (or takes it out), in the order picked.
+    if (control.multiSelect && (control.selected || []).includes(row.recNo)) tr.classList.add('picked');
+    tr.addEventListener('click', (event) => {
+      if (control.multiSelect && (event.ctrlKey || event.metaKey)) {
+        const picked = (control.selected || []).filter((n) => n !== row.recNo);
+        if (picked.length === (control.selected || []).length) picked.push(row.recNo);
+        if (picked.length) valueEvent(ctx, control, picked.join(';'));
+      } else if (!current || (control.selected || []).length > 1) {
+        valueEvent(ctx, control, row.recNo);
+      }
     });
     if (control.dblClick) {
       tr.addEventListener('dblclick', () => send({ type: 'dblclick', form: id, control: control.name,
