@@ -1,5 +1,6 @@
 #include "planning/dlgVWOEditRecept.h"
 
+#include "core/ModuleClasses.h"
 #include "host/base/ScopeExit.h"
 #include "host/base/SysUtils.h"
 #include "host/forms/QuilApplication.h"
@@ -196,3 +197,15 @@ void TVWOEditReceptForm::OKClick() {
 }
 
 }  // namespace kavel
+
+namespace kavel::dlgVWOEditRecept {
+
+void Initialization() {
+  // Opened from the recipe dialog, on behalf of the screens that open that one.
+  RegisterDialogClass("TVWOEditReceptForm", "TVWOIngModuleVariantForm",
+                      [](quil::TQuilDBForm& form) -> std::unique_ptr<quil::TQuilForm> {
+                        return std::make_unique<TVWOEditReceptForm>(form.Application());
+                      });
+}
+
+}  // namespace kavel::dlgVWOEditRecept

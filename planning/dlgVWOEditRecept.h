@@ -57,4 +57,11 @@ class TVWOEditReceptForm : public quil::TQuilForm {
   std::string lesgever_, lokaal_, lesplaats_;
 };
 
+namespace dlgVWOEditRecept {
+
+//! Declares the dialog to the host with the screens that open it.
+void Initialization();
+
+}  // namespace dlgVWOEditRecept
+
 }  // namespace kavel

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/ModuleClasses.h"
 #include "host/base/SysUtils.h"
 #include "host/data/ClientDataSet.h"
 #include "host/domain/SchoolYear.h"
@@ -350,3 +351,16 @@ void TVWOLesmomentUitKalenderForm::FormCloseQuery(bool& canClose) {
 }
 
 }  // namespace kavel
+
+namespace kavel::dlgVWOLesmomentKalender {
+
+void Initialization() {
+  for (const char* opener : {"TVWOIngModuleVarLessenForm", "TVWOKlasLesmomentenForm"}) {
+    RegisterDialogClass("TVWOLesmomentUitKalenderForm", opener,
+                        [](quil::TQuilDBForm& form) -> std::unique_ptr<quil::TQuilForm> {
+                          return std::make_unique<TVWOLesmomentUitKalenderForm>(form.Application());
+                        });
+  }
+}
+
+}  // namespace kavel::dlgVWOLesmomentKalender

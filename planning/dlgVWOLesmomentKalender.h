@@ -110,4 +110,11 @@ class TVWOLesmomentUitKalenderForm : public quil::TQuilForm {
   bool recomputing_ = false;
 };
 
+namespace dlgVWOLesmomentKalender {
+
+//! Declares the dialog to the host with the screens that open it.
+void Initialization();
+
+}  // namespace dlgVWOLesmomentKalender
+
 }  // namespace kavel

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/ModuleClasses.h"
 #include "host/base/SysUtils.h"
 #include "host/forms/QuilApplication.h"
 #include "planning/dlgVWOEditRecept.h"
@@ -223,3 +224,19 @@ void TVWOLesUitReceptDialoog::OKExecute() {
 }
 
 }  // namespace kavel
+
+namespace kavel::dlgVWOLesmomentUitRecept {
+
+void Initialization() {
+  // The module variant screen and the class screen send the recipe; the lesson helper of many
+  // classes only collects it. Until they are built the dialog is declared with nothing set.
+  for (const char* opener :
+       {"TVWOIngModuleVariantForm", "TVWOKlasForm", "TVWOKlasLesMomentenUitReceptForm"}) {
+    RegisterDialogClass("TVWOLesUitReceptDialoog", opener,
+                        [](quil::TQuilDBForm& form) -> std::unique_ptr<quil::TQuilForm> {
+                          return std::make_unique<TVWOLesUitReceptDialoog>(form);
+                        });
+  }
+}
+
+}  // namespace kavel::dlgVWOLesmomentUitRecept

@@ -80,4 +80,11 @@ class TVWOLesUitReceptDialoog : public quil::TQuilForm {
   quil::TLesRecept recept_;
 };
 
+namespace dlgVWOLesmomentUitRecept {
+
+//! Declares the dialog to the host with the screens that open it.
+void Initialization();
+
+}  // namespace dlgVWOLesmomentUitRecept
+
 }  // namespace kavel
