@@ -5,6 +5,9 @@
 
 #include "core/regkavelmod.h"
 #include "host/forms/ModuleLoader.h"
+#include "planning/dlgVWOEditRecept.h"
+#include "planning/dlgVWOLesmomentKalender.h"
+#include "planning/dlgVWOLesmomentUitRecept.h"
 #include "planning/dlgVWOZetLessen.h"
 #include "reference/frmBrowseVWOInstellingenStrucHulpschermen.h"
 #include "reference/frmBrowseVWOStructInstelling.h"
@@ -59,6 +62,9 @@ constexpr Unit kUnits[] = {
     {"frmVWOSchoolModuleGroepVoorvereisten", &frmVWOSchoolModuleGroepVoorvereisten::Initialization,
      nullptr},
     {"dlgVWOZetLessen", &dlgVWOZetLessen::Initialization, nullptr},
+    {"dlgVWOLesmomentUitRecept", &dlgVWOLesmomentUitRecept::Initialization, nullptr},
+    {"dlgVWOEditRecept", &dlgVWOEditRecept::Initialization, nullptr},
+    {"dlgVWOLesmomentKalender", &dlgVWOLesmomentKalender::Initialization, nullptr},
     {"regkavelmod", &regkavelmod::Initialization, &regkavelmod::Finalization},
 };
 

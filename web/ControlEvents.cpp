@@ -52,7 +52,32 @@ void ScrollGrid(TControl& control, const nlohmann::json& event) {
                  event.contains("count") ? std::optional(NumberArg(event, "count")) : std::nullopt);
 }
 
+namespace {
+
+//! A double click on a day ("date": dd/mm/yyyy) or on one of its items ("item": index).
+void DblClickPlanner(TQuilApplication& app, TPlanner& planner, const nlohmann::json& event) {
+  if (event.contains("item")) {
+    const int index = NumberArg(event, "item");
+    if (index < 0 || index >= static_cast<int>(planner.Items.size())) {
+      throw BadRequest("geen item van de kalender");
+    }
+    app.Run([&] {
+      if (planner.Reachable()) planner.DblClickItem(index);
+    });
+    return;
+  }
+  TDateTime date;
+  if (!TryStrToDate(TextArg(event, "date"), date)) throw BadRequest("geen datum");
+  app.Run([&] {
+    if (planner.Reachable()) planner.DblClickDay(date);
+  });
+}
+
+}  // namespace
+
 void DblClickGrid(TQuilApplication& app, TControl& control, const nlohmann::json& event) {
+  if (auto* planner = dynamic_cast<TPlanner*>(&control))
+    return DblClickPlanner(app, *planner, event);
   const int recNo = NumberArg(event, "recNo");
   auto* grid = dynamic_cast<TDBGrid*>(&control);
   if (grid == nullptr) throw BadRequest("geen raster");

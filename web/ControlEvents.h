@@ -21,7 +21,8 @@ void SearchChoices(TQuilApplication& app, TControl& control, const std::string& 
 void ShowMonth(TQuilApplication& app, TControl& control, const nlohmann::json& event);
 //! {"top", "count"?} on a TDBGrid: which rows it shows (no handler runs).
 void ScrollGrid(TControl& control, const nlohmann::json& event);
-//! {"recNo"} on a TDBGrid: moves to the record and runs the grid's OnDblClick.
+//! {"recNo"} on a TDBGrid: moves to the record and runs the grid's OnDblClick. On a TPlanner:
+//! {"date": "dd/mm/yyyy"} double-clicks that day, {"item": index} one of its items.
 void DblClickGrid(TQuilApplication& app, TControl& control, const nlohmann::json& event);
 
 }  // namespace quil::web

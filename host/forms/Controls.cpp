@@ -423,6 +423,17 @@ void TPlanner::ClickDay(TDateTime date) {
   if (OnDayClick) OnDayClick(DateOf(date));
 }
 
+void TPlanner::DblClickDay(TDateTime date) {
+  if (OnDayDblClick) OnDayDblClick(DateOf(date));
+}
+
+void TPlanner::DblClickItem(int index) {
+  if (index < 0 || index >= static_cast<int>(Items.size())) {
+    RaiseClientError(Format("Item %d bestaat niet", index));
+  }
+  if (OnItemDblClick) OnItemDblClick(index);
+}
+
 std::string TPlanner::ValueText() const {
   std::string out;
   for (int day : picked_) {
@@ -554,6 +565,7 @@ void TPlanner::Describe(TDescription& out) {
     shown.Set("date", DateToStr(item.date));
     shown.Set("text", item.text);
     shown.Set("color", ControlColor(item.color));
+    shown.Set("lines", item.lines);
     items.Add(std::move(shown));
   }
   out.Set("items", std::move(items));

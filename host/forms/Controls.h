@@ -463,14 +463,16 @@ class TProgressBar : public TControl {
   void StepBy(int delta) { Position += delta; }
 };
 
-//! A month view of days with items on them, where the user picks days.
+//! A month view of days with items on them, where the user picks days (a click) or marks and
+//! unmarks them through the screen (a double click on a day or on an item).
 //! Value: the picked days as dd/mm/yyyy joined with ";"; setting a date clicks that day.
 class TPlanner : public TControl {
  public:
   struct Item {
     TDateTime date;
-    std::string text;
+    std::string text;  //!< the caption shown on the day
     int32_t color = clDefault;
+    std::vector<std::string> lines;  //!< further lines under the caption
   };
 
   using TControl::TControl;
@@ -488,6 +490,12 @@ class TPlanner : public TControl {
   //! Toggles the day and runs OnDayClick with it.
   void ClickDay(TDateTime date);
   std::function<void(TDateTime)> OnDayClick;
+  //! Runs OnDayDblClick with the day (the screen decides what it means).
+  void DblClickDay(TDateTime date);
+  std::function<void(TDateTime)> OnDayDblClick;
+  //! Runs OnItemDblClick with the index of the item in Items; a client error for no such item.
+  void DblClickItem(int index);
+  std::function<void(int)> OnItemDblClick;
   Notify OnMonthChange;
 
   bool AcceptsValue() const override { return true; }

@@ -68,6 +68,7 @@ const JobRegistry& StandardJobs() {
   // Jobs without a handler here are recorded only.
   static const JobRegistry registry = [] {
     JobRegistry jobs;
+    RegisterJob313(jobs);
     RegisterJob320(jobs);
     RegisterJob352(jobs);
     return jobs;

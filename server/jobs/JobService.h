@@ -67,6 +67,7 @@ class JobRegistry {
 const JobRegistry& StandardJobs();
 
 // One file per job; each registers its steps under its number.
+void RegisterJob313(JobRegistry& registry);
 void RegisterJob320(JobRegistry& registry);
 void RegisterJob352(JobRegistry& registry);
 

@@ -567,6 +567,8 @@ void SeedDemoData(Database& db, const DemoOptions& options) {
     demo::SeedProgrammes(seed);
     demo::SeedModuleStructure(seed);
     demo::SeedClasses(seed);
+    demo::SeedHolidays(seed);
+    demo::SeedParticipations(seed);
     demo::SeedClassDetails(seed);
     demo::SeedCertificates(seed);
     demo::SeedDavinciLists(seed);

@@ -11,7 +11,9 @@
 //   module paths, Davinci contact persons and a register transfer;
 // - the classes of the working year, linked to the organised programme variants that hold their
 //   module variants, with their organised module variants (materials, attainment targets,
-//   competences, teaching assignment), weekly lessons, a memo and a contact person.
+//   competences, teaching assignment), weekly lessons, a memo and a contact person;
+// - the school holidays of the demo's school years (general ones and one day per centre) and two
+//   participations in every lesson of September.
 // Users: "admin" (every right) and "demo" (rights on the reference screens).
 //
 // The data are the same on every run for the same working year: no clock, no randomness beyond

@@ -136,6 +136,9 @@ void SeedModules(Seed& s);
 void SeedProgrammes(Seed& s);
 void SeedModuleStructure(Seed& s);
 void SeedClasses(Seed& s);
+void SeedHolidays(Seed& s);
+//! Needs the lessons of SeedClasses.
+void SeedParticipations(Seed& s);
 void SeedClassDetails(Seed& s);
 void SeedCertificates(Seed& s);
 void SeedDavinciLists(Seed& s);

@@ -605,7 +605,8 @@ function renderSelection(control, ctx) {
 function renderPlanner(control, ctx) {
   const picked = new Set((control.picked || '').split(';').filter(Boolean));
   const byDate = {};
-  for (const item of control.items || []) (byDate[item.date] = byDate[item.date] || []).push(item);
+  (control.items || []).forEach((item, index) =>
+    (byDate[item.date] = byDate[item.date] || []).push({ ...item, index }));
   const first = new Date(control.year, control.month - 1, 1);
   const days = new Date(control.year, control.month, 0).getDate();
   const offset = (first.getDay() + 6) % 7;  // Monday first
@@ -616,14 +617,19 @@ function renderPlanner(control, ctx) {
   for (let day = 1; day <= days; day++) {
     const date = String(day).padStart(2, '0') + '/' + String(control.month).padStart(2, '0') + '/' + control.year;
     const items = byDate[date] || [];
-    const td = el('td', { class: 'day' + (picked.has(date) ? ' picked' : '') },
+    const dblclick = (extra) => send({ type: 'dblclick', form: ctx.form.id, control: control.name, ...extra });
+    const td = el('td', { class: 'day' + (picked.has(date) ? ' picked' : '') + (items.length ? ' marked' : ''),
+      'data-date': date, title: date },
       [el('span', { class: 'day-number', text: String(day) }),
         ...items.map((item) => {
-          const tag = el('div', { class: 'day-item', text: item.text });
+          const tag = el('div', { class: 'day-item' },
+            [el('div', { text: item.text }), ...(item.lines || []).map((line) => el('div', { class: 'day-line', text: line }))]);
           if (item.color) tag.style.backgroundColor = item.color;
+          tag.addEventListener('dblclick', (e) => { e.stopPropagation(); dblclick({ item: item.index }); });
           return tag;
         })]);
     td.addEventListener('click', () => valueEvent(ctx, control, date));
+    td.addEventListener('dblclick', () => dblclick({ date }));
     tr.append(td);
     if ((offset + day) % 7 === 0) { table.append(tr); tr = el('tr'); }
   }
