@@ -26,6 +26,7 @@ pending=$(
   cat <<'PENDING'
 server/seed/InitDb.cpp host/domain/SchoolYear.h
 server/seed/DemoData.cpp host/domain/SchoolYear.h
+server/jobs/Job313.cpp host/domain/SchoolYear.h
 web/HostApp.cpp host/domain/AdminPrefs.h
 host/forms/QuilApplication.cpp host/domain/AdminPrefs.h
 PENDING
