@@ -289,51 +289,52 @@ TEST_F(LookupChoiceTest, AKeyOutsideAServerNarrowedChoiceResolvesInTheFullList) 
   EXPECT_EQ(app.SetValue(form, "LCModule", "2"), TEventResult::Done);
   all.Close();
   EXPECT_EQ(editor.DisplayText(), "NED - Nederlands");
+}
 
-  TEST_F(SessionTest, ACheckBoxBoundToAnActionIsItsToggle) {
-    TModulesTestForm form(app);
-    auto& box = form.Add<TCheckBox>("ChkFilter");
-    int runs = 0;
-    TAction& toggle = form.AddAction("AFilter", "Filter", {});
-    toggle.OnExecute = [&] {
-      toggle.Checked = !toggle.Checked;
-      ++runs;
-    };
-    toggle.OnUpdate = [&] { toggle.Enabled = form.guardedAllowed; };
-    box.Action = &toggle;
-    form.guardedAllowed = true;
-    EXPECT_EQ(app.SetValue(form, "ChkFilter", "1"), TEventResult::Done);
-    EXPECT_TRUE(toggle.Checked);
-    EXPECT_EQ(app.SetValue(form, "ChkFilter", "1"), TEventResult::Done);
-    EXPECT_EQ(runs, 1) << "already on: the action does not run again";
-    // The screen switches the toggle off itself; the box shows it once the actions are updated.
-    toggle.Checked = false;
-    form.UpdateActions();
-    EXPECT_EQ(box.ValueText(), "0");
-    form.guardedAllowed = false;
-    form.UpdateActions();
-    EXPECT_EQ(app.SetValue(form, "ChkFilter", "1"), TEventResult::Refused);
-    EXPECT_EQ(runs, 1);
-  }
+TEST_F(SessionTest, ACheckBoxBoundToAnActionIsItsToggle) {
+  TModulesTestForm form(app);
+  auto& box = form.Add<TCheckBox>("ChkFilter");
+  int runs = 0;
+  TAction& toggle = form.AddAction("AFilter", "Filter", {});
+  toggle.OnExecute = [&] {
+    toggle.Checked = !toggle.Checked;
+    ++runs;
+  };
+  toggle.OnUpdate = [&] { toggle.Enabled = form.guardedAllowed; };
+  box.Action = &toggle;
+  form.guardedAllowed = true;
+  EXPECT_EQ(app.SetValue(form, "ChkFilter", "1"), TEventResult::Done);
+  EXPECT_TRUE(toggle.Checked);
+  EXPECT_EQ(app.SetValue(form, "ChkFilter", "1"), TEventResult::Done);
+  EXPECT_EQ(runs, 1) << "already on: the action does not run again";
+  // The screen switches the toggle off itself; the box shows it once the actions are updated.
+  toggle.Checked = false;
+  form.UpdateActions();
+  EXPECT_EQ(box.ValueText(), "0");
+  form.guardedAllowed = false;
+  form.UpdateActions();
+  EXPECT_EQ(app.SetValue(form, "ChkFilter", "1"), TEventResult::Refused);
+  EXPECT_EQ(runs, 1);
+}
 
-  TEST_F(SessionTest, AGridOfSeveralPickedRowsKeepsThemInTheOrderPickedUntilTheListChanges) {
-    TModulesTestForm form(app);
-    form.CDSModules.Open();
-    auto& grid = form.Add<TDBGrid>("GridModules");
-    grid.DataSource = &form.DSModules;
-    grid.MultiSelect = true;
-    EXPECT_EQ(grid.SelectedRecNos(), std::vector<int>{1}) << "the current record when none picked";
-    EXPECT_EQ(app.SetValue(form, "GridModules", "3;1;3"), TEventResult::Done);
-    EXPECT_EQ(grid.SelectedRecNos(), (std::vector<int>{3, 1}));
-    EXPECT_EQ(form.CDSModules.RecNo(), 1) << "the last one picked is the current record";
-    EXPECT_EQ(app.SetValue(form, "GridModules", "2;4"), TEventResult::ClientError);
-    EXPECT_EQ(grid.SelectedRecNos(), (std::vector<int>{3, 1})) << "a refused pick changes nothing";
-    form.CDSModules.MaybeApplyFilter("VOM_CODE <> 'ENG'");
-    EXPECT_EQ(grid.SelectedRecNos(), std::vector<int>{form.CDSModules.RecNo()});
-    grid.MultiSelect = false;
-    EXPECT_EQ(app.SetValue(form, "GridModules", "1;2"), TEventResult::ClientError)
-        << "one row at a time in a grid without multi-select";
-  }
+TEST_F(SessionTest, AGridOfSeveralPickedRowsKeepsThemInTheOrderPickedUntilTheListChanges) {
+  TModulesTestForm form(app);
+  form.CDSModules.Open();
+  auto& grid = form.Add<TDBGrid>("GridModules");
+  grid.DataSource = &form.DSModules;
+  grid.MultiSelect = true;
+  EXPECT_EQ(grid.SelectedRecNos(), std::vector<int>{1}) << "the current record when none picked";
+  EXPECT_EQ(app.SetValue(form, "GridModules", "3;1;3"), TEventResult::Done);
+  EXPECT_EQ(grid.SelectedRecNos(), (std::vector<int>{3, 1}));
+  EXPECT_EQ(form.CDSModules.RecNo(), 1) << "the last one picked is the current record";
+  EXPECT_EQ(app.SetValue(form, "GridModules", "2;4"), TEventResult::ClientError);
+  EXPECT_EQ(grid.SelectedRecNos(), (std::vector<int>{3, 1})) << "a refused pick changes nothing";
+  form.CDSModules.MaybeApplyFilter("VOM_CODE <> 'ENG'");
+  EXPECT_EQ(grid.SelectedRecNos(), std::vector<int>{form.CDSModules.RecNo()});
+  grid.MultiSelect = false;
+  EXPECT_EQ(app.SetValue(form, "GridModules", "1;2"), TEventResult::ClientError)
+      << "one row at a time in a grid without multi-select";
+}
 
 }  // namespace
 }  // namespace quil::testing
