@@ -54,6 +54,8 @@ TEST_F(DataSetTest, EventsRunInTheClassicOrder) {
   EXPECT_EQ(log.Take(), "BeforeScroll AfterScroll");
   ds.Prior();
   EXPECT_EQ(log.Take(), "");
+  ds.Refresh();  // back on the same record: one AfterScroll, no scroll of its own
+  EXPECT_EQ(log.Take(), "AfterScroll");
   ds.Last();
   log.Take();
   ds.Append();
@@ -315,6 +317,16 @@ TEST_F(DataSetTest, AFilterSetBeforeOpenHoldsOnOpen) {
   ds.SetFiltered(false);
   ds.Open();
   EXPECT_EQ(ds.RecordCount(), 4);
+}
+
+TEST_F(DataSetTest, SortOnDatesAndDeletingTheLastRecord) {
+  ds.SetSortFields("VOM_VAN");
+  ds.Open();
+  EXPECT_EQ(Shown(), "*3:eng 1:WIS 2:NED 4:FRA");  // no date first
+  ds.Last();
+  ds.Delete();
+  EXPECT_EQ(Shown(), "3:eng 1:WIS *2:NED");
+  EXPECT_EQ(ds.FieldByName("VOM_CODE").AsString(), "NED");
 }
 
 TEST_F(DataSetTest, FilteringOnWithoutATextShowsEverything) {
@@ -653,6 +665,9 @@ TEST_F(DataSetTest, MovingStopsAtTheEdgesAndSaysHowFarItWent) {
       {"no distance", [this] { return ds.MoveBy(0); }, 0, "1 1 0"},
       {"back at the start", [this] { return ds.MoveBy(-1); }, 0, "1 1 0"},
       {"two on", [this] { return ds.MoveBy(2); }, 2, "3 0 0"},
+      {"back onto the first", [this] { return ds.MoveBy(-2); }, -2, "1 0 0"},
+      {"and before it", [this] { return ds.MoveBy(-1); }, 0, "1 1 0"},
+      {"two on again", [this] { return ds.MoveBy(2); }, 2, "3 0 0"},
       {"past the end", [this] { return ds.MoveBy(10); }, 1, "4 0 1"},
       {"on at the end", [this] { return ds.MoveBy(1); }, 0, "4 0 1"},
       {"past the start", [this] { return ds.MoveBy(-10); }, -3, "1 1 0"},
@@ -711,10 +726,9 @@ TEST_F(DataSetTest, RevertRecordAndStatusPerRecord) {
   EXPECT_TRUE(ds.FieldByName("VOM_CODE").OldValue().IsNull());
   ds.Post();
   EXPECT_EQ(ds.ChangeCount(), 2);
-  ds.RevertRecord();  // the insert disappears
+  ds.RevertRecord();  // the insert disappears; the first record becomes current
   EXPECT_EQ(ds.ChangeCount(), 1);
-  EXPECT_EQ(ds.RecordCount(), 4);
-  ds.First();
+  EXPECT_EQ(Shown(), "*1:W 2:NED 3:eng 4:FRA");
   ds.RevertRecord();  // the change is undone
   EXPECT_EQ(ds.ChangeCount(), 0);
   EXPECT_EQ(ds.FieldByName("VOM_CODE").AsString(), "WIS");
