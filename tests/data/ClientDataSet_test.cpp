@@ -327,6 +327,46 @@ TEST_F(DataSetTest, SortOnDatesAndDeletingTheLastRecord) {
   ds.Delete();
   EXPECT_EQ(Shown(), "3:eng 1:WIS *2:NED");
   EXPECT_EQ(ds.FieldByName("VOM_CODE").AsString(), "NED");
+  EXPECT_FALSE(ds.Eof());  // on a record again
+}
+
+TEST_F(DataSetTest, NewRecordsTakeMappedParametersAndBitsStartFromNothing) {
+  TField& second = ds.AddBitField("VOM_TWEEDE", "VOM_FLAGS", 1);
+  ds.GetParams().Add("SCHOOL", FieldType::Integer).SetAsInteger(2);
+  ds.ParamToFields = "SCHOOL=VOM_SC_FK";
+  ds.Open();
+  ds.Edit();
+  EXPECT_FALSE(ds.Modified());  // editing alone changes nothing
+  ds.Cancel();
+  ds.Append();
+  EXPECT_FALSE(ds.Eof());
+  EXPECT_FALSE(ds.Bof());
+  EXPECT_EQ(ds.FieldByName("VOM_SC_FK").AsInteger(), 2);
+  ds.FieldByName("VOM_FLAGS").Clear();
+  second.SetAsBoolean(true);
+  EXPECT_EQ(ds.FieldByName("VOM_FLAGS").AsInteger(), 2);
+}
+
+TEST_F(DataSetTest, GridRowsAreCalculatedWhenShown) {
+  std::string suffix = "a";
+  ds.AddField({"VOM_LABEL", FieldType::String, 20}, FieldKind::Calculated);
+  ds.OnCalcFields = [&suffix](TQuilClientDataSet& d) {
+    d.FieldByName("VOM_LABEL").SetAsString(d.FieldByName("VOM_CODE").AsString() + suffix);
+  };
+  ds.Open();
+  suffix = "b";
+  const int label = ds.FieldByName("VOM_LABEL").Index();
+  EXPECT_EQ(ds.RowAt(2)[label].AsString(), "engb");
+}
+
+TEST_F(DataSetTest, LocateOnTheSortFieldIgnoresCaseInTheOrder) {
+  ds.SetSortFields("VOM_CODE");
+  ds.Open();
+  for (const char* code : {"eng", "FRA", "NED", "WIS"}) {
+    SCOPED_TRACE(code);
+    EXPECT_TRUE(ds.Locate("VOM_CODE", Variant(code)));
+    EXPECT_EQ(ds.FieldByName("VOM_CODE").AsString(), code);
+  }
 }
 
 TEST_F(DataSetTest, FilteringOnWithoutATextShowsEverything) {
