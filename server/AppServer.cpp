@@ -35,10 +35,10 @@ AppServer::AppServer(std::unique_ptr<Database> db, int userId, AppServerOptions 
 
 std::unique_ptr<AppServer> AppServer::Open(const std::string& path, int userId,
                                            AppServerOptions options) {
-  SqliteOptions sqlite;
-  sqlite.create = false;
-  auto db = OpenSqlite(path, sqlite);
-  if (!HasSchema(*db)) RaiseClientError(Format("'%s' is geen kavel-database", path));
+  auto db = OpenDatabase(path);
+  if (!HasSchema(*db)) {
+    RaiseClientError(Format("'%s' is geen kavel-database", DisplayLocation(path)));
+  }
   return std::make_unique<AppServer>(std::move(db), userId, std::move(options));
 }
 

@@ -3,6 +3,7 @@
 #include <sodium.h>
 
 #include <cassert>
+#include <optional>
 #include <semaphore>
 #include <stdexcept>
 
@@ -202,14 +203,9 @@ std::unique_ptr<IUserDirectory> OpenUserDirectory(const std::string& databasePat
 
 int64_t UserStore::NextId(std::string_view generator) {
   assert(db_.InTransaction() && "a new id is taken in the transaction that uses it");
-  auto bump =
-      db_.Prepare("UPDATE GENERATORS SET GEN_WAARDE = GEN_WAARDE + 1 WHERE GEN_NAAM = :NAAM");
-  bump->BindText(bump->ParameterIndex("NAAM"), generator);
-  bump->Step();
-  auto read = db_.Prepare("SELECT GEN_WAARDE FROM GENERATORS WHERE GEN_NAAM = :NAAM");
-  read->BindText(read->ParameterIndex("NAAM"), generator);
-  if (!read->Step()) throw std::logic_error("generator missing: " + std::string(generator));
-  return read->ColumnInt64(0);
+  std::optional<int64_t> id = db_.NextGeneratorValue(generator);
+  if (!id) throw std::logic_error("generator missing: " + std::string(generator));
+  return *id;
 }
 
 }  // namespace quil::server

@@ -13,9 +13,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quil::server {
 
@@ -83,9 +85,21 @@ class Statement {
   virtual std::string_view ColumnBlob(int column) const = 0;
 };
 
+//! A column of a table as the schema declares it.
+struct TableColumn {
+  std::string name;      //!< upper case
+  std::string declType;  //!< in the schema's spelling: "VARCHAR(50)", "NUMERIC(18,2)", "DATE"
+  bool notNull = false;
+  bool primaryKey = false;
+};
+
+enum class Engine { Sqlite, PostgreSql };
+
 class Database {
  public:
   virtual ~Database() = default;
+
+  virtual Engine engine() const = 0;
 
   virtual std::unique_ptr<Statement> Prepare(std::string_view sql) = 0;
   //! Runs one or more statements without parameters (schema scripts, pragmas).
@@ -98,6 +112,32 @@ class Database {
   virtual void Commit() = 0;
   virtual void Rollback() = 0;
   virtual bool InTransaction() const = 0;
+
+  //! The tables of the database (upper case, in no particular order).
+  virtual std::vector<std::string> Tables() = 0;
+  //! The columns of a table in their declared order; empty when there is no such table.
+  virtual std::vector<TableColumn> Columns(std::string_view table) = 0;
+
+  // Generators hand out ids that never repeat, also between processes on one database. Each
+  // table X has one named X; GENERATORS lists them. On SQLite the value lives in GENERATORS and
+  // is taken in the caller's transaction (the write lock makes it unique); on PostgreSQL each is
+  // a sequence, which never waits for another transaction and never hands a value out twice,
+  // even when the transaction that took it rolls back (ids may then have gaps).
+
+  //! Adds a generator starting at 0 (its first value is 1).
+  virtual void CreateGenerator(std::string_view name) = 0;
+  //! The next value; nullopt when there is no generator of that name.
+  virtual std::optional<int64_t> NextGeneratorValue(std::string_view name) = 0;
+  //! The value handed out last (0 when none yet); nullopt when there is no such generator.
+  virtual std::optional<int64_t> GeneratorValue(std::string_view name) = 0;
+  //! Makes `value` the last value handed out.
+  virtual void SetGeneratorValue(std::string_view name, int64_t value) = 0;
+
+  //! What follows a SELECT that takes rows for this transaction alone: the rows are locked until
+  //! the transaction ends and rows another transaction holds are left out, so that several
+  //! processes taking waiting work each get different rows. On PostgreSQL " FOR UPDATE SKIP
+  //! LOCKED"; on SQLite "" (a write transaction already holds the whole database).
+  virtual std::string_view SkipLockedClause() const = 0;
 };
 
 struct SqliteOptions {
@@ -110,10 +150,34 @@ struct SqliteOptions {
 //! ":memory:" gives a private in-memory database.
 std::unique_ptr<Database> OpenSqlite(const std::string& path, const SqliteOptions& options = {});
 
-//! Begins a transaction and rolls it back when it goes out of scope without Commit().
+struct PostgresOptions {
+  //! How long a statement waits for a row another transaction has locked before it fails
+  //! (DatabaseError::Kind::Busy), as SQLite's busy timeout.
+  int lockTimeoutMs = 5000;
+};
+
+//! Opens a PostgreSQL connection from a libpq URL ("postgresql://user@host:port/db") or
+//! key=value string. The session uses ISO dates and UTF-8.
+std::unique_ptr<Database> OpenPostgres(const std::string& url, const PostgresOptions& options = {});
+
+//! True for a location that names a PostgreSQL database ("postgresql://..." or "postgres://...").
+bool IsPostgresUrl(std::string_view location);
+
+//! Opens a database by its location: a PostgreSQL URL, otherwise a SQLite file (":memory:" for a
+//! private one). `create` applies to SQLite files only.
+std::unique_ptr<Database> OpenDatabase(const std::string& location, bool create = false);
+
+//! The location as it may be shown: a URL without its password.
+std::string DisplayLocation(std::string_view location);
+
+//! Begins a transaction and rolls it back when it goes out of scope without Commit(). Inside a
+//! transaction that is already open it joins that one: committing and rolling back are then the
+//! outer guard's (an error leaving this scope reaches the outer guard, which rolls back).
 class TransactionGuard {
  public:
-  explicit TransactionGuard(Database& db) : db_(db) { db_.Begin(); }
+  explicit TransactionGuard(Database& db) : db_(db), open_(!db.InTransaction()) {
+    if (open_) db_.Begin();
+  }
   ~TransactionGuard() {
     if (open_) {
       try {
@@ -126,13 +190,13 @@ class TransactionGuard {
   TransactionGuard& operator=(const TransactionGuard&) = delete;
 
   void Commit() {
-    db_.Commit();
+    if (open_) db_.Commit();
     open_ = false;
   }
 
  private:
   Database& db_;
-  bool open_ = true;
+  bool open_;
 };
 
 }  // namespace quil::server

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "server/db/PgSql.h"
+
 namespace quil::server {
 
 namespace {
@@ -17,38 +19,46 @@ std::string_view SchemaSql() {
   return text;
 }
 
+std::string SchemaSqlFor(const Database& db) {
+  if (db.engine() == Engine::PostgreSql) return pg::SchemaDialect(SchemaSql());
+  return std::string(SchemaSql());
+}
+
 void CreateSchema(Database& db) {
   TransactionGuard transaction(db);
-  db.ExecuteScript(SchemaSql());
+  db.ExecuteScript(SchemaSqlFor(db));
+  for (const std::string& table : db.Tables()) {
+    if (table != "GENERATORS") db.CreateGenerator(table);
+  }
+  db.CreateGenerator("JOBID");
   transaction.Commit();
 }
 
 bool HasSchema(Database& db) {
-  auto stmt =
-      db.Prepare("SELECT COUNT(*) FROM sqlite_schema WHERE type = 'table' AND name = 'GENERATORS'");
-  return stmt->Step() && stmt->ColumnInt64(0) > 0;
+  for (const std::string& table : db.Tables()) {
+    if (table == "GENERATORS") return true;
+  }
+  return false;
+}
+
+std::string PrimaryKeyOf(Database& db, std::string_view table) {
+  std::string key;
+  for (const TableColumn& column : db.Columns(table)) {
+    if (!column.primaryKey) continue;
+    if (!key.empty()) return {};  // a key of several columns has no generator to follow it
+    key = column.name;
+  }
+  return key;
 }
 
 void SyncGenerators(Database& db) {
-  std::vector<std::string> tables;
-  {
-    auto list = db.Prepare("SELECT GEN_NAAM FROM GENERATORS");
-    while (list->Step()) tables.emplace_back(list->ColumnText(0));
-  }
   TransactionGuard transaction(db);
-  auto update = db.Prepare("UPDATE GENERATORS SET GEN_WAARDE = :WAARDE WHERE GEN_NAAM = :NAAM");
-  for (const std::string& table : tables) {
-    // The key is the table's single primary-key column; tables without one keep their value.
-    auto info = db.Prepare("SELECT name FROM pragma_table_info(:TABLE) WHERE pk = 1");
-    info->BindText(0, table);
-    if (!info->Step()) continue;
-    std::string key(info->ColumnText(0));
-    auto max = db.Prepare("SELECT COALESCE(MAX(\"" + key + "\"), 0) FROM \"" + table + "\"");
+  for (const std::string& table : db.Tables()) {
+    std::string key = PrimaryKeyOf(db, table);
+    if (key.empty() || !db.GeneratorValue(table)) continue;
+    auto max = db.Prepare("SELECT COALESCE(MAX(" + key + "), 0) FROM " + table);
     max->Step();
-    update->Reset();
-    update->BindInt64(update->ParameterIndex("WAARDE"), max->ColumnInt64(0));
-    update->BindText(update->ParameterIndex("NAAM"), table);
-    update->Step();
+    db.SetGeneratorValue(table, max->ColumnInt64(0));
   }
   transaction.Commit();
 }

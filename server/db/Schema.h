@@ -5,6 +5,7 @@
 // database.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "server/db/Database.h"
@@ -12,12 +13,17 @@
 namespace quil::server {
 
 std::string_view SchemaSql();
+//! The schema script in the dialect of the database's engine.
+std::string SchemaSqlFor(const Database& db);
 
 //! Creates every table, index and generator in one transaction.
 void CreateSchema(Database& db);
 
 //! True when the database holds the generator table (the schema was created).
 bool HasSchema(Database& db);
+
+//! The single primary-key column of a table; "" when it has none or several.
+std::string PrimaryKeyOf(Database& db, std::string_view table);
 
 //! Sets the generator of every table to the highest key stored in it, so that ids handed out
 //! afterwards follow rows inserted with explicit keys (the demo data, imports).

@@ -7,7 +7,9 @@
 #include <sqlite3.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "host/base/Strings.h"
 #include "server/db/Database.h"
@@ -210,7 +212,67 @@ class SqliteDatabase final : public Database {
   }
   bool InTransaction() const override { return sqlite3_get_autocommit(db_) == 0; }
 
+  Engine engine() const override { return Engine::Sqlite; }
+
+  std::vector<std::string> Tables() override {
+    std::vector<std::string> tables;
+    auto list = Prepare(
+        "SELECT name FROM sqlite_schema WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' "
+        "ESCAPE '\\'");
+    while (list->Step()) tables.push_back(UpperCaseAscii(list->ColumnText(0)));
+    return tables;
+  }
+
+  std::vector<TableColumn> Columns(std::string_view table) override {
+    std::vector<TableColumn> columns;
+    auto info = Prepare("SELECT name, type, \"notnull\", pk FROM pragma_table_info(?)");
+    info->BindText(0, table);
+    while (info->Step()) {
+      columns.push_back({UpperCaseAscii(info->ColumnText(0)), UpperCaseAscii(info->ColumnText(1)),
+                         info->ColumnInt64(2) != 0, info->ColumnInt64(3) != 0});
+    }
+    return columns;
+  }
+
+  void CreateGenerator(std::string_view name) override {
+    auto insert = Prepare("INSERT INTO GENERATORS (GEN_NAAM, GEN_WAARDE) VALUES (?, 0)");
+    insert->BindText(0, name);
+    insert->Step();
+  }
+
+  std::optional<int64_t> NextGeneratorValue(std::string_view name) override {
+    if (!next_) {
+      next_ = Prepare(
+          "UPDATE GENERATORS SET GEN_WAARDE = GEN_WAARDE + 1 WHERE GEN_NAAM = ? "
+          "RETURNING GEN_WAARDE");
+    }
+    return ReadGenerator(*next_, name);
+  }
+
+  std::optional<int64_t> GeneratorValue(std::string_view name) override {
+    if (!read_) read_ = Prepare("SELECT GEN_WAARDE FROM GENERATORS WHERE GEN_NAAM = ?");
+    return ReadGenerator(*read_, name);
+  }
+
+  void SetGeneratorValue(std::string_view name, int64_t value) override {
+    auto update = Prepare("UPDATE GENERATORS SET GEN_WAARDE = ? WHERE GEN_NAAM = ?");
+    update->BindInt64(0, value);
+    update->BindText(1, name);
+    update->Step();
+  }
+
+  std::string_view SkipLockedClause() const override { return ""; }
+
  private:
+  static std::optional<int64_t> ReadGenerator(Statement& stmt, std::string_view name) {
+    stmt.Reset();
+    stmt.BindText(0, name);
+    std::optional<int64_t> value;
+    if (stmt.Step()) value = stmt.ColumnInt64(0);
+    stmt.Reset();
+    return value;
+  }
+
   void Run(std::unique_ptr<Statement>& stmt, std::string_view sql) {
     if (!stmt) stmt = Prepare(sql);
     stmt->Reset();
@@ -218,7 +280,7 @@ class SqliteDatabase final : public Database {
   }
 
   sqlite3* db_;
-  std::unique_ptr<Statement> begin_, commit_, rollback_;
+  std::unique_ptr<Statement> begin_, commit_, rollback_, next_, read_;
 };
 
 }  // namespace

@@ -4,8 +4,8 @@
 -- ids INTEGER (64-bit Davinci ids BIGINT); dates DATE 'YYYY-MM-DD', times TIME 'HH:MM:SS',
 -- date-times TIMESTAMP 'YYYY-MM-DD HH:MM:SS'; yes/no CHAR(1) holding '+' or '-'; bit sets
 -- INTEGER; decimals NUMERIC(p,s), read as the host's Currency; memos TEXT.
--- Every table X has a generator row 'X' in GENERATORS (added at the end of this script); the
--- job ids have the generator 'JOBID'. Every _FK column is indexed.
+-- Every table X gets a generator 'X' listed in GENERATORS (CreateSchema adds them after this
+-- script); the job ids have the generator 'JOBID'. Every _FK column is indexed.
 -- A NOT NULL column of a table a provider updates is a required field in the client dataset, so
 -- a column is NOT NULL only where the screens demand a value; flags and marks the screens fill in
 -- themselves keep a DEFAULT instead.
@@ -989,11 +989,3 @@ CREATE INDEX REGISTEROVERDRACHT_INSTELLING_FK ON REGISTEROVERDRACHT (RO_INSTELLI
 CREATE INDEX REGISTEROVERDRACHT_OVERDRACHTNAAR_FK ON REGISTEROVERDRACHT (RO_OVERDRACHTNAAR_FK);
 CREATE INDEX REGISTEROVERDRACHT_SCHOOLJAAR_FK ON REGISTEROVERDRACHT (RO_SCHOOLJAAR_FK);
 CREATE INDEX REGISTEROVERDRACHT_CODE_FK ON REGISTEROVERDRACHT (RO_CODE_FK);
-
-------------------------------------------------------------------------------------------------
--- One generator per table, named after it, and the generator of the job ids.
-
-INSERT INTO GENERATORS (GEN_NAAM, GEN_WAARDE)
-  SELECT name, 0 FROM sqlite_schema
-  WHERE type = 'table' AND name NOT LIKE 'sqlite_%' AND name <> 'GENERATORS';
-INSERT INTO GENERATORS (GEN_NAAM, GEN_WAARDE) VALUES ('JOBID', 0);

@@ -1,6 +1,7 @@
 #include "server/jobs/JobRows.h"
 
 #include <limits>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -120,21 +121,6 @@ std::string SlotColumns() {
   return columns;
 }
 
-std::unique_ptr<Statement> PrepareNextValue(Database& db) {
-  return db.Prepare(
-      "UPDATE GENERATORS SET GEN_WAARDE = GEN_WAARDE + 1 WHERE GEN_NAAM = :NAAM "
-      "RETURNING GEN_WAARDE");
-}
-
-int64_t NextValue(Statement& next, std::string_view generator) {
-  next.Reset();
-  next.BindText(0, generator);
-  if (!next.Step()) RaiseClientError(Format("Generator '%s' niet gevonden", generator));
-  int64_t value = next.ColumnInt64(0);
-  next.Reset();
-  return value;
-}
-
 }  // namespace
 
 JobRow::JobRow() : values_(kSlotCount) {}
@@ -163,11 +149,12 @@ bool JobRow::Boolean(std::string_view slot) const {
 }
 
 int64_t NextGeneratorValue(Database& db, std::string_view generator) {
-  auto next = PrepareNextValue(db);
-  return NextValue(*next, generator);
+  std::optional<int64_t> value = db.NextGeneratorValue(generator);
+  if (!value) RaiseClientError(Format("Generator '%s' niet gevonden", std::string(generator)));
+  return *value;
 }
 
-JobRowWriter::JobRowWriter(const JobContext& job) : job_(job), nextId_(PrepareNextValue(job.db)) {
+JobRowWriter::JobRowWriter(const JobContext& job) : job_(job) {
   std::string values;
   for (int i = 0; i < kSlotCount + 3; ++i) values += i == 0 ? "?" : ", ?";
   insert_ = job.db.Prepare("INSERT INTO JOBDATA (J_ID, J_JOBID, J_JOBTYPE" + SlotColumns() +
@@ -177,7 +164,7 @@ JobRowWriter::JobRowWriter(const JobContext& job) : job_(job), nextId_(PrepareNe
 JobRowWriter::~JobRowWriter() = default;
 
 int64_t JobRowWriter::Insert(const JobRow& row) {
-  int64_t id = NextValue(*nextId_, "JOBDATA");
+  int64_t id = NextGeneratorValue(job_.db, "JOBDATA");
   insert_->Reset();
   insert_->BindInt64(0, id);
   insert_->BindInt64(1, job_.jobId);

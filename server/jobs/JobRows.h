@@ -58,14 +58,13 @@ class JobRowWriter {
  private:
   const JobContext& job_;
   std::unique_ptr<Statement> insert_;
-  std::unique_ptr<Statement> nextId_;
 };
 
 //! The rows of one job id and number, in J_ID order.
 std::vector<JobRow> ReadJobRows(Database& db, int jobId, int jobType);
 
-//! The next value of a generator of GENERATORS, inside the caller's transaction; a client error
-//! when there is no such generator.
+//! The next value of a generator (Database::NextGeneratorValue); a client error when there is no
+//! such generator.
 int64_t NextGeneratorValue(Database& db, std::string_view generator);
 
 }  // namespace quil::server

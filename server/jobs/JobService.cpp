@@ -1,6 +1,7 @@
 #include "server/jobs/JobService.h"
 
 #include <nlohmann/json.hpp>
+#include <optional>
 
 #include "host/base/SysUtils.h"
 #include "server/db/ValueCodec.h"
@@ -179,9 +180,13 @@ std::string JobService::Call(JobPhase phase, int jobType, int jobId, const JobDa
     clean->Step();
   }
   if (step != nullptr) result = step->run(context);
+  // The key comes from the table's generator (SQLite would fill in a rowid; PostgreSQL does not).
+  const int64_t logId = NextGeneratorValue(db_, "JOBLOG");
   auto log = db_.Prepare(
-      "INSERT INTO JOBLOG (JL_JOBTYPE, JL_JOBID, JL_FASE, JL_DATA, JL_GEBRUIKER, JL_TIJDSTIP, "
-      "JL_RESULTAAT) VALUES (:JOBTYPE, :JOBID, :FASE, :DATA, :GEBRUIKER, :TIJDSTIP, :RESULTAAT)");
+      "INSERT INTO JOBLOG (JL_ID, JL_JOBTYPE, JL_JOBID, JL_FASE, JL_DATA, JL_GEBRUIKER, "
+      "JL_TIJDSTIP, JL_RESULTAAT) "
+      "VALUES (:ID, :JOBTYPE, :JOBID, :FASE, :DATA, :GEBRUIKER, :TIJDSTIP, :RESULTAAT)");
+  log->BindInt64(log->ParameterIndex("ID"), logId);
   log->BindInt64(log->ParameterIndex("JOBTYPE"), jobType);
   log->BindInt64(log->ParameterIndex("JOBID"), jobId);
   log->BindText(log->ParameterIndex("FASE"), JobPhaseName(phase));

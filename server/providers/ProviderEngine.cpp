@@ -1,5 +1,6 @@
 #include "server/providers/ProviderEngine.h"
 
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -160,20 +161,9 @@ std::string ProviderEngine::GeneratorFor(std::string_view name) const {
 }
 
 int64_t ProviderEngine::NextGeneratorValue(std::string_view generator) {
-  if (!generator_) {
-    generator_ = db_.Prepare(
-        "UPDATE GENERATORS SET GEN_WAARDE = GEN_WAARDE + 1 WHERE GEN_NAAM = :NAAM "
-        "RETURNING GEN_WAARDE");
-  }
-  ResetGuard reset{*generator_};
-  generator_->BindText(0, generator);
-  if (!generator_->Step()) {
-    RaiseClientError(Format("Generator '%s' niet gevonden", std::string(generator)));
-  }
-  int64_t value = generator_->ColumnInt64(0);
-  while (generator_->Step()) {
-  }
-  return value;
+  std::optional<int64_t> value = db_.NextGeneratorValue(generator);
+  if (!value) RaiseClientError(Format("Generator '%s' niet gevonden", std::string(generator)));
+  return *value;
 }
 
 ApplyResult ProviderEngine::ApplyUpdates(std::string_view provider, const Delta& delta,

@@ -46,7 +46,7 @@ class ProviderEngine {
   const std::vector<FieldDef>& Fields(std::string_view provider);
   //! The table whose generator a provider name selects; the name itself when it is no provider.
   std::string GeneratorFor(std::string_view name) const;
-  //! Next value of a generator, inside the caller's transaction when one is open.
+  //! Next value of a generator (see Database::NextGeneratorValue).
   int64_t NextGeneratorValue(std::string_view generator);
 
  private:
@@ -56,7 +56,6 @@ class ProviderEngine {
   Database& db_;
   const ProviderCatalogue& catalogue_;
   std::unordered_map<std::string, std::unique_ptr<Prepared>> prepared_;
-  std::unique_ptr<Statement> generator_;
 };
 
 }  // namespace quil::server

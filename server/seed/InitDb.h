@@ -1,4 +1,5 @@
-// Creating a kavel database file: the schema, and the demo data when asked for.
+// Creating a kavel database (a SQLite file or a PostgreSQL database): the schema, and the demo data
+// when asked for.
 #pragma once
 
 #include <string>
@@ -11,8 +12,11 @@ struct InitDbOptions {
   int workingYear = 0;  //!< 0: the school year of today
 };
 
-//! Creates the database at `path`. Refuses (EClientError) when the file exists and `force` is
-//! off. The file appears only once it is complete: it is built under a temporary name and renamed.
+//! Creates the database at `path`: a SQLite file, or a PostgreSQL URL naming an existing database.
+//! Refuses (EClientError) when the file exists, or the PostgreSQL database already holds the
+//! schema, and `force` is off. The result appears only once it is complete: a file is built under
+//! a temporary name and renamed, a PostgreSQL database is filled in one transaction (with --force
+//! its kavel tables are dropped in that same transaction).
 void InitDatabase(const std::string& path, const InitDbOptions& options);
 
 }  // namespace quil::server

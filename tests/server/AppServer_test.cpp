@@ -7,9 +7,8 @@ namespace quil::server::testing {
 namespace {
 
 TEST(AppServerTest, SettingsAreKeptPerUserAndKey) {
-  TempDir dir;
-  const std::string file = dir.File("kavel.sqlite");
-  FixtureDb(file);
+  FixtureLocation database;
+  const std::string& file = database.location();
   auto admin = AppServer::Open(file, 1);
   auto demo = AppServer::Open(file, 2);
   admin->WriteSettings("TVWOKlasForm", "[Periode]\r\nSoort=2\r\n");

@@ -81,6 +81,8 @@ TEST(SchemaTest, ForeignKeysNameTheKeyOfAnExistingTableAndNamesFitPostgreSql) {
             std::vector<std::string>{});
   EXPECT_EQ(Strings(*db,
                     "SELECT name FROM sqlite_schema WHERE length(name) > 63 "
+                    "UNION ALL SELECT name || ' (its generator GEN_' || name || ')' "
+                    "FROM sqlite_schema WHERE type = 'table' AND length(name) > 59 "
                     "UNION ALL SELECT m.name || '.' || c.name "
                     "FROM sqlite_schema m, pragma_table_info(m.name) c "
                     "WHERE m.type = 'table' AND length(c.name) > 63"),

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "TestDatabase.h"
 #include "common/TempDir.h"
 #include "host/base/Variant.h"
 #include "host/data/Packet.h"
@@ -55,12 +56,22 @@ inline void LoadFixture(Database& db) {
   SyncGenerators(db);
 }
 
-inline std::unique_ptr<Database> FixtureDb(const std::string& path = ":memory:") {
-  auto db = OpenSqlite(path);
-  CreateSchema(*db);
+//! A new database of the tests' engine with the schema and the fixture.
+inline std::unique_ptr<Database> FixtureDb() {
+  auto db = testdb::FreshDatabase();
   LoadFixture(*db);
   return db;
 }
+
+//! A database other sessions open by its location, with the schema and the fixture.
+class FixtureLocation {
+ public:
+  FixtureLocation() { LoadFixture(*database_.Open()); }
+  const std::string& location() const { return database_.location(); }
+
+ private:
+  testdb::TestDatabase database_;
+};
 
 inline std::unique_ptr<AppServer> FixtureServer(int userId = 1) {
   AppServerOptions options;
