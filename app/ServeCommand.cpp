@@ -15,11 +15,13 @@
 
 #include "app/Commands.h"
 #include "host/base/Errors.h"
+#include "host/base/SysUtils.h"
 #include "host/forms/ModuleLoader.h"
 #include "server/AppServer.h"
 #include "server/Users.h"
 #include "server/davinci/DavinciSender.h"
 #include "server/db/Database.h"
+#include "server/db/Schema.h"
 #include "server/seed/InitDb.h"
 #include "web/HostApp.h"
 #include "web/WebServer.h"
@@ -55,7 +57,14 @@ bool PrepareDemoLogin(const std::string& path) {
 
 void Serve(const ServeOptions& options, const std::string& programPath) {
   std::error_code ec;
-  if (!std::filesystem::exists(options.db, ec)) {
+  if (quil::server::IsPostgresUrl(options.db)) {
+    // Several processes may serve one PostgreSQL database; none of them creates it.
+    if (!quil::server::HasSchema(*quil::server::OpenDatabase(options.db))) {
+      quil::RaiseClientError(
+          quil::Format("'%s' bevat geen kavel-database (maak ze met kavel init-db --db URL)",
+                       quil::server::DisplayLocation(options.db)));
+    }
+  } else if (!std::filesystem::exists(options.db, ec)) {
     quil::server::InitDatabase(options.db, {.demo = true});
     std::cout << "Nieuwe database met demogegevens aangemaakt: " << options.db << "\n";
   }
@@ -123,7 +132,7 @@ void SetUpServe(CLI::App& app) {
   auto options = std::make_shared<ServeOptions>();
   command->add_option("--db", options->db,
                       "Het databasebestand (standaard kavel.sqlite; aangemaakt met demogegevens "
-                      "als het ontbreekt)");
+                      "als het ontbreekt) of een PostgreSQL-URL (postgresql://...)");
   command->add_option("--port", options->port, "De poort (standaard 8080; 0 kiest een vrije)")
       ->check(CLI::Range(0, 65535));
   command->add_option("--bind", options->bind, "Het adres (standaard 127.0.0.1)");

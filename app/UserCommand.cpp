@@ -66,7 +66,7 @@ template <class Work>
 void WithUsers(const std::string& path, Work work) {
   RunReportingErrors([&] {
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
+    if (!quil::server::IsPostgresUrl(path) && !std::filesystem::exists(path, ec)) {
       quil::RaiseClientError("Database niet gevonden: " + path +
                              " (maak ze met kavel init-db of kavel serve)");
     }
@@ -79,7 +79,8 @@ void SetUpUser(CLI::App& app) {
   command->require_subcommand(1);
   auto options = std::make_shared<UserOptions>();
   auto addDb = [&](CLI::App* sub) {
-    sub->add_option("--db", options->db, "Het databasebestand (standaard kavel.sqlite)");
+    sub->add_option("--db", options->db,
+                    "Het databasebestand (standaard kavel.sqlite) of een PostgreSQL-URL");
     sub->add_option("NAME", options->login, "De gebruikersnaam")->required();
   };
 

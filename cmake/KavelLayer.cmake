@@ -24,6 +24,19 @@ function(kavel_test_folder name folder)
                        PROPERTIES TIMEOUT 120)
 endfunction()
 
+# kavel_postgres_pass(name): registers the tests of test program `name` a second time, as
+# `<test>.pg`, on the PostgreSQL server of the fixture `postgres` (label `postgresql`); the
+# fixture's state file holds the server's URL (see tests/TestDatabase.h).
+function(kavel_postgres_pass name)
+  if(NOT TARGET ${name} OR NOT KAVEL_PG_CLUSTER)
+    return()
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+                       TEST_SUFFIX .pg
+                       PROPERTIES TIMEOUT 240 FIXTURES_REQUIRED postgres LABELS postgresql
+                       ENVIRONMENT "KAVEL_TEST_DB=${KAVEL_PG_STATE}/url")
+endfunction()
+
 # kavel_header_check(folders...): one translation unit per header that includes only that header,
 # compiled (not linked), so every header keeps including what it uses.
 function(kavel_header_check)

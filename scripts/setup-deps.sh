@@ -12,6 +12,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git ccache
   clang clang-format libclang-rt-dev
   libsqlite3-dev sqlite3
+  libpq-dev postgresql
   libcpp-httplib-dev nlohmann-json3-dev libcli11-dev libsodium-dev
   libgtest-dev libgmock-dev libbenchmark-dev
 )
@@ -33,6 +34,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   sudo_cmd=""
   if [ "$(id -u)" -ne 0 ]; then sudo_cmd="sudo"; fi
   export DEBIAN_FRONTEND=noninteractive
+  # The tests start their own PostgreSQL server; the package must not create and start a
+  # system-wide one.
+  if [[ " ${missing[*]} " == *" postgresql "* ]] && [ ! -e /etc/postgresql-common/createcluster.conf ]; then
+    $sudo_cmd mkdir -p /etc/postgresql-common
+    echo "create_main_cluster = false" | $sudo_cmd tee /etc/postgresql-common/createcluster.conf >/dev/null
+  fi
   $sudo_cmd apt-get update -q
   $sudo_cmd apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi

@@ -198,7 +198,7 @@ User UserStore::Require(std::string_view login) {
 }
 
 std::unique_ptr<IUserDirectory> OpenUserDirectory(const std::string& databasePath) {
-  return std::make_unique<UserStore>(OpenSqlite(databasePath, {.create = false}));
+  return std::make_unique<UserStore>(OpenDatabase(databasePath));
 }
 
 int64_t UserStore::NextId(std::string_view generator) {

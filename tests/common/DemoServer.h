@@ -6,15 +6,18 @@
 // as canonical text, for comparing stored rows in one assertion.
 #pragma once
 
+#include <charconv>
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "common/TestDatabase.h"
 #include "host/base/DateTime.h"
 #include "host/base/SysUtils.h"
 #include "server/AppServer.h"
 #include "server/db/Database.h"
 #include "server/db/Schema.h"
+#include "server/db/ValueCodec.h"
 #include "server/seed/DemoData.h"
 
 namespace kavel::testing {
@@ -30,11 +33,10 @@ inline quil::TDateTime DemoNow() {
   return quil::EncodeDate(kDemoWorkingYear, 10, 1) + quil::EncodeTime(9, 0).value;
 }
 
-//! A new in-memory database with the schema and the demo data, and a server on it for `userId`.
+//! A new database of the tests' engine (common/TestDatabase.h) with the schema and the demo data,
+//! and a server on it for `userId`.
 inline std::unique_ptr<quil::server::AppServer> NewDemoServer(int userId = kDemoUserId) {
-  auto db = quil::server::OpenSqlite(":memory:");
-  quil::server::CreateSchema(*db);
-  quil::server::SeedDemoData(*db, {.workingYear = kDemoWorkingYear});
+  auto db = testdb::FreshDatabase(testdb::Content::Demo, kDemoWorkingYear);
   quil::server::AppServerOptions options;
   options.clock = DemoNow;
   return std::make_unique<quil::server::AppServer>(std::move(db), userId, options);
@@ -47,9 +49,19 @@ inline std::string QueryText(quil::server::Database& db, std::string_view sql) {
   while (statement->Step()) {
     for (int column = 0; column < statement->ColumnCount(); ++column) {
       if (column > 0) out += " | ";
-      out += statement->ColumnStorage(column) == quil::server::StorageClass::Null
-                 ? std::string("null")
-                 : std::string(statement->ColumnText(column));
+      if (statement->ColumnStorage(column) == quil::server::StorageClass::Null) {
+        out += "null";
+      } else if (quil::FieldDef def;
+                 quil::server::FieldDefFromDeclType(statement->Origin(column).declType, def) &&
+                 def.type == quil::FieldType::Currency) {
+        // A decimal as the server reads it, shortest ("12.5"): each engine writes its own text.
+        char buffer[32];
+        double value =
+            quil::server::ReadValue(*statement, column, def.type).AsCurrency().ToDouble();
+        out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+      } else {
+        out += std::string(statement->ColumnText(column));
+      }
     }
     out += "\n";
   }

@@ -15,8 +15,7 @@
 namespace kavel::testing {
 
 inline std::unique_ptr<quil::server::AppServer> InstitutionsServer() {
-  auto db = quil::server::OpenSqlite(":memory:");
-  quil::server::CreateSchema(*db);
+  auto db = testdb::FreshDatabase();
   db->ExecuteScript(R"sql(
     INSERT INTO SCHOOL (SC_ID, SC_INSTELLINGSNUMMER, SC_NAAM)
       VALUES (11, '100123', 'De Linde'), (12, '100456', 'Het Veld');

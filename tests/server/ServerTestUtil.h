@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "TestDatabase.h"
 #include "common/TempDir.h"
+#include "common/TestDatabase.h"
 #include "host/base/Variant.h"
 #include "host/data/Packet.h"
 #include "server/AppServer.h"

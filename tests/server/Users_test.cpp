@@ -35,14 +35,13 @@ TEST(PasswordTest, HashIsSaltedArgon2idAndVerifiesOnlyItsPassword) {
 class UserStoreTest : public ::testing::Test {
  protected:
   UserStoreTest() {
-    CreateSchema(*db_);
     users_.Add("anna", "Anna Peeters", "geheim1");
     users_.Add("beheer", "Beheerder", "beheer1", kUserAdministrator);
   }
 
-  TempDir dir_;
-  std::string path_ = dir_.File("kavel.sqlite");
-  std::unique_ptr<Database> db_ = OpenSqlite(path_);
+  testdb::TestDatabase database_;
+  std::string path_ = database_.location();
+  std::unique_ptr<Database> db_ = database_.Open();
   UserStore users_{*db_};
 };
 

@@ -40,8 +40,7 @@ class HostAppTest : public ::testing::Test {
   }
 
   HostAppTest() {
-    server::InitDatabase(path_, {.demo = true, .workingYear = 2025});
-    auto db = server::OpenSqlite(path_);
+    auto db = server::OpenDatabase(path_);
     UserStore users(*db);
     users.SetPassword("demo", "demo1");
     users.SetPassword("admin", "admin1");
@@ -84,8 +83,8 @@ class HostAppTest : public ::testing::Test {
         browser.Event({{"type", "action"}, {"form", form["id"]}, {"action", action}}));
   }
 
-  TempDir dir_;
-  std::string path_ = dir_.File("kavel.sqlite");
+  testdb::TestDatabase database_{testdb::Content::Demo};
+  std::string path_ = database_.location();
   int materials_ = 0;
 };
 
@@ -197,7 +196,7 @@ TEST_F(HostAppTest, AnEditIsPostedAndAFailedPostKeepsIt) {
       {{"type", "command"}, {"form", id}, {"source", "DSMaterialen"}, {"command", "post"}});
   EXPECT_EQ(posted.body["state"]["active"]["sources"][0]["state"], "browse");
   {
-    auto db = server::OpenSqlite(path_);
+    auto db = server::OpenDatabase(path_);
     auto stmt = db->Prepare("SELECT COUNT(*) FROM VWOMATERIAAL WHERE VWM_OMSCHRIJVING = :O");
     stmt->BindText(stmt->ParameterIndex("O"), "Nieuwe omschrijving");
     stmt->Step();
@@ -335,7 +334,7 @@ TEST_F(HostAppTest, AnEndingSessionKeepsTheSettingsOfItsScreens) {
   browser.Answered(asked["id"], 7);
   browser.Post("/api/logout", json::object());
   // The session's thread saves while it ends; logout does not wait for it.
-  auto admin = UserStore(*server::OpenSqlite(path_)).Find("admin");
+  auto admin = UserStore(*server::OpenDatabase(path_)).Find("admin");
   std::string settings;
   for (int tries = 0; tries < 100 && settings.empty(); ++tries) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));

@@ -21,8 +21,7 @@ class HostControlsTest : public ::testing::Test {
   }
 
   HostControlsTest() {
-    server::InitDatabase(path_, {.demo = true, .workingYear = 2025});
-    UserStore(*server::OpenSqlite(path_)).SetPassword("admin", "admin1");
+    UserStore(*server::OpenDatabase(path_)).SetPassword("admin", "admin1");
     WebServerOptions options;
     UseDatabase(options, path_);
     options.appFactory = HostAppFactory();
@@ -64,12 +63,13 @@ class HostControlsTest : public ::testing::Test {
     return nullptr;
   }
   std::string Stored(const std::string& sql) {
-    auto stmt = server::OpenSqlite(path_)->Prepare(sql);
+    auto db = server::OpenDatabase(path_);  // a statement must not outlive its connection
+    auto stmt = db->Prepare(sql);
     return stmt->Step() ? std::string(stmt->ColumnText(0)) : "<geen rij>";
   }
 
-  TempDir dir_;
-  std::string path_ = dir_.File("kavel.sqlite");
+  testdb::TestDatabase database_{testdb::Content::Demo};
+  std::string path_ = database_.location();
   std::unique_ptr<TestServer> server_;
   std::unique_ptr<Browser> browser_;
   json form_;

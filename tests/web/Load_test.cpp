@@ -19,9 +19,9 @@ TEST(WebLoadTest, TwentySessionsEditingAtOnceLoseNothing) {
   constexpr int kEdits = 30;
   const auto deadline = std::chrono::steady_clock::now() + 60s;
 
-  TempDir dir;
+  testdb::TestDatabase database;
   WebServerOptions options;
-  const std::string path = MakeDatabase(dir);
+  const std::string path = MakeDatabase(database);
   UseDatabase(options, path);
   TestServer server(options);
 
@@ -65,11 +65,11 @@ TEST(WebLoadTest, TwentySessionsEditingAtOnceLoseNothing) {
   EXPECT_GE(requests, kSessions * (1 + kEdits));
 
   // Every edit of every session is in the database.
-  auto db = server::OpenSqlite(path);
+  auto db = server::OpenDatabase(path);
   for (int session = 0; session < kSessions; ++session) {
     const int user =
         session % 2 ? UserStore(*db).Find("anna")->id : UserStore(*db).Find("beheer")->id;
-    EXPECT_EQ(server::AppServer(server::OpenSqlite(path), user)
+    EXPECT_EQ(server::AppServer(server::OpenDatabase(path), user)
                   .ReadSettings("teller-" + std::to_string(session)),
               std::to_string(kEdits))
         << "session " << session;

@@ -16,8 +16,8 @@ class WebServerTest : public ::testing::Test {
     return options;
   }
 
-  TempDir dir_;
-  std::string path_ = MakeDatabase(dir_);
+  testdb::TestDatabase database_;
+  std::string path_ = MakeDatabase(database_);
 };
 
 TEST_F(WebServerTest, OnlyAMatchingLoginAndPasswordOpensASession) {

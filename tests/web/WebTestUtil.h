@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "common/TempDir.h"
+#include "common/TestDatabase.h"
 #include "server/AppServer.h"
 #include "server/Users.h"
 #include "server/db/Database.h"
@@ -32,10 +33,9 @@ using kavel::testing::TempDir;
 
 //! A database with the schema and two users: anna / "geheim1" and the administrator
 //! beheer / "beheer1".
-inline std::string MakeDatabase(const TempDir& dir) {
-  const std::string path = dir.File("kavel.sqlite");
-  auto db = server::OpenSqlite(path);
-  server::CreateSchema(*db);
+inline std::string MakeDatabase(const testdb::TestDatabase& database) {
+  const std::string path = database.location();
+  auto db = database.Open();
   UserStore users(*db);
   users.Add("anna", "Anna Peeters", "geheim1");
   users.Add("beheer", "Beheerder", "beheer1", kUserAdministrator);

@@ -22,8 +22,7 @@ class WerkDatumTest : public ::testing::Test {
 
   // School years 2023 to 2027 (SJ_ID 1 to 5).
   WerkDatumTest() {
-    server::InitDatabase(path_, {.demo = true, .workingYear = 2025});
-    auto db = server::OpenSqlite(path_);
+    auto db = server::OpenDatabase(path_);
     UserStore users(*db);
     users.SetPassword("demo", "demo1");
     users.SetPassword("admin", "admin1");
@@ -45,7 +44,7 @@ class WerkDatumTest : public ::testing::Test {
   }
 
   void StoreSettings(const std::string& login, const std::string& text) {
-    auto db = server::OpenSqlite(path_);
+    auto db = server::OpenDatabase(path_);
     const int id = UserStore(*db).Find(login)->id;
     server::AppServer::Open(path_, id)->WriteSettings(kAdminPrefsKey, text);
   }
@@ -54,8 +53,8 @@ class WerkDatumTest : public ::testing::Test {
     return browser.Send({{"type", "werkdatum"}, {"value", text}});
   }
 
-  TempDir dir_;
-  std::string path_ = dir_.File("kavel.sqlite");
+  testdb::TestDatabase database_{testdb::Content::Demo};
+  std::string path_ = database_.location();
 };
 
 TEST_F(WerkDatumTest, TheWorkingDateIsKeptForTheSameUserOnly) {

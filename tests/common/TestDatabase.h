@@ -25,6 +25,7 @@
 
 #include "server/db/Database.h"
 #include "server/db/Schema.h"
+#include "server/seed/DemoData.h"
 #include "server/seed/InitDb.h"
 
 namespace testdb {
@@ -243,8 +244,8 @@ inline std::unique_ptr<Database> FreshDatabase(Content content = Content::Schema
                                                int workingYear = 2025) {
   if (OnPostgres()) return std::make_unique<OwnedDatabase>(content, workingYear);
   auto db = quil::server::OpenSqlite(":memory:");
-  if (content == Content::Schema) quil::server::CreateSchema(*db);
-  if (content == Content::Demo) throw std::logic_error("a demo database is a TestDatabase");
+  if (content != Content::Empty) quil::server::CreateSchema(*db);
+  if (content == Content::Demo) quil::server::SeedDemoData(*db, {.workingYear = workingYear});
   return db;
 }
 
