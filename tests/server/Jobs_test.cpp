@@ -350,9 +350,17 @@ TEST(Job352Test, AFailureAtTheLastModuleVariantLeavesTheEarlierOnesAsTheyWere) {
   auto server = FixtureServer();
   LoadLessonDays(server->db());
   // The store refuses the change of the class's last module variant.
-  server->db().ExecuteScript(
-      "CREATE TRIGGER REFUSE_7 BEFORE UPDATE ON VWOINGMODULEVARIANT WHEN NEW.IMV_ID = 7 "
-      "BEGIN SELECT RAISE(ABORT, 'geweigerd'); END;");
+  if (server->db().engine() == Engine::Sqlite) {
+    server->db().ExecuteScript(
+        "CREATE TRIGGER REFUSE_7 BEFORE UPDATE ON VWOINGMODULEVARIANT WHEN NEW.IMV_ID = 7 "
+        "BEGIN SELECT RAISE(ABORT, 'geweigerd'); END;");
+  } else {
+    server->db().ExecuteScript(
+        "CREATE FUNCTION REFUSE_7() RETURNS trigger LANGUAGE plpgsql AS "
+        "$$ BEGIN RAISE EXCEPTION 'geweigerd'; END $$; "
+        "CREATE TRIGGER REFUSE_7 BEFORE UPDATE ON VWOINGMODULEVARIANT FOR EACH ROW "
+        "WHEN (NEW.IMV_ID = 7) EXECUTE FUNCTION REFUSE_7();");
+  }
   const std::string before = LessonDays(server->db());
   EXPECT_THROW(server->ExecuteJob(352, 0, Values({1, 10})), DatabaseError);
   EXPECT_EQ(LessonDays(server->db()), before);
@@ -360,11 +368,10 @@ TEST(Job352Test, AFailureAtTheLastModuleVariantLeavesTheEarlierOnesAsTheyWere) {
 }
 
 TEST(Job352Test, TheDemoDatabaseAlreadyHoldsTheLessonDaysOfItsLessons) {
-  TempDir dir;
-  InitDatabase(dir.File("demo.sqlite"), {.demo = true, .force = false, .workingYear = 2025});
+  testdb::TestDatabase demo(testdb::Content::Demo);
   AppServerOptions options;
   options.clock = FixedNow;
-  AppServer server(OpenSqlite(dir.File("demo.sqlite")), 1, options);
+  AppServer server(demo.Open(), 1, options);
   std::vector<int64_t> classes;
   auto list = server.db().Prepare("SELECT VWK_ID FROM VWOKLAS ORDER BY VWK_ID");
   while (list->Step()) classes.push_back(list->ColumnInt64(0));

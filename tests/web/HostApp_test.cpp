@@ -55,7 +55,7 @@ class HostAppTest : public ::testing::Test {
       insert->BindText(insert->ParameterIndex("OMS"), "Proefmateriaal " + std::to_string(i));
       insert->Step();
     }
-    db->ExecuteScript("UPDATE GENERATORS SET GEN_WAARDE = 200000 WHERE GEN_NAAM = 'VWOMATERIAAL'");
+    db->SetGeneratorValue("VWOMATERIAAL", 200000);
     auto count = db->Prepare("SELECT COUNT(*) FROM VWOMATERIAAL WHERE VWM_INSTELLING_FK = 1");
     count->Step();
     materials_ = static_cast<int>(count->ColumnInt64(0));
