@@ -98,7 +98,7 @@ void Serve(const ServeOptions& options, const std::string& programPath) {
   std::unique_ptr<quil::server::DavinciSender> sender;
   if (!options.davinci.empty()) {
     sender = std::make_unique<quil::server::DavinciSender>(
-        quil::server::OpenSqlite(options.db, {.create = false}),
+        quil::server::OpenDatabase(options.db),
         quil::server::DavinciSenderOptions{.endpoint = options.davinci});
   }
   const int port = server.Bind(options.bind, options.port);

@@ -21,9 +21,7 @@ namespace {
 class DavinciCallsTest : public ::testing::Test {
  protected:
   DavinciCallsTest() {
-    auto db = OpenSqlite(":memory:");
-    CreateSchema(*db);
-    SeedDemoData(*db);
+    auto db = testdb::FreshDatabase(testdb::Content::Demo);
     AppServerOptions options;
     options.clock = testing::FixedNow;
     server = std::make_unique<AppServer>(std::move(db), 1, options);

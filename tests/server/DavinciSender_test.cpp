@@ -40,7 +40,7 @@ int FreePort() {
 
 class DavinciSenderTest : public ::testing::Test {
  protected:
-  DavinciSenderTest() : path(dir.File("davinci.sqlite")), db(testing::FixtureDb(path)) {
+  DavinciSenderTest() : path(database.location()), db(OpenDatabase(path)) {
     port = sim.Bind("127.0.0.1", 0);
     sim.Start();
   }
@@ -78,12 +78,12 @@ class DavinciSenderTest : public ::testing::Test {
   std::unique_ptr<DavinciSender> Sender(DavinciSenderOptions options = {}) {
     if (options.endpoint.empty()) options.endpoint = Endpoint();
     if (!options.clock) options.clock = [this] { return now; };
-    return std::make_unique<DavinciSender>(OpenSqlite(path), std::move(options));
+    return std::make_unique<DavinciSender>(OpenDatabase(path), std::move(options));
   }
 
   std::string Endpoint() const { return "http://127.0.0.1:" + std::to_string(port); }
 
-  testing::TempDir dir;
+  testing::FixtureLocation database;
   std::string path;
   std::unique_ptr<Database> db;
   DavinciSim sim;
@@ -215,7 +215,7 @@ TEST_F(DavinciSenderTest, ASenderKilledMidSendLosesNoCall) {
   if (child == 0) {
     // The sending server process: it claims the call and waits for Davinci's answer.
     try {
-      DavinciSender sender(OpenSqlite(path), {.endpoint = Endpoint(), .claim = 1s});
+      DavinciSender sender(OpenDatabase(path), {.endpoint = Endpoint(), .claim = 1s});
       sender.SendNext();
     } catch (...) {
       _exit(3);

@@ -2,6 +2,7 @@
 // action to send a call again, as the browser receives them.
 #include <gtest/gtest.h>
 
+#include "common/TestDatabase.h"
 #include "host/data/DMQuil.h"
 #include "host/domain/Departementconst.h"
 #include "host/forms/Dlgdepartementcalls.h"
@@ -16,9 +17,7 @@ namespace quil::web::testing {
 namespace {
 
 TEST(DavinciCallsDialogRender, ShowsHeaderCallsInWordsAndTheAction) {
-  auto db = server::OpenSqlite(":memory:");
-  server::CreateSchema(*db);
-  server::SeedDemoData(*db);
+  auto db = testdb::FreshDatabase(testdb::Content::Demo);
   server::AppServer appServer(std::move(db), 1);
   TDMQuil dm(appServer);
   ScriptedDialogs dialogs;
