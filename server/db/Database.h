@@ -128,6 +128,9 @@ class Database {
   virtual void CreateGenerator(std::string_view name) = 0;
   //! The next value; nullopt when there is no generator of that name.
   virtual std::optional<int64_t> NextGeneratorValue(std::string_view name) = 0;
+  //! The first of `count` consecutive values, all handed out to the caller; nullopt when there is
+  //! no generator of that name.
+  virtual std::optional<int64_t> ReserveGeneratorValues(std::string_view name, int64_t count) = 0;
   //! The value handed out last (0 when none yet); nullopt when there is no such generator.
   virtual std::optional<int64_t> GeneratorValue(std::string_view name) = 0;
   //! Makes `value` the last value handed out.

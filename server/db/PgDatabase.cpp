@@ -262,6 +262,22 @@ class PgDatabase final : public Database {
     return std::atoll(PQgetvalue(result.get(), 0, 0));
   }
 
+  std::optional<int64_t> ReserveGeneratorValues(std::string_view name, int64_t count) override {
+    if (!KnownGenerator(name)) return std::nullopt;
+    // Values another session takes meanwhile may fall between ours; the run is then not
+    // consecutive, its values are left unused and another run is taken.
+    for (;;) {
+      Result result = Query("SELECT nextval($1) FROM generate_series(1, $2::bigint)",
+                            {SequenceOf(name), std::to_string(count)});
+      bool consecutive = PQntuples(result.get()) == count;
+      const int64_t first = consecutive ? std::atoll(PQgetvalue(result.get(), 0, 0)) : 0;
+      for (int row = 1; consecutive && row < PQntuples(result.get()); ++row) {
+        consecutive = std::atoll(PQgetvalue(result.get(), row, 0)) == first + row;
+      }
+      if (consecutive) return first;
+    }
+  }
+
   std::optional<int64_t> GeneratorValue(std::string_view name) override {
     if (!KnownGenerator(name)) return std::nullopt;
     Result result = Query("SELECT last_value, is_called FROM " + SequenceOf(name), {});

@@ -249,6 +249,16 @@ class SqliteDatabase final : public Database {
     return ReadGenerator(*next_, name);
   }
 
+  std::optional<int64_t> ReserveGeneratorValues(std::string_view name, int64_t count) override {
+    auto reserve = Prepare(
+        "UPDATE GENERATORS SET GEN_WAARDE = GEN_WAARDE + ? WHERE GEN_NAAM = ? "
+        "RETURNING GEN_WAARDE");
+    reserve->BindInt64(0, count);
+    reserve->BindText(1, name);
+    if (!reserve->Step()) return std::nullopt;
+    return reserve->ColumnInt64(0) - count + 1;
+  }
+
   std::optional<int64_t> GeneratorValue(std::string_view name) override {
     if (!read_) read_ = Prepare("SELECT GEN_WAARDE FROM GENERATORS WHERE GEN_NAAM = ?");
     return ReadGenerator(*read_, name);

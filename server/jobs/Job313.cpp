@@ -238,13 +238,9 @@ bool Widen(TDateTime& first, TDateTime& last, TDateTime from, TDateTime to, int 
 
 //! The first of `count` consecutive values of a generator, taken in the caller's transaction.
 int64_t ReserveIds(Database& db, const char* generator, int64_t count) {
-  auto reserve = db.Prepare(
-      "UPDATE GENERATORS SET GEN_WAARDE = GEN_WAARDE + :AANTAL WHERE GEN_NAAM = :NAAM "
-      "RETURNING GEN_WAARDE");
-  reserve->BindInt64(reserve->ParameterIndex("AANTAL"), count);
-  reserve->BindText(reserve->ParameterIndex("NAAM"), generator);
-  if (!reserve->Step()) RaiseClientError(Format("Generator '%s' niet gevonden", generator));
-  return reserve->ColumnInt64(0) - count + 1;
+  std::optional<int64_t> first = db.ReserveGeneratorValues(generator, count);
+  if (!first) RaiseClientError(Format("Generator '%s' niet gevonden", generator));
+  return *first;
 }
 
 void BindOptional(Statement& stmt, int index, std::optional<int64_t> value) {

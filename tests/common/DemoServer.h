@@ -6,7 +6,6 @@
 // as canonical text, for comparing stored rows in one assertion.
 #pragma once
 
-#include <charconv>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -49,19 +48,9 @@ inline std::string QueryText(quil::server::Database& db, std::string_view sql) {
   while (statement->Step()) {
     for (int column = 0; column < statement->ColumnCount(); ++column) {
       if (column > 0) out += " | ";
-      if (statement->ColumnStorage(column) == quil::server::StorageClass::Null) {
-        out += "null";
-      } else if (quil::FieldDef def;
-                 quil::server::FieldDefFromDeclType(statement->Origin(column).declType, def) &&
-                 def.type == quil::FieldType::Currency) {
-        // A decimal as the server reads it, shortest ("12.5"): each engine writes its own text.
-        char buffer[32];
-        double value =
-            quil::server::ReadValue(*statement, column, def.type).AsCurrency().ToDouble();
-        out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
-      } else {
-        out += std::string(statement->ColumnText(column));
-      }
+      out += statement->ColumnStorage(column) == quil::server::StorageClass::Null
+                 ? std::string("null")
+                 : testdb::ColumnText(*statement, column);
     }
     out += "\n";
   }

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -25,6 +26,7 @@
 
 #include "server/db/Database.h"
 #include "server/db/Schema.h"
+#include "server/db/ValueCodec.h"
 #include "server/seed/DemoData.h"
 #include "server/seed/InitDb.h"
 
@@ -200,6 +202,20 @@ class TestDatabase {
   std::string dir_, schema_, location_;
 };
 
+//! A column of the current row as text, the same on both engines: a decimal as the server reads
+//! it, in its shortest form ("12.5"; SQLite stores 12.5, PostgreSQL writes 12.50).
+inline std::string ColumnText(const quil::server::Statement& stmt, int column) {
+  quil::FieldDef def;
+  if (stmt.ColumnStorage(column) != quil::server::StorageClass::Null &&
+      quil::server::FieldDefFromDeclType(stmt.Origin(column).declType, def) &&
+      def.type == quil::FieldType::Currency) {
+    char buffer[32];
+    double value = quil::server::ReadValue(stmt, column, def.type).AsCurrency().ToDouble();
+    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+  }
+  return std::string(stmt.ColumnText(column));
+}
+
 //! A connection that drops its test database when it closes.
 class OwnedDatabase final : public Database {
  public:
@@ -224,6 +240,9 @@ class OwnedDatabase final : public Database {
   void CreateGenerator(std::string_view name) override { db_->CreateGenerator(name); }
   std::optional<int64_t> NextGeneratorValue(std::string_view name) override {
     return db_->NextGeneratorValue(name);
+  }
+  std::optional<int64_t> ReserveGeneratorValues(std::string_view name, int64_t count) override {
+    return db_->ReserveGeneratorValues(name, count);
   }
   std::optional<int64_t> GeneratorValue(std::string_view name) override {
     return db_->GeneratorValue(name);
