@@ -74,9 +74,8 @@ TEST_F(IngModuleVariantDetailsTest, AMaterialAddedCarriesItsPriceAndAClearedCost
   // The institution's active materials, of which the module variant needs two already.
   ASSERT_EQ(screen.CDSSelectMateriaal.RecordCount(), 5);
   ASSERT_TRUE(screen.CDSSelectMateriaal.LocateID(3, "VWM_ID"));
-  const std::string material = Stored(
-      "SELECT VWM_OMSCHRIJVING || ' | 1 | 0 | ' || VWM_PRIJS || ' | 3' FROM VWOMATERIAAL "
-      "WHERE VWM_ID = 3");
+  const std::string material =
+      Stored("SELECT VWM_OMSCHRIJVING, 1, 0, VWM_PRIJS, 3 FROM VWOMATERIAAL WHERE VWM_ID = 3");
   EXPECT_EQ(Press(screen, "AAdd"), TEventResult::Done) << Messages();
   EXPECT_EQ(screen.CDSDetails.FieldByName("IMD_MATERIAAL_FK").AsInteger(), 3);
   EXPECT_EQ(Lines("M").size(), before.size() + material.size());
