@@ -30,7 +30,7 @@
 #include <vector>
 
 #include "server/db/Database.h"
-#include "web/Users.h"
+#include "server/Users.h"
 
 namespace {
 
@@ -208,7 +208,7 @@ int main(int argc, char** argv) {
   const std::string codesSql =
       "SELECT VAC_OMSCHRIJVING FROM VWOAFWEZIGHEIDSCODE WHERE VAC_INSTELLING_FK = "
       "(SELECT IS_ID FROM INSTELLING ORDER BY IS_CODE LIMIT 1) ORDER BY VAC_CODE";
-  quil::web::UserStore(*quil::server::OpenDatabase(location)).SetPassword("admin", "admin1");
+  quil::server::UserStore(quil::server::OpenDatabase(location)).SetPassword("admin", "admin1");
 
   const int basePort = 20000 + getpid() % 20000;
   pid_t first = StartServer(kavel, location, basePort);
