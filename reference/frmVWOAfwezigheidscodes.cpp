@@ -132,6 +132,7 @@ void TVWOAfwezigheidsCodesForm::QuilDBFormSetMasterBrowser(TDataSource* master) 
 void TVWOAfwezigheidsCodesForm::CDSVWOAfwezigheidsCodesAfterOpen() {
   TQuilClientDataSet& codes = CDSVWOAfwezigheidsCodes;
   if (!codes.IsEmpty() || codes.ParamByName("IS_ID").AsInteger() == 0) return;
+  if (!AllowInsert(codes)) return;  // only offered to a user who may add codes
   if (MessageDlg(kVraagStandaardCodes, mtConfirmation, {mbYes, mbNo}) != mrYes) return;
   InsertStandaardCodes();
 }

@@ -96,7 +96,10 @@ void TVWOKBIContactpersonenForm::QuilDBFormSetMasterBrowser(TDataSource* master)
 void TVWOKBIContactpersonenForm::ASearchPSUpdate() {
   const TQuilClientDataSet& cds = CDSKBIContactpersonen;
   const bool editing = cds.State() == DataSetState::Edit || cds.State() == DataSetState::Insert;
-  ASearchPS.Enabled = cds.Active() && !IsReadOnly() && (!cds.IsEmpty() || editing);
+  // A takeover changes the current person or adds one: it needs one of those rights.
+  const bool mayChange =
+      editing || AllowEdit(CDSKBIContactpersonen) || AllowInsert(CDSKBIContactpersonen);
+  ASearchPS.Enabled = cds.Active() && mayChange && (!cds.IsEmpty() || editing);
 }
 
 std::unique_ptr<TSearchPersoneelDialog> TVWOKBIContactpersonenForm::NewSearchPSDialog() {
@@ -113,7 +116,9 @@ std::unique_ptr<TSearchPersoneelDialog> TVWOKBIContactpersonenForm::NewSearchPSD
 void TVWOKBIContactpersonenForm::ASearchPSExecute() {
   TQuilClientDataSet& cds = CDSKBIContactpersonen;
   bool insert = false;
-  if (cds.State() != DataSetState::Insert) {
+  if (cds.State() == DataSetState::Browse && !AllowEdit(cds)) {
+    insert = true;  // the user may only add: nothing to ask
+  } else if (cds.State() != DataSetState::Insert && AllowInsert(cds)) {
     insert = QuestionDlg("", "Huidge persoon vervangen of nieuwe invoegen?", mtConfirmation,
                          {{kNieuwInvoegen, "Nieuwe invoegen"}, {kVervangen, "Vervangen"}},
                          kNieuwInvoegen) == kNieuwInvoegen;

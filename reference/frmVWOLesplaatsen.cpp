@@ -233,7 +233,10 @@ void TVWOLesplaatsenForm::AOvernameUpdate() {
     const Variant key = CDSVWOLesplaats.FieldByName("VLP_VWOOFFLESPLAATS_FK").Value();
     known = !key.IsNull() && !CDSVWOOffLesplaatsPerIS.Lookup("VOLP_ID", key, "VOLP_ID").IsNull();
   }
-  AOvername.Enabled = known;
+  // The takeover changes the place: a record being edited, or one the user may edit.
+  const DataSetState state = CDSVWOLesplaats.State();
+  const bool editing = state == DataSetState::Edit || state == DataSetState::Insert;
+  AOvername.Enabled = known && (editing || AllowEdit(CDSVWOLesplaats));
 }
 
 namespace frmVWOLesplaatsen {

@@ -127,6 +127,15 @@ TQuilClientDataSet::~TQuilClientDataSet() {
 
 // ------------------------------------------------------------------------------- definition
 
+bool TQuilClientDataSet::IsHostFilledField(std::string_view fieldName) const {
+  if (!IDField.empty() && SameText(IDField, fieldName)) return true;
+  for (const std::string& entry : SplitNames(ParamToFields)) {
+    const size_t eq = entry.find('=');
+    if (SameText(eq == std::string::npos ? entry : entry.substr(eq + 1), fieldName)) return true;
+  }
+  return false;
+}
+
 void TQuilClientDataSet::SetProvName(std::string_view name) {
   if (Active())
     RaiseClientError("De provider kan niet gewijzigd worden terwijl de dataset open is");

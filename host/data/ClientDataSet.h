@@ -86,6 +86,9 @@ class TQuilClientDataSet : public IFilterSchema {
   std::string IDField;
   //! "PARAM=FIELD;..." or "NAME;..." (same name): a new record takes the field from the parameter.
   std::string ParamToFields;
+  //! The key (IDField) or a field a new record takes from a parameter (ParamToFields): the host
+  //! fills these, a user never types them.
+  bool IsHostFilledField(std::string_view fieldName) const;
   std::string ChangedByField;
   std::string ChangedOnField;
   std::string OrderField;

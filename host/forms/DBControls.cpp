@@ -18,6 +18,18 @@ TQuilClientDataSet* DataSetOf(TDataSource* source) {
   return dataset != nullptr && dataset->Active() ? dataset : nullptr;
 }
 
+//! Whether the user may write the field now: nothing makes it read-only (the field, its dataset,
+//! the form), the host does not fill it (key, master fields), and the form allows the change:
+//! a record being edited or inserted takes it, one in browse only when the user may edit.
+bool UserMayWrite(TQuilForm& form, const TDataSource* source, TField& field) {
+  TQuilClientDataSet& dataset = field.DataSet();
+  if (field.ReadOnly || dataset.ReadOnly || form.IsReadOnly()) return false;
+  if (source != nullptr && !source->Enabled) return false;
+  if (dataset.IsHostFilledField(field.FieldName())) return false;
+  const DataSetState state = dataset.State();
+  return state == DataSetState::Edit || state == DataSetState::Insert || form.AllowEdit(dataset);
+}
+
 }  // namespace
 
 TField* TDBControl::Field() const {
@@ -33,9 +45,8 @@ std::string TDBControl::DisplayCaption() const {
 }
 
 bool TDBControl::AcceptsValue() const {
-  const TField* field = Field();
-  return !ReadOnly && field != nullptr && !field->ReadOnly && !field->DataSet().ReadOnly &&
-         !Form().IsReadOnly() && (DataSource == nullptr || DataSource->Enabled);
+  TField* field = Field();
+  return !ReadOnly && field != nullptr && UserMayWrite(Form(), DataSource, *field);
 }
 
 TField& TDBControl::BeginChange() {
@@ -84,6 +95,7 @@ void TDBCheckBox::SetValueText(std::string_view text) {
 }
 
 bool TDBCheckBox::Click() {
+  if (!AcceptsValue()) return false;
   SetValueText(Checked() ? "0" : "1");
   return true;
 }
@@ -133,6 +145,18 @@ std::string TDBGrid::ColumnTitle(const TColumn& column) const {
   TQuilClientDataSet* dataset = DataSource != nullptr ? DataSource->DataSet() : nullptr;
   TField* field = dataset != nullptr ? dataset->FindField(column.FieldName) : nullptr;
   return field != nullptr ? field->Label() : column.FieldName;
+}
+
+bool TDBGrid::EditsField(std::string_view fieldName) const {
+  TQuilClientDataSet* dataset = DataSetOf(DataSource);
+  TField* field = dataset != nullptr ? dataset->FindField(fieldName) : nullptr;
+  if (ReadOnly || field == nullptr) return false;
+  for (const TColumn& column : VisibleColumns()) {
+    if (SameText(column.FieldName, fieldName) && !column.ReadOnly) {
+      return UserMayWrite(Form(), DataSource, *field);
+    }
+  }
+  return false;
 }
 
 bool TDBGrid::AcceptsValue() const {

@@ -28,6 +28,10 @@ class TDBControl : public TControl {
   //! Caption, or else the field's label (declared fields have theirs before the dataset opens).
   std::string DisplayCaption() const override;
 
+  //! Takes a value while the user may change the field now: the control and the field are
+  //! writable, the field is not one the host fills (the key, a field copied from the master), and
+  //! the form allows editing the record (its rights and QuilDBFormCanEdit) unless it is already
+  //! being edited or inserted.
   bool AcceptsValue() const override;
   //! source, dataField, field and readOnly; each kind adds its value.
   void Describe(TDescription& out) override;
@@ -139,6 +143,10 @@ class TDBGrid : public TControl {
   std::vector<TColumn> VisibleColumns() const;
   //! The title of a column as shown.
   std::string ColumnTitle(const TColumn& column) const;
+
+  //! The user may change the field in its cell now: the grid is not read-only, a visible column
+  //! that is not read-only shows it, and the field is writable as for a data-aware editor.
+  bool EditsField(std::string_view fieldName) const;
 
   bool AcceptsValue() const override;
   std::string ValueText() const override;

@@ -4,6 +4,7 @@
 
 #include "host/base/ScopeExit.h"
 #include "host/domain/AdminPrefs.h"
+#include "host/forms/DBControls.h"
 #include "host/forms/FormManager.h"
 #include "host/forms/ScriptedDialogs.h"
 
@@ -141,7 +142,14 @@ TEventResult TQuilApplication::Execute(TQuilForm& form, std::string_view actionN
       throw std::logic_error("no action " + std::string(actionName) + " in " + form.ClassName());
     });
   }
-  return Execute(*action);
+  // An action shown only through its controls is reached only through one the user reaches.
+  bool bound = false;
+  for (const auto& control : form.Controls()) {
+    if (control->Action != action) continue;
+    if (control->Reachable()) return Execute(*action);
+    bound = true;
+  }
+  return bound ? TEventResult::Refused : Execute(*action);
 }
 
 TEventResult TQuilApplication::Execute(TAction& action) {
@@ -180,7 +188,7 @@ TEventResult TQuilApplication::DataSetCommand(TQuilForm& form, std::string_view 
     if (dbForm == nullptr) throw std::logic_error(form.ClassName() + " has no data sources");
     TDataSource& source = dbForm->DataSourceByName(dataSourceName);
     TQuilClientDataSet* dataset = source.DataSet();
-    if (dataset == nullptr || !source.Enabled) {
+    if (dataset == nullptr || !source.Enabled || !form.ShowsDataSource(source)) {
       ran = false;
       return;
     }
@@ -235,14 +243,21 @@ TEventResult TQuilApplication::DataSetCommand(TQuilForm& form, std::string_view 
 }
 
 TEventResult TQuilApplication::MoveTo(TQuilForm& form, std::string_view dataSourceName, int recNo) {
-  return Run([&] {
+  bool ran = true;
+  TEventResult result = Run([&] {
     auto& dbForm = dynamic_cast<TQuilDBForm&>(form);
-    TQuilClientDataSet* dataset = dbForm.DataSourceByName(dataSourceName).DataSet();
-    if (dataset == nullptr || recNo < 1 || recNo > dataset->RecordCount()) {
+    TDataSource& source = dbForm.DataSourceByName(dataSourceName);
+    TQuilClientDataSet* dataset = source.DataSet();
+    if (dataset == nullptr || !source.Enabled || !form.ShowsDataSource(source)) {
+      ran = false;
+      return;
+    }
+    if (recNo < 1 || recNo > dataset->RecordCount()) {
       RaiseClientError(Format("Record %d bestaat niet", recNo));
     }
     dataset->SetRecNo(recNo);
   });
+  return result == TEventResult::Done && !ran ? TEventResult::Refused : result;
 }
 
 TEventResult TQuilApplication::SetFieldValue(TQuilForm& form, std::string_view dataSourceName,
@@ -250,13 +265,17 @@ TEventResult TQuilApplication::SetFieldValue(TQuilForm& form, std::string_view d
   bool ran = true;
   TEventResult result = Run([&] {
     auto& dbForm = dynamic_cast<TQuilDBForm&>(form);
-    TQuilClientDataSet* dataset = dbForm.DataSourceByName(dataSourceName).DataSet();
+    TDataSource& source = dbForm.DataSourceByName(dataSourceName);
+    TQuilClientDataSet* dataset = source.DataSet();
     if (dataset == nullptr) throw std::logic_error("data source without dataset");
     TField& field = dataset->FieldByName(fieldName);
-    if (dataset->State() == DataSetState::Browse && !form.AllowEdit(*dataset)) {
+    // Only through a control the screen offers for it now, with that control's own checks.
+    TControl* editor = form.EditorOfField(source, field.FieldName());
+    if (editor == nullptr) {
       ran = false;
       return;
     }
+    if (dynamic_cast<TDBControl*>(editor) != nullptr) return editor->SetValueText(text);
     form.StartEdit(*dataset);
     text.empty() ? field.Clear() : field.SetAsString(text);
   });
@@ -264,7 +283,17 @@ TEventResult TQuilApplication::SetFieldValue(TQuilForm& form, std::string_view d
 }
 
 TEventResult TQuilApplication::PrintReport(TQuilDBForm& form, int reportIndex) {
-  return Run([&] { form.Print(reportIndex); });
+  bool ran = true;
+  TEventResult result = Run([&] {
+    // A report the screen does not show cannot be printed.
+    if (reportIndex >= 0 && reportIndex < static_cast<int>(form.ReportDefs.size()) &&
+        !form.ReportDefs[reportIndex].Visible) {
+      ran = false;
+      return;
+    }
+    form.Print(reportIndex);
+  });
+  return result == TEventResult::Done && !ran ? TEventResult::Refused : result;
 }
 
 TModalResult TQuilApplication::RunModal(TQuilForm& form) {

@@ -1,5 +1,6 @@
 #include "host/forms/QuilForm.h"
 
+#include "host/forms/DBControls.h"
 #include "host/forms/QuilApplication.h"
 
 namespace quil {
@@ -195,6 +196,33 @@ void TQuilForm::StartEdit(TQuilClientDataSet& dataset) {
   dataset.Edit();
 }
 
+bool TQuilForm::ShowsDataSource(const TDataSource& source) const {
+  for (const auto& control : controls_) {
+    const TDataSource* shown = nullptr;
+    if (auto* editor = dynamic_cast<const TDBControl*>(control.get())) shown = editor->DataSource;
+    if (auto* grid = dynamic_cast<const TDBGrid*>(control.get())) shown = grid->DataSource;
+    if (shown == &source && control->Reachable()) return true;
+  }
+  return false;
+}
+
+TControl* TQuilForm::EditorOfField(const TDataSource& source, std::string_view fieldName) const {
+  for (const auto& control : controls_) {
+    if (auto* editor = dynamic_cast<TDBControl*>(control.get())) {
+      if (editor->DataSource == &source && SameText(editor->DataField, fieldName) &&
+          editor->Reachable() && editor->AcceptsValue()) {
+        return editor;
+      }
+    }
+    if (auto* grid = dynamic_cast<TDBGrid*>(control.get())) {
+      if (grid->DataSource == &source && grid->Reachable() && grid->EditsField(fieldName)) {
+        return grid;
+      }
+    }
+  }
+  return nullptr;
+}
+
 // ------------------------------------------------------------------------------- TQuilDBForm
 
 TQuilDBForm::TQuilDBForm(TQuilApplication& app, std::string className)
@@ -364,19 +392,19 @@ void TQuilDBForm::Print(int reportIndex) {
 }
 
 bool TQuilDBForm::AllowEdit(TQuilClientDataSet& dataset) {
-  bool allow = !readOnly_;
+  bool allow = !readOnly_ && HasRight(kRightChange);
   if (allow) QuilDBFormCanEdit(dataset, allow);
   return allow;
 }
 
 bool TQuilDBForm::AllowInsert(TQuilClientDataSet& dataset) {
-  bool allow = !readOnly_;
+  bool allow = !readOnly_ && HasRight(kRightInsert);
   if (allow) QuilDBFormCanInsert(dataset, allow);
   return allow;
 }
 
 bool TQuilDBForm::AllowDelete(TQuilClientDataSet& dataset) {
-  bool allow = !readOnly_;
+  bool allow = !readOnly_ && HasRight(kRightDelete);
   if (allow) QuilDBFormCanDelete(dataset, allow);
   return allow;
 }

@@ -49,6 +49,14 @@ template <class Arg, class... Args>
   throw EClientError(Format(format, arg, args...));
 }
 
+//! The access bits a user holds on a screen (IAppServer::GetFormRights): open and read it,
+//! change records, add records, delete records. The framework's AllowEdit, AllowInsert and
+//! AllowDelete enforce the last three for everything the user does.
+inline constexpr int kRightOpen = 0;
+inline constexpr int kRightChange = 1;
+inline constexpr int kRightInsert = 2;
+inline constexpr int kRightDelete = 3;
+
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 using enum TCloseAction;
 
@@ -185,6 +193,15 @@ class TQuilForm {
   //! Puts the dataset in edit for a change by the user; EAbort when the form does not allow it.
   void StartEdit(TQuilClientDataSet& dataset);
 
+  // --- what the user reaches ----------------------------------------------------------------
+  //! A reachable data-aware control or grid of this form shows the data source: the user may
+  //! move in it and send it commands.
+  bool ShowsDataSource(const TDataSource& source) const;
+  //! The control through which the user may change the field of the source's current record
+  //! now: a reachable data-aware control bound to it that accepts a value, or a reachable grid
+  //! that edits it in a column. nullptr when the screen offers no way to change it.
+  TControl* EditorOfField(const TDataSource& source, std::string_view fieldName) const;
+
  private:
   void AdoptControl(std::unique_ptr<TControl> control);
 
@@ -261,7 +278,8 @@ class TQuilDBForm : public TQuilForm {
   TField& RequireMasterField(std::string_view fieldName) const;
 
   // --- rights and read-only -----------------------------------------------------------------
-  //! The access bits the user holds on this screen (bit 0 = may open; 1..3 as granted).
+  //! The access bits the user holds on this screen (kRightOpen ... kRightDelete); all of them
+  //! until the session sets the user's.
   int Rights() const { return rights_; }
   void SetRights(int rights) { rights_ = rights; }
   bool HasRight(int bit) const { return (rights_ >> bit) & 1; }

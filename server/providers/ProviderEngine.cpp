@@ -241,6 +241,10 @@ ApplyResult ProviderEngine::ApplyUpdates(std::string_view provider, const Delta&
           break;
         }
         case DeltaKind::Modify: {
+          // A record keeps its key: other records and the client's log refer to it by that.
+          if (!(value(row.current, deltaKey) == value(row.original, deltaKey))) {
+            throw EClientError(Format(std::string(kKeyChanged), def.keyField));
+          }
           std::string sets, where;
           std::vector<std::pair<const Variant*, FieldType>> originals;
           for (size_t i = 0; i < delta.fields.size(); ++i) {

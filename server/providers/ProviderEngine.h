@@ -10,6 +10,7 @@
 //   original values;
 // - delete: WHERE the key and every field of the table still hold their original values.
 //
+// A modify that changes the key fails with kKeyChanged: a record keeps its key.
 // A modify or delete that matches no row was changed or removed by another session; it fails with
 // kChangedByOtherUser and nothing is overwritten. A row that violates a constraint fails with a
 // Dutch message; the engine's statement rollback leaves the transaction usable. When more rows
@@ -33,6 +34,8 @@ namespace quil::server {
 
 inline constexpr std::string_view kChangedByOtherUser =
     "Record werd intussen gewijzigd door een andere gebruiker";
+//! Format with the key field's name.
+inline constexpr std::string_view kKeyChanged = "De sleutel '%s' van een record kan niet wijzigen";
 
 class ProviderEngine {
  public:

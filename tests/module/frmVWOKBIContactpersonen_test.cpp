@@ -238,7 +238,7 @@ TEST_F(KBIContactpersonenTest, TheStaffLinkLocksNameFirstNameAndINSZ) {
   EXPECT_EQ(Editability(), kLocked);  // Aerts, linked
   EXPECT_EQ(app.SetValue(*form, "DBENaam", "Anders"), TEventResult::Refused);
   EXPECT_EQ(app.SetFieldValue(*form, "DSKBIContactpersonen", "KBCP_INSZ", "1"),
-            TEventResult::ClientError);
+            TEventResult::Refused);
   EXPECT_EQ(app.SetValue(*form, "DBETelefoon", "014 00 00 00"), TEventResult::Done);
   ASSERT_EQ(Post(), TEventResult::Done) << dialogs.Transcript();
   EXPECT_EQ(Editability(), kLocked);

@@ -149,6 +149,17 @@ TEST(ApplyTest, ReadOnlyFieldsAndUnknownFieldsAreNotWritten) {
   EXPECT_EQ(Codes(*server), Render(packet));
 }
 
+TEST(ApplyTest, AChangeOfTheKeyIsRefusedAndNothingOfTheRowIsStored) {
+  auto server = FixtureServer();
+  DataPacket packet = server->GetRecords(kCodes, MakeParams({{"IS_ID", 1}}));
+  Delta delta = DeltaFor(packet);
+  AddModify(delta, packet, 0, {{"VAC_ID", 999}, {"VAC_FLAGS", 255}});
+  ApplyResult result = server->ApplyUpdates(kCodes, delta, 0, {});
+  ASSERT_EQ(result.errorCount, 1);
+  EXPECT_EQ(result.errors[0].message, "De sleutel 'VAC_ID' van een record kan niet wijzigen");
+  EXPECT_EQ(Codes(*server), Render(packet));
+}
+
 // Two sessions read the same record; the first stores its change, the second one's change of
 // the same record must fail and must not overwrite the first.
 struct ConflictCase {
