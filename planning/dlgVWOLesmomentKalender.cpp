@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "core/ModuleClasses.h"
+#include "host/base/SchoolYear.h"
 #include "host/base/SysUtils.h"
 #include "host/data/ClientDataSet.h"
-#include "host/domain/SchoolYear.h"
 #include "host/forms/QuilApplication.h"
 #include "planning/VWOLes.h"
 #include "planning/vwochecks.h"

@@ -6,7 +6,7 @@
 #include "host/base/ScopeExit.h"
 #include "host/base/SysUtils.h"
 #include "host/data/Guards.h"
-#include "host/domain/AdminPrefs.h"
+#include "host/forms/AdminPrefs.h"
 #include "host/forms/QuilApplication.h"
 #include "planning/VWOLes.h"
 #include "planning/vwochecks.h"

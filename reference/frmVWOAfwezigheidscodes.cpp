@@ -7,7 +7,7 @@
 #include "core/ModuleClasses.h"
 #include "host/data/FieldDeclarations.h"
 #include "host/data/Guards.h"
-#include "host/domain/AdminPrefs.h"
+#include "host/forms/AdminPrefs.h"
 
 namespace kavel {
 

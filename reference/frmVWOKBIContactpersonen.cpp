@@ -3,8 +3,8 @@
 #include "core/ModuleClasses.h"
 #include "host/base/ScopeExit.h"
 #include "host/data/FieldDeclarations.h"
-#include "host/domain/AdminPrefs.h"
 #include "host/domain/TextChecks.h"
+#include "host/forms/AdminPrefs.h"
 #include "host/forms/QuilApplication.h"
 
 namespace kavel {

@@ -24,11 +24,6 @@ host_below_module="host/base host/data host/forms host/domain"
 # the exception goes when the include does. Lines: FILE INCLUDED-HEADER
 pending=$(
   cat <<'PENDING'
-server/seed/InitDb.cpp host/domain/SchoolYear.h
-server/seed/DemoData.cpp host/domain/SchoolYear.h
-server/jobs/Job313.cpp host/domain/SchoolYear.h
-web/HostApp.cpp host/domain/AdminPrefs.h
-host/forms/QuilApplication.cpp host/domain/AdminPrefs.h
 PENDING
 )
 

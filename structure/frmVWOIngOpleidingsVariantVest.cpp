@@ -3,8 +3,8 @@
 #include "core/ModuleClasses.h"
 #include "host/data/FieldDeclarations.h"
 #include "host/data/Guards.h"
-#include "host/domain/AdminPrefs.h"
 #include "host/domain/DavinciCommunicatie.h"
+#include "host/forms/AdminPrefs.h"
 
 namespace kavel {
 

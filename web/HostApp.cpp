@@ -7,7 +7,7 @@
 #include "host/base/ScopeExit.h"
 #include "host/base/SysUtils.h"
 #include "host/data/DMQuil.h"
-#include "host/domain/AdminPrefs.h"
+#include "host/forms/AdminPrefs.h"
 #include "host/forms/QuilApplication.h"
 #include "web/ControlEvents.h"
 #include "web/EventArgs.h"
@@ -15,8 +15,8 @@
 #include "web/Menu.h"
 #include "web/OpenForms.h"
 #include "web/Printouts.h"
+#include "web/UserPrefs.h"
 #include "web/WebDialogs.h"
-#include "web/WerkDatumSetting.h"
 
 namespace quil::web {
 
@@ -45,20 +45,6 @@ const std::map<std::string, TDataSetCommand, std::less<>>& Commands() {
   return commands;
 }
 
-//! The id of the school year Y ("2025") in the server's list of school years; -1 when there is
-//! none.
-int32_t SchoolYearId(IAppServer& server, int year) {
-  const DataPacket years = server.GetRecords("DSPSelectSJ", Params());
-  const int id = years.FieldIndex("SJ_ID");
-  const int code = years.FieldIndex("SJ_CODE");
-  if (id < 0 || code < 0) return -1;
-  const std::string wanted = std::to_string(year);
-  for (const Row& row : years.rows) {
-    if (row[code].AsString() == wanted) return static_cast<int32_t>(row[id].AsInteger());
-  }
-  return -1;
-}
-
 class HostApp final : public SessionApp {
  public:
   explicit HostApp(const SessionContext& context)
@@ -67,10 +53,14 @@ class HostApp final : public SessionApp {
         connection_(std::unique_ptr<IAppServer>(server_)),
         dialogs_(context.dialogs),
         app_(connection_, dialogs_) {
-    auto prefs =
-        std::make_shared<AdminPrefs>(ReadWerkDatum(*server_, DateOf(server_->GetServerDatum())));
-    prefs->SetWerkJaarID(SchoolYearId(*server_, prefs->WerkJaar()));
+    auto prefs = std::make_shared<AdminPrefs>(DateOf(server_->GetServerDatum()));
+    const std::string unusable = LoadAdminPrefs(*server_, *prefs);
+    prefs->SetWerkJaarID(GetSchooljaarID(*server_, prefs->WerkJaar()));
     app_.SetAdminPrefs(std::move(prefs));
+    // Told as the session's first event, once the session stands.
+    if (!unusable.empty()) {
+      context_.worker.Post([this, unusable] { app_.Run([&] { dialogs_.ShowMessage(unusable); }); });
+    }
     app_.OnProcessMessages = [this] { ReportProgress(); };
     app_.OnPrint = [this](const TPrintRequest& request) { KeepPrint(request); };
   }
@@ -206,11 +196,14 @@ class HostApp final : public SessionApp {
   void SetWerkDatum(const std::string& text) {
     if (!dialogs_.ModalForms().empty()) return;
     app_.Run([&] {
-      const TDateTime date = ParseWerkDatum(text);
-      WriteWerkDatum(*server_, date);
-      AdminPrefs& prefs = app_.AdminPrefs();
-      prefs.SetWerkDatum(date);
-      if (prefs.WerkJaarID() == -1) prefs.SetWerkJaarID(SchoolYearId(*server_, prefs.WerkJaar()));
+      // All or nothing: the new preferences are complete before they are stored or used.
+      AdminPrefs changed = app_.AdminPrefs();
+      changed.SetWerkDatum(ParseWerkDatum(text));
+      if (changed.WerkJaarID() == -1) {
+        changed.SetWerkJaarID(GetSchooljaarID(*server_, changed.WerkJaar()));
+      }
+      StoreAdminPrefs(*server_, changed);
+      app_.AdminPrefs() = changed;
     });
   }
 

@@ -2,7 +2,7 @@
 //
 // Each session gets its own connection to the application server (an AppServer on the site's
 // database, as its user), its own TQuilApplication with the web dialogs, and the working-year
-// preferences of the user's working date: the one the user chose last (WerkDatumSetting.h), else
+// preferences of the user's working date: the one the user chose last (UserPrefs.h), else
 // the server's date. The browser's events (docs/api.md) go through the
 // application's event boundary, so a client error becomes an error message, a refused action
 // does nothing, and the action updates run after every event.

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "host/base/ScopeExit.h"
-#include "host/domain/AdminPrefs.h"
+#include "host/forms/AdminPrefs.h"
 #include "host/forms/DBControls.h"
 #include "host/forms/FormManager.h"
 #include "host/forms/ScriptedDialogs.h"

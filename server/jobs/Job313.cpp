@@ -32,8 +32,8 @@
 #include <vector>
 
 #include "host/base/Errors.h"
+#include "host/base/SchoolYear.h"
 #include "host/base/SysUtils.h"
-#include "host/domain/SchoolYear.h"
 #include "server/db/ValueCodec.h"
 #include "server/jobs/JobService.h"
 

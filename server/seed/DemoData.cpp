@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "host/base/DateTime.h"
+#include "host/base/SchoolYear.h"
 #include "host/base/Variant.h"
-#include "host/domain/SchoolYear.h"
 #include "server/db/Schema.h"
 #include "server/db/ValueCodec.h"
 #include "server/seed/DemoSeed.h"

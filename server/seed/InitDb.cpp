@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "host/base/Errors.h"
+#include "host/base/SchoolYear.h"
 #include "host/base/SysUtils.h"
-#include "host/domain/SchoolYear.h"
 #include "server/db/Schema.h"
 #include "server/seed/DemoData.h"
 

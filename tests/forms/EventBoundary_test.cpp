@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "forms/FormsFixture.h"
-#include "host/domain/AdminPrefs.h"
+#include "host/forms/AdminPrefs.h"
 
 namespace quil::testing {
 namespace {

@@ -12,7 +12,7 @@
 #include "host/data/DMQuil.h"
 #include "host/data/DataSource.h"
 #include "host/data/MemoryAppServer.h"
-#include "host/domain/AdminPrefs.h"
+#include "host/forms/AdminPrefs.h"
 #include "host/forms/QuilApplication.h"
 #include "host/forms/ScriptedDialogs.h"
 #include "planning/VWOLes.h"

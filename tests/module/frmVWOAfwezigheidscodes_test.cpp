@@ -2,7 +2,7 @@
 // institution has none, new codes, and the colour button; checked against what the server stores.
 #include <cstdio>
 
-#include "host/domain/AdminPrefs.h"
+#include "host/forms/AdminPrefs.h"
 #include "host/forms/BrowseVWOInstellingForm.h"
 #include "module/ModuleFixture.h"
 #include "reference/frmVWOAfwezigheidscodes.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "host/base/SysUtils.h"
-#include "host/domain/AdminPrefs.h"
+#include "host/forms/AdminPrefs.h"
 #include "host/forms/BrowseVWOInstellingForm.h"
 #include "host/forms/SearchPersoneelDialog.h"
 #include "module/ModuleFixture.h"

@@ -12,8 +12,8 @@
 #include <thread>
 
 #include "host/base/SysUtils.h"
-#include "host/domain/AdminPrefs.h"
 #include "host/domain/TextChecks.h"
+#include "host/forms/AdminPrefs.h"
 #include "host/forms/DBControls.h"
 #include "host/forms/FormManager.h"
 #include "host/forms/QuilApplication.h"

@@ -8,7 +8,7 @@
 #include "host/base/SysUtils.h"
 #include "server/seed/InitDb.h"
 #include "web/HostApp.h"
-#include "web/WerkDatumSetting.h"
+#include "web/UserPrefs.h"
 
 namespace quil::web::testing {
 namespace {
@@ -114,6 +114,56 @@ TEST_F(WerkDatumTest, ABadDateIsRefusedAndTheDateStays) {
     EXPECT_EQ(answered.body["state"]["prefs"]["werkDatum"], "01/10/2025") << bad;
   }
   EXPECT_EQ(PrefsAtLogin(server.Port(), "demo", "demo1")["werkDatum"], "01/10/2025");
+}
+
+// Dates the school-year arithmetic cannot reckon with: refused before anything is stored, so
+// the user's next login still starts a session.
+TEST_F(WerkDatumTest, ADateOutOfRangeIsRefusedBeforeItIsStored) {
+  TestServer server(Options());
+  Browser demo(server.Port());
+  demo.Login("demo", "demo1");
+  SetWerkDatum(demo, "01/10/2025");
+  for (const char* bad : {"01/01/0001", "31/08/0001", "01/09/9999", "31/12/9999"}) {
+    const Reply refused = SetWerkDatum(demo, bad);
+    ASSERT_TRUE(refused.body["dialog"].is_object()) << bad << ": " << refused.body;
+    EXPECT_EQ(refused.body["dialog"]["text"],
+              "De werkdatum moet tussen 01/09/0001 en 31/08/9999 liggen");
+    const Reply answered = demo.Answered(refused.body["dialog"]["id"], 1);
+    EXPECT_EQ(answered.body["state"]["prefs"], json({{"werkDatum", "01/10/2025"},
+                                                     {"werkJaar", 2025},
+                                                     {"startOfWerkJaar", "01/09/2025"},
+                                                     {"endOfWerkJaar", "31/08/2026"}}))
+        << bad;
+  }
+  Browser again(server.Port());
+  ASSERT_EQ(again.Login("demo", "demo1").status, 200);
+  EXPECT_EQ(again.Get("/api/menu").status, 200);
+  EXPECT_EQ(again.Get("/api/state").body["state"]["prefs"]["werkDatum"], "01/10/2025");
+}
+
+// A stored date the session cannot use (an older version, an edit of the database) does not
+// lock the user out: the session starts on the server's date and says so once.
+TEST_F(WerkDatumTest, AStoredDateOutOfRangeIsIgnoredAtLoginAndTheUserToldOnce) {
+  TestServer server(Options());
+  const std::string today = DateToStr(Date());
+  for (const char* stored : {"0001-01-01", "9999-12-31"}) {
+    SCOPED_TRACE(stored);
+    StoreSettings("demo", std::string("[Werkjaar]\nWerkDatum=") + stored + "\n");
+    Browser first(server.Port());
+    ASSERT_EQ(first.Login("demo", "demo1").status, 200);
+    const Reply state = first.Settle(first.Get("/api/state"));
+    EXPECT_EQ(state.body["state"]["prefs"]["werkDatum"], today);
+    ASSERT_TRUE(state.body["dialog"].is_object()) << state.body;
+    EXPECT_EQ(state.body["dialog"]["text"], std::string("De bewaarde werkdatum '") + stored +
+                                                "' kan niet gebruikt worden; de werkdatum is " +
+                                                today + ".");
+    first.Answered(state.body["dialog"]["id"], 1);
+    EXPECT_EQ(first.Get("/api/menu").status, 200);
+
+    Browser next(server.Port());
+    ASSERT_EQ(next.Login("demo", "demo1").status, 200);
+    EXPECT_TRUE(next.Settle(next.Get("/api/state")).body["dialog"].is_null());
+  }
 }
 
 TEST_F(WerkDatumTest, AnOpenScreenWorksInTheNewWorkingYear) {

@@ -1,9 +1,8 @@
-#include "host/domain/SchoolYear.h"
+#include "host/base/SchoolYear.h"
 
 #include <gtest/gtest.h>
 
 #include "host/base/SysUtils.h"
-#include "host/domain/AdminPrefs.h"
 
 namespace quil {
 namespace {
@@ -77,30 +76,6 @@ TEST(SchoolYearTest, LinearTrimesterCountsWholeThreeMonthPeriods) {
     EXPECT_EQ(GetTrimester(true, c.start, c.date), c.trimester)
         << DateToStr(c.start) << " to " << DateToStr(c.date);
   }
-}
-
-TEST(AdminPrefsTest, WorkingDateFixesTheWorkingYear) {
-  AdminPrefs prefs(D(31, 8, 2025) + 0.5);
-  EXPECT_EQ(prefs.WerkJaar(), 2024);
-  EXPECT_EQ(prefs.WerkDatum(), D(31, 8, 2025));
-  EXPECT_EQ(prefs.StartOfWerkJaar(), D(1, 9, 2024));
-  EXPECT_EQ(prefs.EndOfWerkJaar(), D(31, 8, 2025));
-  EXPECT_EQ(prefs.WerkJaarID(), -1);
-  EXPECT_TRUE(prefs.ConfirmDeletion());
-  EXPECT_EQ(DateToStr(AdminPrefs::EndOfZovive()), "31/12/2999");
-
-  prefs.SetWerkJaarID(12);
-  prefs.SetWerkDatum(D(1, 6, 2025));
-  EXPECT_EQ(prefs.WerkJaarID(), 12) << "same working year keeps its id";
-  prefs.SetWerkDatum(D(1, 9, 2025));
-  EXPECT_EQ(prefs.WerkJaar(), 2025);
-  EXPECT_EQ(prefs.StartOfWerkJaar(), D(1, 9, 2025));
-  EXPECT_EQ(prefs.EndOfWerkJaar(), D(31, 8, 2026));
-  EXPECT_EQ(prefs.WerkJaarID(), -1) << "the id of another year is unknown";
-
-  AdminPrefs today;
-  EXPECT_EQ(today.WerkDatum(), Date());
-  EXPECT_EQ(today.WerkJaar(), GetSchooljaarFrom(Date()));
 }
 
 }  // namespace

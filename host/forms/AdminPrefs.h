@@ -1,15 +1,18 @@
 // AdminPrefs: the working-year preferences of the signed-in user.
 //
 // The working date (`WerkDatum`, default today) fixes the working year (`WerkJaar`, its school
-// year) and that year's bounds; setting the working date recomputes them. `WerkJaarID`, the id of
-// the working year's SCHOOLJAAR row, is only known to the server: it stays -1 until the session
-// supplies it and returns to -1 whenever the working year changes. A plain value owned by the
-// session; not shared between threads.
+// year) and that year's bounds; setting the working date recomputes them, all or nothing: a date
+// outside the school years the host can reckon with (FirstWerkDatum to LastWerkDatum) is refused
+// with a client error and the preferences stay as they were. `WerkJaarID`, the id of the working
+// year's SCHOOLJAAR row, is only known to the server (GetSchooljaarID): it stays -1 until the
+// session supplies it and returns to -1 whenever the working year changes. A plain value owned by
+// the session; not shared between threads.
 #pragma once
 
 #include <cstdint>
 
 #include "host/base/DateTime.h"
+#include "host/data/AppServer.h"
 
 namespace quil {
 
@@ -20,10 +23,20 @@ class AdminPrefs {
 
   //! Working date today.
   AdminPrefs();
+  //! Throws EClientError when the date is no possible working date.
   explicit AdminPrefs(TDateTime werkDatum);
 
+  //! The first and last working dates: 01/09/0001 and 31/08/9999, the first and last days of
+  //! the school years whose bounds (and extended end) are dates.
+  static TDateTime FirstWerkDatum();
+  static TDateTime LastWerkDatum();
+  static bool IsValidWerkDatum(TDateTime werkDatum);
+  //! Raises "De werkdatum moet tussen 01/09/0001 en 31/08/9999 liggen" unless IsValidWerkDatum.
+  static void CheckWerkDatum(TDateTime werkDatum);
+
   TDateTime WerkDatum() const { return werkDatum_; }
-  //! Also recomputes the working year and its bounds.
+  //! Also recomputes the working year and its bounds. A date out of range is refused
+  //! (CheckWerkDatum) and changes nothing.
   void SetWerkDatum(TDateTime werkDatum);
 
   int WerkJaar() const { return werkJaar_; }
@@ -58,5 +71,9 @@ class AdminPrefs {
   int32_t davinciKleur_ = kDefaultDavinciKleur;
   bool confirmDeletion_ = true;
 };
+
+//! The SJ_ID of school year Y's SCHOOLJAAR row (its code is "Y"), from the server's list of
+//! school years; -1 when there is none.
+int32_t GetSchooljaarID(IAppServer& server, int schooljaar);
 
 }  // namespace quil

@@ -1,4 +1,4 @@
-#include "host/domain/SchoolYear.h"
+#include "host/base/SchoolYear.h"
 
 namespace quil {
 namespace {
