@@ -1,4 +1,5 @@
-// kavel serve [--db FILE] [--port N] [--bind ADDR] [--davinci URL]: the web host.
+// kavel serve [--db FILE] [--port N] [--bind ADDR] [--davinci URL] [--secure-cookie]: the web
+// host.
 //
 // With --davinci a sender thread delivers the waiting Davinci calls to that endpoint; without it
 // the calls stay waiting and the page says so. Serves the database (default ./kavel.sqlite, created
@@ -41,6 +42,7 @@ struct ServeOptions {
   std::string module;
   int idleMinutes = 30;
   std::string davinci;
+  bool secureCookie = false;
 };
 
 constexpr const char* kNoDavinci =
@@ -89,6 +91,7 @@ void Serve(const ServeOptions& options, const std::string& programPath) {
   web.staticDir = quil::web::FindStaticDir(options.staticDir, programPath);
   web.limits.idleTimeout = std::chrono::minutes(options.idleMinutes);
   web.appFactory = quil::web::HostAppFactory();
+  web.secureCookie = options.secureCookie;
   if (web.staticDir.empty()) {
     quil::RaiseClientError("De webbestanden (web/static) zijn niet gevonden; geef --static MAP");
   }
@@ -146,6 +149,8 @@ void SetUpServe(CLI::App& app) {
   command->add_option("--davinci", options->davinci,
                       "Het adres van de Davinci-dienst (bv. http://127.0.0.1:8099 van kavel "
                       "davinci-sim); zonder blijven de oproepen wachten");
+  command->add_flag("--secure-cookie", options->secureCookie,
+                    "Het sessiekoekje enkel over HTTPS sturen (achter een proxy met TLS)");
   command->callback([options] {
     RunReportingErrors([&] {
       std::error_code ec;

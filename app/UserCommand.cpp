@@ -109,11 +109,24 @@ void SetUpUser(CLI::App& app) {
     });
   });
 
-  auto* rights = command->add_subcommand(
-      "rights", "Zet de rechten van een gebruiker op een scherm (bit 0 = openen, 1..3 verder)");
+  auto* rights =
+      command->add_subcommand("rights", "Zet de rechten van een gebruiker op een scherm");
   addDb(rights);
   rights->add_option("FORMCLASS", options->formClass, "De klasse van het scherm")->required();
-  rights->add_option("BITS", options->bits, "De rechten, 0 tot 15 (0 neemt ze af)")->required();
+  rights
+      ->add_option("BITS", options->bits,
+                   "De rechten: de som van de bits hieronder, 0 tot 15 (0 neemt ze af)")
+      ->required()
+      ->check(CLI::Range(0, 15));
+  rights->footer(
+      "Rechten per scherm (tel op):\n"
+      "  1  bit 0: openen en lezen (zonder dit bit staat het scherm niet in het menu)\n"
+      "  2  bit 1: records wijzigen\n"
+      "  4  bit 2: records toevoegen\n"
+      "  8  bit 3: records verwijderen\n"
+      "Voorbeelden: 1 = alleen lezen, 3 = lezen en wijzigen, 15 = alles.\n"
+      "Een scherm dat eerst een ander opent (zijn bladerscherm), vraagt ook het recht om dat te\n"
+      "openen. Een beheerder (user add --admin) heeft alle rechten op alle schermen.");
   rights->callback([options] {
     WithUsers(options->db, [&](quil::IUserDirectory& users) {
       users.SetRights(options->login, options->formClass, options->bits);

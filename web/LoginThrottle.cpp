@@ -7,10 +7,19 @@
 
 namespace quil::web {
 
+LoginLimits AddressLoginLimits() {
+  LoginLimits limits;
+  limits.maxFailures = 20;
+  limits.waitWhileChecking = false;
+  limits.successClears = false;
+  return limits;
+}
+
 LoginThrottle::Attempt::Attempt(Attempt&& other) noexcept
     : throttle_(std::exchange(other.throttle_, nullptr)),
       key_(std::move(other.key_)),
-      admitted_(other.admitted_) {}
+      admitted_(other.admitted_),
+      busy_(other.busy_) {}
 
 LoginThrottle::Attempt::~Attempt() {
   if (throttle_ != nullptr) throttle_->Finish(key_, Outcome::Unknown);
@@ -44,6 +53,7 @@ LoginThrottle::Attempt LoginThrottle::Begin(std::string_view login) {
       entry.last = now;
       return Attempt(this, std::string(key));
     }
+    if (!limits_.waitWhileChecking) return Attempt(nullptr, "", true);
     // The entry stays while attempts are being checked; it may be another one when we wake.
     finished_.wait(lock);
   }
@@ -57,7 +67,7 @@ void LoginThrottle::Finish(const std::string& key, Outcome outcome) {
     Entry& entry = it->second;
     --entry.checking;
     const Clock::time_point now = now_();
-    if (outcome == Outcome::Succeeded) {
+    if (outcome == Outcome::Succeeded && limits_.successClears) {
       entry.failures.clear();
       entry.lockedUntil = {};
     } else if (outcome == Outcome::Failed) {

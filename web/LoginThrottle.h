@@ -13,6 +13,11 @@
 // count (a login has at most 50), and at most `maxNames` names are remembered: when that is
 // reached, the names with nothing left to remember go first, then the ones tried longest ago.
 //
+// The same brake serves per client address (AddressLoginLimits): there an attempt that cannot be
+// admitted at once is refused rather than held (a flood must not hold the server's threads), and
+// a success does not clear the count (one known password must not open the door for guessing
+// others).
+//
 // In memory, per process; thread-safe. The clock is injectable for tests.
 #pragma once
 
@@ -33,7 +38,16 @@ struct LoginLimits {
   std::chrono::steady_clock::duration window = std::chrono::minutes(15);
   std::chrono::steady_clock::duration lockout = std::chrono::minutes(15);
   size_t maxNames = 10000;
+  //! An attempt that would pass the limit together with those being checked waits for them;
+  //! otherwise it is refused at once (Attempt::Busy).
+  bool waitWhileChecking = true;
+  //! A successful login forgets the key's failures and lockout.
+  bool successClears = true;
 };
+
+//! The brake per client address: 20 failed logins within 15 minutes, whatever the names, refuse
+//! the address for 15 minutes.
+LoginLimits AddressLoginLimits();
 
 class LoginThrottle {
  public:
@@ -53,23 +67,26 @@ class LoginThrottle {
 
     //! False: the name is refused now; do not check the password.
     bool Admitted() const { return admitted_; }
+    //! Refused only because as many attempts as may still fail are being checked right now.
+    bool Busy() const { return busy_; }
     void Failed();
     //! Forgets the name's failures and its lockout.
     void Succeeded();
 
    private:
     friend class LoginThrottle;
-    Attempt(LoginThrottle* throttle, std::string key)
-        : throttle_(throttle), key_(std::move(key)), admitted_(throttle != nullptr) {}
+    Attempt(LoginThrottle* throttle, std::string key, bool busy = false)
+        : throttle_(throttle), key_(std::move(key)), admitted_(throttle != nullptr), busy_(busy) {}
 
     LoginThrottle* throttle_;  //!< null when refused or reported
     std::string key_;
     bool admitted_;
+    bool busy_;
   };
 
   explicit LoginThrottle(LoginLimits limits = {}, Now now = Clock::now);
 
-  //! May wait for attempts of the same name that are being checked (see above).
+  //! May wait for attempts of the same key that are being checked (see above).
   Attempt Begin(std::string_view login);
   //! The refusal the user reads ("Te veel mislukte aanmeldingen; probeer het over 15 minuten
   //! opnieuw.").

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "host/base/Errors.h"
+#include "host/base/Strings.h"
 
 namespace quil::web {
 
@@ -20,6 +21,7 @@ using nlohmann::json;
 
 constexpr const char* kCookie = "kavel_sessie";
 constexpr size_t kMaxBody = 1 << 20;
+constexpr const char* kBusyText = "Te veel aanmeldingen tegelijk; probeer het zo meteen opnieuw.";
 
 void Reply(httplib::Response& res, int status, const json& body) {
   res.status = status;
@@ -47,9 +49,18 @@ std::string CookieValue(const httplib::Request& req, std::string_view name) {
   return "";
 }
 
+//! The media type is application/json exactly (any case), with parameters or without.
 bool IsJson(const httplib::Request& req) {
-  const std::string type = req.get_header_value("Content-Type");
-  return type.rfind("application/json", 0) == 0;
+  const std::string header = req.get_header_value("Content-Type");
+  std::string_view type(header);
+  type = type.substr(0, type.find(';'));
+  while (!type.empty() && (type.back() == ' ' || type.back() == '\t')) type.remove_suffix(1);
+  return SameText(type, "application/json");
+}
+
+std::string SessionCookie(const std::string& value, bool secure) {
+  return std::string(kCookie) + "=" + value + "; Path=/; HttpOnly; SameSite=Strict" +
+         (secure ? "; Secure" : "");
 }
 
 json UserJson(const User& user) {
@@ -62,7 +73,8 @@ struct WebServer::Impl {
   explicit Impl(WebServerOptions opts)
       : options(std::move(opts)),
         sessions(options.connect, options.appFactory, options.limits),
-        throttle(options.loginLimits, options.loginClock) {
+        throttle(options.loginLimits, options.loginClock),
+        addressThrottle(options.addressLimits, options.loginClock) {
     if (!options.appFactory) throw std::logic_error("WebServer needs an app factory");
     if (!options.connect || !options.users) {
       throw std::logic_error("WebServer needs the application server's doors");
@@ -86,6 +98,13 @@ struct WebServer::Impl {
         {"Content-Security-Policy",
          "default-src 'self'; img-src 'self' data:; frame-ancestors 'none'; base-uri 'none'; "
          "form-action 'self'"},
+    });
+    // A decoded NUL would end the file name early: "/app.js%00.html" must not serve app.js.
+    http.set_pre_routing_handler([](const httplib::Request& req, httplib::Response& res) {
+      if (req.path.find('\0') == std::string::npos)
+        return httplib::Server::HandlerResponse::Unhandled;
+      Fail(res, 400, "Ongeldig pad");
+      return httplib::Server::HandlerResponse::Handled;
     });
     if (!options.staticDir.empty() && !http.set_mount_point("/", options.staticDir)) {
       throw std::runtime_error("De map met de webbestanden bestaat niet: " + options.staticDir);
@@ -125,8 +144,7 @@ struct WebServer::Impl {
       if (req.method == "POST") {
         if (name == "logout") {
           sessions.End(session->Id());
-          res.set_header("Set-Cookie",
-                         std::string(kCookie) + "=; Path=/; Max-Age=0; HttpOnly; SameSite=Strict");
+          res.set_header("Set-Cookie", SessionCookie("", options.secureCookie) + "; Max-Age=0");
           return Reply(res, 200, json::object());
         }
         if (name == "event" || name == "answer") {
@@ -162,20 +180,25 @@ struct WebServer::Impl {
     }
     const std::string login = body["login"].get<std::string>();
     // Refused before the password is looked at, and the same for a name that does not exist.
+    // The address first: a flood under many names must not hold the password checks.
+    LoginThrottle::Attempt fromAddress = addressThrottle.Begin(req.remote_addr);
+    if (fromAddress.Busy()) return Fail(res, 429, kBusyText);
+    if (!fromAddress.Admitted()) return Fail(res, 429, addressThrottle.RefusalText());
     LoginThrottle::Attempt attempt = throttle.Begin(login);
     if (!attempt.Admitted()) return Fail(res, 429, throttle.RefusalText());
     std::optional<User> user;
     user = options.users()->Authenticate(login, body["password"].get<std::string>());
     if (!user) {
       attempt.Failed();
+      fromAddress.Failed();
       return Fail(res, 401, "Onbekende gebruiker of verkeerd wachtwoord");
     }
     attempt.Succeeded();
+    fromAddress.Succeeded();
     // A login replaces the session this browser had.
     if (auto old = CookieValue(req, kCookie); !old.empty()) sessions.End(old);
     auto session = sessions.Create(*user);
-    res.set_header("Set-Cookie", std::string(kCookie) + "=" + session->Id() +
-                                     "; Path=/; HttpOnly; SameSite=Strict");
+    res.set_header("Set-Cookie", SessionCookie(session->Id(), options.secureCookie));
     Reply(res, 200,
           {{"csrf", session->CsrfToken()}, {"user", UserJson(*user)}, {"notice", options.notice}});
   }
@@ -242,6 +265,7 @@ struct WebServer::Impl {
   WebServerOptions options;
   SessionManager sessions;
   LoginThrottle throttle;
+  LoginThrottle addressThrottle;
   httplib::Server http;
   //! Serve and Stop meet through these: a Stop that comes before the library started listening
   //! would otherwise be lost, and the listening thread would never end.

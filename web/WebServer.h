@@ -2,8 +2,9 @@
 //
 // It serves the front-end's static files and the JSON API under /api/ (documented in
 // docs/api.md): login and logout, the session's state, events and dialog answers, and the app's
-// read-only queries. Too many failed logins for one name refuse that name for a while
-// (LoginThrottle). Every /api/ path but login answers 401 without a live session cookie; every
+// read-only queries. Too many failed logins for one name refuse that name for a while, and too
+// many from one client address, whatever the names, refuse that address (LoginThrottle). A path
+// with a NUL in it is refused. Every /api/ path but login answers 401 without a live session cookie; every
 // request that changes something must carry the session's CSRF token in X-CSRF-Token and a JSON
 // body (Content-Type application/json, which a cross-site form cannot send). Events run on the
 // session's worker thread; a request waits for the session's next rest for a short budget and
@@ -38,9 +39,13 @@ struct WebServerOptions {
   //! How long a query may take before the request answers 503.
   std::chrono::milliseconds queryBudget = std::chrono::seconds(30);
   int threads = 48;
-  //! The brake on failed logins per login name, and its clock.
+  //! The brakes on failed logins per login name and per client address, and their clock.
   LoginLimits loginLimits;
+  LoginLimits addressLimits = AddressLoginLimits();
   LoginThrottle::Now loginClock = LoginThrottle::Clock::now;
+  //! The session cookie carries Secure: the browser sends it over HTTPS only (set when the
+  //! server stands behind a proxy that speaks TLS).
+  bool secureCookie = false;
   SessionAppFactory appFactory;
   //! A line the page shows under its header for every user ("" for none): what the server
   //! does not do in this configuration, such as sending Davinci calls.

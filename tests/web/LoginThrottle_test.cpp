@@ -169,5 +169,27 @@ TEST(LoginThrottleTest, AnAttemptThatEndsWithoutAnOutcomeCountsForNothing) {
   EXPECT_EQ(throttle.Size(), 0u);
 }
 
+
+// Per address: a known password does not reset the count, and an attempt that would pass the
+// limit with those being checked is refused at once instead of holding a thread.
+TEST(LoginThrottleTest, AnAddressIsLimitedWithoutWaitingAndASuccessDoesNotClearIt) {
+  const LoginLimits limits = AddressLoginLimits();
+  std::vector<Attempt> flood =
+      Wrong(10, "10.0.0.9") + std::vector<Attempt>{{seconds(1), "10.0.0.9", true}} +
+      Wrong(10, "10.0.0.9") + std::vector<Attempt>{{seconds(1), "10.0.0.9", true}};
+  EXPECT_EQ(Outcomes(flood, limits), std::string(21, 'A') + "R");
+
+  FakeClock clock;
+  LoginThrottle throttle(limits, clock.Now());
+  std::vector<LoginThrottle::Attempt> checking;
+  for (int i = 0; i < limits.maxFailures; ++i) checking.push_back(throttle.Begin("10.0.0.9"));
+  LoginThrottle::Attempt extra = throttle.Begin("10.0.0.9");
+  EXPECT_FALSE(extra.Admitted());
+  EXPECT_TRUE(extra.Busy());
+  EXPECT_TRUE(throttle.Begin("10.0.0.10").Admitted()) << "other addresses are not held up";
+  checking.back().Succeeded();
+  EXPECT_TRUE(throttle.Begin("10.0.0.9").Admitted());
+}
+
 }  // namespace
 }  // namespace quil::web

@@ -2,6 +2,8 @@
 // questions that wait for the browser (answered, ignored, abandoned), progress of long events.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "WebTestUtil.h"
 
 namespace quil::web::testing {
@@ -85,6 +87,57 @@ TEST_F(WebServerTest, TooManyFailedLoginsRefuseTheNameForAWhile) {
   EXPECT_EQ(server.Server().Sessions().Count(), 2);
 }
 
+// A flood of logins under many names from one address: after the address's limit its logins are
+// refused before any password is checked, a right one too.
+TEST_F(WebServerTest, TooManyFailedLoginsFromOneAddressRefuseItWhateverTheNames) {
+  WebServerOptions options = Options();
+  options.addressLimits.maxFailures = 6;
+  TestServer server(std::move(options));
+  auto login = [&](const std::string& name, const std::string& password) {
+    return Browser(server.Port()).Login(name, password);
+  };
+  EXPECT_EQ(login("anna", "geheim1").status, 200);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(login("naam" + std::to_string(i), "fout").status, 401);
+  const Reply refused = login("anna", "geheim1");
+  EXPECT_EQ(refused.status, 429);
+  EXPECT_EQ(refused.body["error"],
+            "Te veel mislukte aanmeldingen; probeer het over 15 minuten opnieuw.");
+  EXPECT_EQ(server.Server().Sessions().Count(), 1);
+}
+
+TEST_F(WebServerTest, TheSessionCookieIsSecureWhenTheServerIsToldSo) {
+  for (bool secure : {false, true}) {
+    WebServerOptions options = Options();
+    options.secureCookie = secure;
+    TestServer server(std::move(options));
+    httplib::Client client("127.0.0.1", server.Port());
+    auto result = client.Post("/api/login", R"({"login":"anna","password":"geheim1"})",
+                              "application/json");
+    ASSERT_TRUE(result);
+    const std::string cookie = result->get_header_value("Set-Cookie");
+    EXPECT_EQ(cookie.find("; Secure") != std::string::npos, secure) << cookie;
+  }
+}
+
+// Files are served by their exact name: a NUL cannot cut the name short.
+TEST_F(WebServerTest, APathWithANulIsRefused) {
+  TempDir files;
+  std::ofstream(files.File("app.js")) << "console.log('kavel');";
+  WebServerOptions options = Options();
+  options.staticDir = files.File("");
+  TestServer server(std::move(options));
+  httplib::Client client("127.0.0.1", server.Port());
+  auto plain = client.Get("/app.js");
+  ASSERT_TRUE(plain);
+  EXPECT_EQ(plain->status, 200);
+  for (const char* path : {"/app.js%00.html", "/app.js%00", "/api/state%00"}) {
+    auto result = client.Get(path);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->status, 400) << path;
+    EXPECT_EQ(result->body.find("kavel"), std::string::npos) << path;
+  }
+}
+
 TEST_F(WebServerTest, APortInUseIsRefused) {
   TestServer first(Options());
   WebServerOptions options = Options();
@@ -162,16 +215,23 @@ TEST_F(WebServerTest, ChangesNeedTheSessionsOwnCsrfTokenAndJson) {
 
   // A cross-site form cannot send JSON: other content types are refused before anything else.
   httplib::Client client("127.0.0.1", server.Port());
-  auto form = client.Post("/api/event", {{"X-CSRF-Token", token}},
-                          R"({"type":"add","key":"teller"})", "text/plain");
-  ASSERT_TRUE(form);
-  EXPECT_EQ(form->status, 415);
+  for (const char* type : {"text/plain", "application/jsonfoo", "application/json-patch+json",
+                           "text/application/json"}) {
+    auto form = client.Post("/api/event", {{"X-CSRF-Token", token}},
+                            R"({"type":"add","key":"teller"})", type);
+    ASSERT_TRUE(form);
+    EXPECT_EQ(form->status, 415) << type;
+  }
+  auto typed = client.Post("/api/event", {{"X-CSRF-Token", token}, {"Cookie", anna.Cookie()}},
+                           R"({"type":"add","key":"teller"})", "Application/JSON; charset=utf-8");
+  ASSERT_TRUE(typed);
+  EXPECT_EQ(typed->status, 200) << "the media type, whatever its case and parameters";
   auto login =
       client.Post("/api/login", "login=anna&password=geheim1", "application/x-www-form-urlencoded");
   ASSERT_TRUE(login);
   EXPECT_EQ(login->status, 415);
   EXPECT_EQ(anna.Post("/api/event", json::array({1, 2})).status, 400);
-  EXPECT_EQ(anna.Get("/api/count?key=teller").body["value"], "1");
+  EXPECT_EQ(anna.Get("/api/count?key=teller").body["value"], "2");
 }
 
 TEST_F(WebServerTest, LogoutEndsTheSessionForGood) {

@@ -189,6 +189,8 @@ class Browser {
   }
 
   std::string csrf;  //!< sent as X-CSRF-Token on changes; tests may blank or spoil it
+  //! "kavel_sessie=..." as the login set it.
+  const std::string& Cookie() const { return cookie_; }
   bool sendCookie = true;
 
  private:
