@@ -117,9 +117,7 @@ class HostApp final : public SessionApp {
 
   json Query(std::string_view name, const json& args) override {
     if (name == "menu") {
-      return RenderMenu([this](const std::string& formClass) {
-        return (server_->GetFormRights(formClass) & 1) != 0;
-      });
+      return RenderMenu([this](const std::string& formClass) { return app_.MayOpen(formClass); });
     }
     if (name == "report") return printouts_.Find(NumberArg(args, "id"));
     if (name == "rows") {

@@ -353,6 +353,20 @@ TEventResult TQuilApplication::ActivateForm(TQuilDBForm& form) {
   return Run([&] { form.QuilDBFormActivate(); });
 }
 
+bool TQuilApplication::MayOpen(std::string_view className) const {
+  std::string current(className);
+  for (int depth = 0; depth <= kMaxBrowserDepth; ++depth) {
+    const TFormClass* formClass = FormManager().FindFormByName(current);
+    if (formClass == nullptr) return false;
+    if ((connection_.Server().GetFormRights(formClass->ClassName) & (1 << kRightOpen)) == 0) {
+      return false;
+    }
+    current = formClass->Definition.DefaultBrowserForm;
+    if (current.empty() || FindForm(current) != nullptr) return true;
+  }
+  return false;  // a loop of default browsers never opens
+}
+
 std::vector<TQuilDBForm*> TQuilApplication::Forms() const {
   std::vector<TQuilDBForm*> forms;
   for (const OpenScreen& screen : screens_) forms.push_back(screen.form.get());

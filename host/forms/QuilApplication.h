@@ -106,6 +106,10 @@ class TQuilApplication {
   bool CloseForm(TQuilDBForm& form);
   //! The user brings an open screen to the front: QuilDBFormActivate.
   TEventResult ActivateForm(TQuilDBForm& form);
+  //! Whether OpenForm would open the screen for the user: it is registered, and the user holds
+  //! the open right on it and on every default browser opened first (an open one counts as
+  //! reachable). What the menu offers.
+  bool MayOpen(std::string_view className) const;
   std::vector<TQuilDBForm*> Forms() const;
   //! The first open screen of the class (case-insensitive); nullptr when none.
   TQuilDBForm* FindForm(std::string_view className) const;

@@ -151,6 +151,26 @@ TEST_F(ScreensTest, AScreenWithoutTheOpenRightDoesNotOpen) {
             (std::vector<bool>{false, true, false}));
 }
 
+// The menu offers a screen only when opening it cannot end in a refusal: the default browser
+// it opens first needs the open right too, unless it is open already.
+TEST_F(ScreensTest, AScreenMayBeOpenedOnlyWithItsDefaultBrowser) {
+  server.rights["TModulesTestForm"] = 0b0001;
+  server.rights["TInstellingTestBrowser"] = 0b1110;
+  EXPECT_FALSE(app.MayOpen("TModulesTestForm"));
+  EXPECT_FALSE(app.MayOpen("tinstellingtestbrowser"));
+  EXPECT_FALSE(app.MayOpen("TNietBestaand"));
+  EXPECT_EQ(app.OpenForm("TModulesTestForm"), nullptr) << "what MayOpen foretold";
+  EXPECT_EQ(dialogs.Transcript(), "error: U hebt geen toegang tot het scherm 'Instellingen'\n");
+
+  server.rights["TInstellingTestBrowser"] = 0b0001;
+  EXPECT_TRUE(app.MayOpen("TModulesTestForm"));
+  ASSERT_NE(app.OpenForm("TInstellingTestBrowser"), nullptr);
+  server.rights["TInstellingTestBrowser"] = 0;
+  EXPECT_TRUE(app.MayOpen("TModulesTestForm")) << "the open browser is used";
+  server.rights["TModulesTestForm"] = 0b1110;
+  EXPECT_FALSE(app.MayOpen("TModulesTestForm"));
+}
+
 TEST_F(ScreensTest, AClassWithoutAScreenOpensEmptyAndSaysSo) {
   TFormClass cls;
   cls.ClassName = "TLaterForm";
