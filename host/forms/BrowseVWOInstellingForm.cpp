@@ -23,7 +23,9 @@ TBrowseVWOInstellingForm::TBrowseVWOInstellingForm(TQuilApplication& app, std::s
   CDSBrowseVWOinstelling.ReadOnly = true;
   CDSBrowseVWOinstelling.AutoOpen = true;
   ControlByName<TPanel>("PnlZoeken").Caption = "Zoeken";
-  EdtZoeken.Hint = "Zoek op code of naam";
+  // The search is a LIKE: % and _ keep their meaning (codes and names hold neither), and the
+  // hint says so.
+  EdtZoeken.Hint = "Zoek op code of naam; % staat voor eender welke tekens, _ voor één teken";
   EdtZoeken.OnChange = [this] { EdtZoekenChange(); };
   GridInstellingen.DataSource = &DSBrowseVWOinstelling;
   GridInstellingen.Columns = {{"IS_CODE", "Code", 8},

@@ -163,11 +163,15 @@ TEST_F(ScreenTest, TheInstitutionSearchNarrowsTheList) {
   auto* browser =
       dynamic_cast<quil::TBrowseVWOInstellingForm*>(app.OpenForm("TBrowseVWOStructInstellingForm"));
   ASSERT_NE(browser, nullptr);
+  EXPECT_EQ(browser->EdtZoeken.Hint,
+            "Zoek op code of naam; % staat voor eender welke tekens, _ voor één teken");
   struct Case {
     const char* text;
     int rows;
   };
-  for (Case c : {Case{"horiz", 1}, Case{"CVO", 2}, Case{"o'neill", 0}, Case{"", 2}}) {
+  // % and _ are the wildcards the hint names: any run of characters, one character.
+  for (Case c : {Case{"horiz", 1}, Case{"CVO", 2}, Case{"o'neill", 0}, Case{"C_O", 2},
+                 Case{"Hor%n", 1}, Case{"CVO_", 2}, Case{"", 2}}) {
     EXPECT_EQ(app.SetValue(*browser, "EdtZoeken", c.text), quil::TEventResult::Done) << c.text;
     EXPECT_EQ(browser->CDSBrowseVWOinstelling.RecordCount(), c.rows) << c.text;
   }
