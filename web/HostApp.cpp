@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "host/base/ScopeExit.h"
+#include "host/base/Strings.h"
 #include "host/base/SysUtils.h"
 #include "host/data/DMQuil.h"
 #include "host/forms/AdminPrefs.h"
@@ -80,6 +81,7 @@ class HostApp final : public SessionApp {
     const std::string type = TextArg(event, "type");
     if (type == "open") return Open(TextArg(event, "class"));
     if (type == "werkdatum") return SetWerkDatum(TextArg(event, "value"));
+    if (type == "prefs") return SetPrefs(event);
     // Everything else names a form; while a dialog is shown modally only it takes events.
     TQuilForm& form = forms_.FormOf(event);
     if (!dialogs_.ModalForms().empty() && &form != dialogs_.ModalForms().back()) return;
@@ -112,7 +114,7 @@ class HostApp final : public SessionApp {
     }
     if (type == "link") return Link(screen, NumberArg(event, "link"));
     if (type == "print") return Print(screen, NumberArg(event, "report"));
-    throw BadRequest("onbekende gebeurtenis '" + type + "'");
+    throw BadRequest("onbekende gebeurtenis '" + EchoText(type) + "'");
   }
 
   json Query(std::string_view name, const json& args) override {
@@ -123,7 +125,7 @@ class HostApp final : public SessionApp {
     if (name == "rows") {
       TQuilForm& form = forms_.FormOf(args);
       auto* grid = dynamic_cast<TDBGrid*>(&ControlOf(form, args));
-      if (grid == nullptr) throw BadRequest("geen raster");
+      if (grid == nullptr || !grid->Showing()) throw BadRequest("geen zichtbaar raster");
       return RenderRows(*grid, NumberArg(args, "top"), NumberArg(args, "count"));
     }
     throw UnknownQuery(std::string(name));
@@ -145,7 +147,9 @@ class HostApp final : public SessionApp {
                  {{"werkDatum", DateToStr(prefs.WerkDatum())},
                   {"werkJaar", prefs.WerkJaar()},
                   {"startOfWerkJaar", DateToStr(prefs.StartOfWerkJaar())},
-                  {"endOfWerkJaar", DateToStr(prefs.EndOfWerkJaar())}}},
+                  {"endOfWerkJaar", DateToStr(prefs.EndOfWerkJaar())},
+                  {"davinciKleur", DavinciKleurText(prefs.DavinciKleur())},
+                  {"vwoToonAlleLesplaatsen", prefs.VWOToonAlleLesplaatsen()}}},
                 {"forms", std::move(forms)},
                 {"active", nullptr},
                 {"modal", json::array()},
@@ -171,14 +175,15 @@ class HostApp final : public SessionApp {
   static TControl& ControlOf(TQuilForm& form, const json& event) {
     const std::string name = TextArg(event, "control");
     TControl* control = form.FindControl(name);
-    if (control == nullptr) throw BadRequest("geen element '" + name + "' in " + form.ClassName());
+    if (control == nullptr)
+      throw BadRequest("geen element '" + EchoText(name) + "' in " + form.ClassName());
     return *control;
   }
 
   static TDataSource& SourceOf(TQuilDBForm& screen, const json& event) {
     const std::string name = TextArg(event, "source");
     TDataSource* source = screen.FindDataSource(name);
-    if (source == nullptr) throw BadRequest("geen gegevensbron '" + name + "'");
+    if (source == nullptr) throw BadRequest("geen gegevensbron '" + EchoText(name) + "'");
     return *source;
   }
 
@@ -205,6 +210,25 @@ class HostApp final : public SessionApp {
     });
   }
 
+  //! The display choices, kept with the working date; the same rules as for the date. Screens
+  //! read them when they open (the Davinci colour) or when they fill a list.
+  void SetPrefs(const json& event) {
+    const bool hasKleur = event.contains("davinciKleur");
+    const bool hasAlle = event.contains("vwoToonAlleLesplaatsen");
+    if (hasAlle && !event["vwoToonAlleLesplaatsen"].is_boolean()) {
+      throw BadRequest("'vwoToonAlleLesplaatsen' is geen waar/onwaar");
+    }
+    const std::string kleur = hasKleur ? TextArg(event, "davinciKleur") : "";
+    if (!dialogs_.ModalForms().empty()) return;
+    app_.Run([&] {
+      AdminPrefs changed = app_.AdminPrefs();
+      if (hasKleur) changed.SetDavinciKleur(ParseDavinciKleur(kleur));
+      if (hasAlle) changed.SetVWOToonAlleLesplaatsen(event["vwoToonAlleLesplaatsen"].get<bool>());
+      StoreAdminPrefs(*server_, changed);
+      app_.AdminPrefs() = changed;
+    });
+  }
+
   void Activate(TQuilForm& form) {
     if (auto* screen = dynamic_cast<TQuilDBForm*>(&form)) forms_.SetActive(*screen);
   }
@@ -219,13 +243,13 @@ class HostApp final : public SessionApp {
   }
 
   void Action(TQuilForm& form, const std::string& name) {
-    if (form.FindAction(name) == nullptr) throw BadRequest("geen actie '" + name + "'");
+    if (form.FindAction(name) == nullptr) throw BadRequest("geen actie '" + EchoText(name) + "'");
     app_.Execute(form, name);
   }
 
   void Command(TQuilDBForm& screen, TDataSource& source, const std::string& name) {
     auto it = Commands().find(name);
-    if (it == Commands().end()) throw BadRequest("onbekende opdracht '" + name + "'");
+    if (it == Commands().end()) throw BadRequest("onbekende opdracht '" + EchoText(name) + "'");
     app_.DataSetCommand(screen, source.Name, it->second);
   }
 

@@ -13,6 +13,7 @@
 #include <cstdio>
 
 #include "host/base/Errors.h"
+#include "host/base/Strings.h"
 #include "host/base/SysUtils.h"
 #include "host/forms/Colors.h"
 #include "host/forms/SettingsFile.h"
@@ -83,7 +84,7 @@ void StoreAdminPrefs(IAppServer& server, const AdminPrefs& prefs) {
 TDateTime ParseWerkDatum(std::string_view text) {
   TDateTime date;
   if (!TryStrToDate(text, date)) {
-    RaiseClientError(Format("'%s' is geen geldige datum", std::string(text)));
+    RaiseClientError(Format("'%s' is geen geldige datum", EchoText(text)));
   }
   // Refused here already, before anything is stored or assigned.
   AdminPrefs::CheckWerkDatum(date);
@@ -92,7 +93,7 @@ TDateTime ParseWerkDatum(std::string_view text) {
 
 int32_t ParseDavinciKleur(std::string_view text) {
   int32_t rgb = 0;
-  if (!TryParseKleur(text, rgb)) RaiseClientError(Format("'%s' is geen kleur", std::string(text)));
+  if (!TryParseKleur(text, rgb)) RaiseClientError(Format("'%s' is geen kleur", EchoText(text)));
   return rgb;
 }
 

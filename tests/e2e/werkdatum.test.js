@@ -46,3 +46,26 @@ test('the working date is kept for the next login', () =>
     assert.deepEqual(await header(page), { datum: '15/03/2024', jaar: 'Werkjaar 2023-2024' });
     await screenshot(page, 'werkdatum', '2-after-login');
   }));
+
+test('the display choices next to the working date are kept for the next login', () =>
+  withKavel('voorkeuren', async (page) => {
+    await page.waitForSelector('#login-form');
+    await login(page, 'demo', 'demo');
+    await page.waitForFunction(() => document.querySelector('#davincikleur').value === '#ffffc0');
+    assert.equal(await page.isChecked('#toonallelesplaatsen'), false);
+
+    await page.fill('#davincikleur', '#80c0ff');  // a colour input takes its value and changes
+    await settled(page);
+    await page.check('#toonallelesplaatsen');
+    await settled(page);
+    await screenshot(page, 'voorkeuren', '1-changed');
+
+    await page.click('#logout');
+    await page.waitForSelector('#login:not([hidden])');
+    await page.reload();
+    await page.waitForSelector('#login:not([hidden])');
+    await login(page, 'demo', 'demo');
+    await page.waitForSelector('#main:not([hidden])');
+    await page.waitForFunction(() => document.querySelector('#davincikleur').value === '#80c0ff');
+    assert.equal(await page.isChecked('#toonallelesplaatsen'), true);
+  }));

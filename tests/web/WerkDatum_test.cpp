@@ -69,7 +69,9 @@ TEST_F(WerkDatumTest, TheWorkingDateIsKeptForTheSameUserOnly) {
   EXPECT_EQ(set.body["state"]["prefs"], json({{"werkDatum", "15/03/2024"},
                                               {"werkJaar", 2023},
                                               {"startOfWerkJaar", "01/09/2023"},
-                                              {"endOfWerkJaar", "31/08/2024"}}));
+                                              {"endOfWerkJaar", "31/08/2024"},
+                                              {"davinciKleur", "#ffffc0"},
+                                              {"vwoToonAlleLesplaatsen", false}}));
   demo.Post("/api/logout", json::object());
 
   EXPECT_EQ(PrefsAtLogin(server.Port(), "demo", "demo1")["werkDatum"], "15/03/2024");
@@ -132,7 +134,9 @@ TEST_F(WerkDatumTest, ADateOutOfRangeIsRefusedBeforeItIsStored) {
     EXPECT_EQ(answered.body["state"]["prefs"], json({{"werkDatum", "01/10/2025"},
                                                      {"werkJaar", 2025},
                                                      {"startOfWerkJaar", "01/09/2025"},
-                                                     {"endOfWerkJaar", "31/08/2026"}}))
+                                                     {"endOfWerkJaar", "31/08/2026"},
+                                                     {"davinciKleur", "#ffffc0"},
+                                                     {"vwoToonAlleLesplaatsen", false}}))
         << bad;
   }
   Browser again(server.Port());
@@ -164,6 +168,41 @@ TEST_F(WerkDatumTest, AStoredDateOutOfRangeIsIgnoredAtLoginAndTheUserToldOnce) {
     ASSERT_EQ(next.Login("demo", "demo1").status, 200);
     EXPECT_TRUE(next.Settle(next.Get("/api/state")).body["dialog"].is_null());
   }
+}
+
+// The two display choices sit next to the working date and are kept with it; a bad colour
+// changes nothing, not even the other choice sent with it.
+TEST_F(WerkDatumTest, TheDisplayChoicesAreKeptWithTheWorkingDate) {
+  TestServer server(Options());
+  Browser demo(server.Port());
+  demo.Login("demo", "demo1");
+  SetWerkDatum(demo, "01/10/2025");
+  const Reply set = demo.Send({{"type", "prefs"}, {"davinciKleur", "#80C0FF"}});
+  EXPECT_EQ(set.body["state"]["prefs"]["davinciKleur"], "#80c0ff");
+  demo.Send({{"type", "prefs"}, {"vwoToonAlleLesplaatsen", true}});
+
+  const Reply refused =
+      demo.Send({{"type", "prefs"}, {"davinciKleur", "geel"}, {"vwoToonAlleLesplaatsen", false}});
+  ASSERT_TRUE(refused.body["dialog"].is_object()) << refused.body;
+  EXPECT_EQ(refused.body["dialog"]["text"], "'geel' is geen kleur");
+  demo.Answered(refused.body["dialog"]["id"], 1);
+
+  const json prefs = PrefsAtLogin(server.Port(), "demo", "demo1");
+  EXPECT_EQ(prefs["davinciKleur"], "#80c0ff");
+  EXPECT_EQ(prefs["vwoToonAlleLesplaatsen"], true);
+  EXPECT_EQ(prefs["werkDatum"], "01/10/2025");
+  EXPECT_EQ(PrefsAtLogin(server.Port(), "admin", "admin1")["davinciKleur"], "#ffffc0");
+
+  // A screen opened now takes the user's colour for what goes to Davinci.
+  Browser again(server.Port());
+  again.Login("demo", "demo1");
+  Reply opened = again.Send({{"type", "open"}, {"class", "TVWOAfwezigheidsCodesForm"}});
+  if (opened.body["dialog"].is_object()) {  // no codes yet: the standard ones are offered
+    opened = again.Answered(opened.body["dialog"]["id"], 7);
+  }
+  const json form = opened.body["state"]["active"];
+  ASSERT_EQ(form.value("class", ""), "TVWOAfwezigheidsCodesForm") << opened.body;
+  EXPECT_EQ(FindControl(form, "LCParticipatieStatus")["color"], "#80c0ff");
 }
 
 TEST_F(WerkDatumTest, AnOpenScreenWorksInTheNewWorkingYear) {

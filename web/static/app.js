@@ -147,6 +147,10 @@ async function boot() {
     session.csrf = '';
     showLogin('U bent afgemeld.');
   });
+  $('davincikleur').addEventListener('change', (event) =>
+    send({ type: 'prefs', davinciKleur: event.target.value }));
+  $('toonallelesplaatsen').addEventListener('change', (event) =>
+    send({ type: 'prefs', vwoToonAlleLesplaatsen: event.target.checked }));
   const werkDatum = $('werkdatum');
   werkDatum.addEventListener('input', () => { werkDatum.dataset.typing = '1'; });
   werkDatum.addEventListener('change', sendWerkDatum);
@@ -232,15 +236,22 @@ function draw() {
   restoreFocus(focused);
 }
 
-//! The working date in the header. What the user is typing there stays until it is sent (change
+//! The working date and the display choices in the header. What the user is typing there stays until it is sent (change
 //! or Enter); a refused date then shows the working date that stayed.
 function renderPrefs(state) {
   const input = $('werkdatum');
   const prefs = state.prefs;
   if (!prefs) return;
   if (!input.dataset.typing) input.value = prefs.werkDatum;
-  input.disabled = (state.modal || []).length > 0;
+  const modal = (state.modal || []).length > 0;
+  input.disabled = modal;
   $('werkjaar').textContent = 'Werkjaar ' + prefs.werkJaar + '-' + (prefs.werkJaar + 1);
+  const kleur = $('davincikleur');
+  kleur.value = prefs.davinciKleur;
+  kleur.disabled = modal;
+  const alle = $('toonallelesplaatsen');
+  alle.checked = prefs.vwoToonAlleLesplaatsen;
+  alle.disabled = modal;
 }
 
 function sendWerkDatum() {
