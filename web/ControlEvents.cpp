@@ -48,8 +48,14 @@ void ScrollGrid(TControl& control, const nlohmann::json& event) {
   auto* grid = dynamic_cast<TDBGrid*>(&control);
   if (grid == nullptr) throw BadRequest("geen raster");
   const int top = NumberArg(event, "top");
-  grid->ScrollTo(top,
-                 event.contains("count") ? std::optional(NumberArg(event, "count")) : std::nullopt);
+  std::optional<int> count;
+  if (event.contains("count")) count = NumberArg(event, "count");
+  // Out of range is malformed, not clamped.
+  if (top < 0 || (count && (*count < 1 || *count > kMaxPageSize))) {
+    throw BadRequest("venster buiten bereik");
+  }
+  if (!grid->Showing()) return;  // a hidden grid shows no rows
+  grid->ScrollTo(top, count);
 }
 
 namespace {

@@ -9,7 +9,8 @@ namespace quil::web {
 
 //! The text member `key`.
 std::string TextArg(const nlohmann::json& event, const char* key);
-//! The whole-number member `key` (a number, or a text holding one, as query parameters are).
+//! The whole-number member `key` (a number, or a text holding only one, as query parameters
+//! are). A number outside the range of int is malformed, never wrapped or clamped.
 int NumberArg(const nlohmann::json& event, const char* key);
 
 }  // namespace quil::web

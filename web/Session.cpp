@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "host/base/Errors.h"
+#include "host/base/Strings.h"
 
 namespace quil::web {
 
@@ -89,7 +90,7 @@ nlohmann::json Session::Snapshot() {
 void Session::ShowError(const std::string& text) {
   dialogs_->Ask({{"kind", "message"},
                  {"type", "error"},
-                 {"text", text},
+                 {"text", EchoText(text, kMaxMessageBytes)},
                  {"buttons", nlohmann::json::array({{{"result", 1}, {"caption", "OK"}}})}});
 }
 

@@ -4,9 +4,11 @@
 #include <sys/socket.h>
 
 #include <atomic>
+#include <charconv>
 #include <chrono>
 #include <filesystem>
 #include <iostream>
+#include <limits>
 #include <stdexcept>
 #include <thread>
 
@@ -29,7 +31,7 @@ void Reply(httplib::Response& res, int status, const json& body) {
 }
 
 void Fail(httplib::Response& res, int status, const std::string& message) {
-  Reply(res, status, {{"error", message}});
+  Reply(res, status, {{"error", EchoText(message, kMaxMessageBytes)}});
 }
 
 std::string CookieValue(const httplib::Request& req, std::string_view name) {
@@ -61,6 +63,25 @@ bool IsJson(const httplib::Request& req) {
 std::string SessionCookie(const std::string& value, bool secure) {
   return std::string(kCookie) + "=" + value + "; Path=/; HttpOnly; SameSite=Strict" +
          (secure ? "; Secure" : "");
+}
+
+//! Every number in the body is a whole number within the range of int: the browser sends no
+//! other, and one out of range must never reach an event wrapped or clamped.
+bool NumbersInRange(const json& value) {
+  if (value.is_number_unsigned()) {
+    return value.get<uint64_t>() <= static_cast<uint64_t>(std::numeric_limits<int>::max());
+  }
+  if (value.is_number_integer()) {
+    const int64_t number = value.get<int64_t>();
+    return number >= std::numeric_limits<int>::min() && number <= std::numeric_limits<int>::max();
+  }
+  if (value.is_number()) return false;
+  if (value.is_structured()) {
+    for (const json& item : value) {
+      if (!NumbersInRange(item)) return false;
+    }
+  }
+  return true;
 }
 
 json UserJson(const User& user) {
@@ -150,6 +171,10 @@ struct WebServer::Impl {
         if (name == "event" || name == "answer") {
           json body = json::parse(req.body, nullptr, false);
           if (!body.is_object()) return Fail(res, 400, "Het verzoek is geen JSON-object");
+          if (!NumbersInRange(body)) {
+            return Fail(res, 400,
+                        "Het verzoek bevat een getal dat geen geheel getal binnen bereik is");
+          }
           if (name == "event") return Posted(*session, session->PostEvent(std::move(body)), res);
           if (!body.contains("dialog") || !body["dialog"].is_number_integer()) {
             return Fail(res, 400, "Het antwoord noemt geen dialoog");
@@ -245,9 +270,9 @@ struct WebServer::Impl {
 
   void Wait(Session& session, const httplib::Request& req, httplib::Response& res) {
     uint64_t seq = 0;
-    try {
-      seq = std::stoull(req.get_param_value("seq"));
-    } catch (const std::exception&) {
+    const std::string text = req.get_param_value("seq");
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seq);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
       return Fail(res, 400, "Geef het volgnummer (seq) van de opdracht");
     }
     Outcome(session, seq, res, options.pollBudget);

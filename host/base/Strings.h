@@ -7,7 +7,9 @@
 
 namespace quil {
 
-inline char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+inline char AsciiUpper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
 
 inline bool SameText(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -30,5 +32,17 @@ inline std::string_view Trim(std::string_view s) {
   if (first == std::string_view::npos) return {};
   return s.substr(first, s.find_last_not_of(kBlanks) - first + 1);
 }
+
+//! At most `maxBytes` bytes of `s`, cut at a character boundary (UTF-8) and ended with "…" when
+//! cut: what a message may echo of a name or a value the user sent.
+inline std::string EchoText(std::string_view s, size_t maxBytes = 100) {
+  if (s.size() <= maxBytes) return std::string(s);
+  size_t end = maxBytes;
+  while (end > 0 && (static_cast<unsigned char>(s[end]) & 0xC0) == 0x80) --end;
+  return std::string(s.substr(0, end)) + "…";
+}
+
+//! The longest message shown to a user; a longer one is cut (EchoText).
+inline constexpr size_t kMaxMessageBytes = 2000;
 
 }  // namespace quil

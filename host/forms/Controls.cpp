@@ -16,7 +16,8 @@ namespace {
 
 int ParseIndex(std::string_view text, const char* what) {
   int64_t value = 0;
-  if (!TryStrToInt(text, value)) RaiseClientError(Format("'%s' is geen geldige %s", text, what));
+  if (!TryStrToInt(text, value))
+    RaiseClientError(Format("'%s' is geen geldige %s", EchoText(text), what));
   return static_cast<int>(value);
 }
 
@@ -41,6 +42,14 @@ TControl::TControl(TQuilForm& form, std::string name, TControl* parent)
 bool TControl::Reachable() const {
   for (const TControl* c = this; c != nullptr; c = c->parent_) {
     if (!c->Enabled || !c->Visible) return false;
+    if (auto* sheet = dynamic_cast<const TTabSheet*>(c); sheet && !sheet->TabVisible) return false;
+  }
+  return true;
+}
+
+bool TControl::Showing() const {
+  for (const TControl* c = this; c != nullptr; c = c->parent_) {
+    if (!c->Visible) return false;
     if (auto* sheet = dynamic_cast<const TTabSheet*>(c); sheet && !sheet->TabVisible) return false;
   }
   return true;
@@ -177,7 +186,7 @@ std::string TDateEdit::ValueText() const {
 void TDateEdit::SetValueText(std::string_view text) {
   TDateTime date;
   if (!text.empty() && !TryStrToDate(text, date)) {
-    RaiseClientError(Format("'%s' is geen geldige datum", text));
+    RaiseClientError(Format("'%s' is geen geldige datum", EchoText(text)));
   }
   const bool changed = date != date_;
   date_ = date;
@@ -190,7 +199,8 @@ std::string TTimeEdit::ValueText() const {
 
 void TTimeEdit::SetValueText(std::string_view text) {
   TDateTime time;
-  if (!TryStrToTime(text, time)) RaiseClientError(Format("'%s' is geen geldig tijdstip", text));
+  if (!TryStrToTime(text, time))
+    RaiseClientError(Format("'%s' is geen geldig tijdstip", EchoText(text)));
   const bool changed = time != time_;
   time_ = time;
   NotifyUser(changed, OnChange);
@@ -217,7 +227,7 @@ void TComboBox::SetValueText(std::string_view text) {
   }
   if (text.empty()) return NotifyUser(AssignIndex(-1), OnChange);
   if (Style == TComboBoxStyle::csDropDownList) {
-    RaiseClientError(Format("'%s' komt niet voor in de lijst", text));
+    RaiseClientError(Format("'%s' komt niet voor in de lijst", EchoText(text)));
   }
   if (itemIndex_ == -1 && freeText_ == text) return;
   itemIndex_ = -1;
@@ -317,7 +327,7 @@ Variant LookupChoice(TDataSource* listSource, std::string_view keyField, std::st
     key = Variant(number);
   }
   if (!list->Offers(keyField, key))
-    RaiseClientError(Format("'%s' komt niet voor in de lijst", text));
+    RaiseClientError(Format("'%s' komt niet voor in de lijst", EchoText(text)));
   return list->Lookup(keyField, key, keyField);
 }
 
@@ -392,7 +402,8 @@ std::string TStringGrid::ValueText() const {
 
 void TStringGrid::SetValueText(std::string_view text) {
   size_t comma = text.find(',');
-  if (comma == std::string_view::npos) RaiseClientError(Format("'%s' is geen geldige cel", text));
+  if (comma == std::string_view::npos)
+    RaiseClientError(Format("'%s' is geen geldige cel", EchoText(text)));
   Select(ParseIndex(text.substr(0, comma), "kolom"), ParseIndex(text.substr(comma + 1), "rij"));
 }
 
@@ -445,7 +456,8 @@ std::string TPlanner::ValueText() const {
 
 void TPlanner::SetValueText(std::string_view text) {
   TDateTime date;
-  if (!TryStrToDate(text, date)) RaiseClientError(Format("'%s' is geen geldige datum", text));
+  if (!TryStrToDate(text, date))
+    RaiseClientError(Format("'%s' is geen geldige datum", EchoText(text)));
   ClickDay(date);
 }
 
@@ -457,7 +469,7 @@ void TColorButton::ChooseColor(TColor color) {
 
 void TColorButton::SetValueText(std::string_view text) {
   TColor color = 0;
-  if (!HtmlToColor(text, color)) RaiseClientError(Format("'%s' is geen kleur", text));
+  if (!HtmlToColor(text, color)) RaiseClientError(Format("'%s' is geen kleur", EchoText(text)));
   ChooseColor(color);
 }
 

@@ -68,6 +68,8 @@ class TControl {
   virtual std::string DisplayCaption() const { return Caption; }
   //! Enabled and visible, and so is every parent: the user can reach it.
   bool Reachable() const;
+  //! Visible, and so is every parent: the user sees it (perhaps disabled).
+  bool Showing() const;
 
   //! True for controls the user can type or pick a value in, while they allow it.
   virtual bool AcceptsValue() const { return false; }

@@ -178,7 +178,7 @@ void TDBGrid::SetValueText(std::string_view text) {
     int64_t recNo = 0;
     if (dataset == nullptr || !TryStrToInt(item, recNo) || recNo < 1 ||
         recNo > dataset->RecordCount()) {
-      RaiseClientError(Format("Record %s bestaat niet", item));
+      RaiseClientError(Format("Record %s bestaat niet", EchoText(item)));
     }
     if (std::find(picked.begin(), picked.end(), recNo) == picked.end()) {
       picked.push_back(static_cast<int>(recNo));

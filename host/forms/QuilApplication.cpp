@@ -78,12 +78,12 @@ void TQuilApplication::Print(const TPrintRequest& request) {
 // ------------------------------------------------------------------------------ boundary
 
 void TQuilApplication::ShowClientError(const std::string& message) {
-  dialogs_.MessageDlg(message, mtError, {mbOK}, 0);
+  dialogs_.MessageDlg(EchoText(message, kMaxMessageBytes), mtError, {mbOK}, 0);
 }
 
 void TQuilApplication::ReportInternalError(const std::string& message) {
   internalErrors_.push_back(message);
-  dialogs_.MessageDlg("Interne fout: " + message, mtError, {mbOK}, 0);
+  dialogs_.MessageDlg(EchoText("Interne fout: " + message, kMaxMessageBytes), mtError, {mbOK}, 0);
 }
 
 void TQuilApplication::UpdateAllActions() {
@@ -339,7 +339,7 @@ TQuilDBForm* TQuilApplication::OpenFormLink(TQuilDBForm& master, std::string_vie
       return OpenFormLink(master, static_cast<int>(i));
     }
   }
-  Run([&] { RaiseClientError(Format("Koppeling '%s' bestaat niet", displayName)); });
+  Run([&] { RaiseClientError(Format("Koppeling '%s' bestaat niet", EchoText(displayName))); });
   return nullptr;
 }
 
@@ -386,7 +386,9 @@ TQuilDBForm& TQuilApplication::CreateForm(std::string_view className) {
 
 TQuilDBForm& TQuilApplication::OpenAsMenuScreen(std::string_view className, int depth) {
   const TFormClass* formClass = FormManager().FindFormByName(className);
-  if (formClass == nullptr) RaiseClientError(Format("Het scherm '%s' is niet gekend", className));
+  if (formClass == nullptr) {
+    RaiseClientError(Format("Het scherm '%s' is niet gekend", EchoText(className)));
+  }
   if (formClass->Definition.DefaultBrowserForm.empty()) {
     return CreateScreen(*formClass, nullptr, nullptr, false, {});
   }
@@ -416,7 +418,9 @@ TQuilDBForm& TQuilApplication::CreateLinkedForm(TQuilDBForm& master, const TQuil
   std::string className = link.DetailForm;
   master.QuilDBFormBeforeCreateForm(link, className);
   const TFormClass* formClass = FormManager().FindFormByName(className);
-  if (formClass == nullptr) RaiseClientError(Format("Het scherm '%s' is niet gekend", className));
+  if (formClass == nullptr) {
+    RaiseClientError(Format("Het scherm '%s' is niet gekend", EchoText(className)));
+  }
   TDataSource* source = master.FindDataSource(link.MasterDS);
   if (source == nullptr) {
     throw std::logic_error(master.ClassName() + " has no data source " + link.MasterDS);
