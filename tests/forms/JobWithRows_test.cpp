@@ -27,8 +27,13 @@ class TJobRowsTestForm : public TQuilDBForm {
         DSRows(AddDataSource("DSRows", &CDSRows)),
         EdtCode(Add<TEdit>("EdtCode")),
         RgOption(Add<TRadioGroup>("RgOption")),
+        GrdRows(Add<TDBGrid>("GrdRows")),
         job(*this, kJob) {
     CDSRows.IDField = "J_ID";
+    // The rows as the user ticks them: a grid that edits the tick column.
+    GrdRows.DataSource = &DSRows;
+    GrdRows.ReadOnly = false;
+    GrdRows.Columns = {{"J_ID", "", 0, true, true}, {"J_BOOLEAN1", ""}};
     RgOption.Enabled = false;  // the screen's own reason; the job pattern must not undo it
     job.AddRowsList(CDSRows, "J_JOBID", TRowEdits::Apply);
     job.AddSelectionControl(EdtCode);
@@ -48,6 +53,7 @@ class TJobRowsTestForm : public TQuilDBForm {
   TDataSource& DSRows;
   TEdit& EdtCode;
   TRadioGroup& RgOption;
+  TDBGrid& GrdRows;
   TJobWithRows job;
 };
 

@@ -9,7 +9,8 @@
 
 #include <string>
 
-#include "server/ServerTestUtil.h"
+#include "common/TempDir.h"
+#include "server/db/Database.h"
 #include "server/seed/InitDb.h"
 
 extern char** environ;
@@ -68,7 +69,7 @@ class KilledApplyTest : public ::testing::Test {
     return count->ColumnInt64(0);
   }
 
-  quil::server::testing::TempDir dir_;
+  TempDir dir_;
   std::string file_ = dir_.File("kavel.sqlite");
   std::string user_;
 };
