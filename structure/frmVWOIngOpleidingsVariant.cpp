@@ -362,7 +362,8 @@ void TVWOIngOpleidingsVariantForm::ACommDavinciExecute() {
 
 void TVWOIngOpleidingsVariantForm::ACommDavinciUpdate() {
   // Ready for Davinci, and the user may change, add or delete on this screen.
-  ACommDavinci.Enabled = Klaar() && (HasRight(1) || HasRight(2) || HasRight(3));
+  ACommDavinci.Enabled =
+      Klaar() && (HasRight(kRightChange) || HasRight(kRightInsert) || HasRight(kRightDelete));
 }
 
 namespace frmVWOIngOpleidingsVariant {

@@ -7,14 +7,6 @@
 
 namespace quil {
 
-namespace {
-
-// The rights bits of a screen that choosing and removing need.
-constexpr int kRightAdd = 2;
-constexpr int kRightDelete = 3;
-
-}  // namespace
-
 TRecSelectionManager::TRecSelectionManager(TQuilClientDataSet& source, TQuilClientDataSet& target,
                                            TQuilDBForm* form)
     : source_(source), target_(target), form_(form) {}
@@ -37,7 +29,7 @@ bool TRecSelectionManager::TargetWritable() const {
 }
 
 bool TRecSelectionManager::MayAdd() const {
-  return form_ == nullptr || form_->HasRight(kRightAdd);
+  return form_ == nullptr || form_->HasRight(kRightInsert);
 }
 
 bool TRecSelectionManager::MayDelete() const {

@@ -28,7 +28,7 @@ class CraftedRequestsTest : public ::testing::Test {
 
   WebServerOptions Options() {
     WebServerOptions options;
-    options.databasePath = path_;
+    UseDatabase(options, path_);
     options.appFactory = HostAppFactory();
     options.threads = 4;
     return options;
