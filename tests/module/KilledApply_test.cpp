@@ -8,24 +8,21 @@
 #include <unistd.h>
 
 #include <string>
+#include <vector>
 
-#include "common/TempDir.h"
+#include "common/TestDatabase.h"
 #include "server/db/Database.h"
-#include "server/seed/InitDb.h"
 
 extern char** environ;
 
 namespace kavel::testing {
 namespace {
 
-using quil::server::OpenSqlite;
-
 class KilledApplyTest : public ::testing::Test {
  protected:
   //! A demo site whose institutions have no absence codes yet; the id of its administrator.
   KilledApplyTest() {
-    quil::server::InitDatabase(file_, {.demo = true, .workingYear = 2025});
-    auto db = OpenSqlite(file_);
+    auto db = database_.Open();
     db->ExecuteScript("DELETE FROM VWOAFWEZIGHEIDSCODE");
     auto admin = db->Prepare("SELECT GB_ID FROM GEBRUIKER WHERE GB_FLAGS = 1 ORDER BY GB_ID");
     EXPECT_TRUE(admin->Step());
@@ -42,7 +39,8 @@ class KilledApplyTest : public ::testing::Test {
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, out[0]);
     std::string program = KAVEL_APPLY_UNTIL_KILLED;
-    std::vector<char*> argv = {program.data(), file_.data(), user_.data(),
+    std::string location = database_.location();
+    std::vector<char*> argv = {program.data(), location.data(), user_.data(),
                                const_cast<char*>(where.c_str()), nullptr};
     pid_t child = 0;
     EXPECT_EQ(posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ), 0);
@@ -60,17 +58,18 @@ class KilledApplyTest : public ::testing::Test {
   }
 
   int64_t StoredCodes() {
-    auto db = OpenSqlite(file_);
-    auto integrity = db->Prepare("PRAGMA integrity_check");
-    EXPECT_TRUE(integrity->Step());
-    EXPECT_EQ(integrity->ColumnText(0), "ok");
+    auto db = database_.Open();
+    if (db->engine() == quil::server::Engine::Sqlite) {
+      auto integrity = db->Prepare("PRAGMA integrity_check");
+      EXPECT_TRUE(integrity->Step());
+      EXPECT_EQ(integrity->ColumnText(0), "ok");
+    }
     auto count = db->Prepare("SELECT COUNT(*) FROM VWOAFWEZIGHEIDSCODE");
     EXPECT_TRUE(count->Step());
     return count->ColumnInt64(0);
   }
 
-  TempDir dir_;
-  std::string file_ = dir_.File("kavel.sqlite");
+  testdb::TestDatabase database_{testdb::Content::Demo};
   std::string user_;
 };
 

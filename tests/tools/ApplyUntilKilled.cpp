@@ -2,13 +2,16 @@
 // an institution without codes, asks for the standard codes and so stores them in one multi-row
 // apply. The session's database connection stops the process where the test wants to kill it:
 // in the middle of the apply's transaction (after its third row was written) or right after the
-// commit. It then writes one line to standard output and waits to be killed.
+// commit. It then writes one line to standard output and waits to be killed. DB is a SQLite file
+// or a PostgreSQL URL.
 #include <unistd.h>
 
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/kavelmod.h"
 #include "host/data/DMQuil.h"
@@ -72,6 +75,7 @@ class StoppingDatabase final : public Database {
  public:
   StoppingDatabase(std::unique_ptr<Database> inner, Stops stops)
       : inner_(std::move(inner)), stops_(stops) {}
+  quil::server::Engine engine() const override { return inner_->engine(); }
   std::unique_ptr<Statement> Prepare(std::string_view sql) override {
     const bool writesCodes = sql.starts_with("INSERT INTO VWOAFWEZIGHEIDSCODE");
     return std::make_unique<CountingStatement>(inner_->Prepare(sql),
@@ -86,6 +90,24 @@ class StoppingDatabase final : public Database {
   }
   void Rollback() override { inner_->Rollback(); }
   bool InTransaction() const override { return inner_->InTransaction(); }
+  std::vector<std::string> Tables() override { return inner_->Tables(); }
+  std::vector<quil::server::TableColumn> Columns(std::string_view table) override {
+    return inner_->Columns(table);
+  }
+  void CreateGenerator(std::string_view name) override { inner_->CreateGenerator(name); }
+  std::optional<int64_t> NextGeneratorValue(std::string_view name) override {
+    return inner_->NextGeneratorValue(name);
+  }
+  std::optional<int64_t> ReserveGeneratorValues(std::string_view name, int64_t count) override {
+    return inner_->ReserveGeneratorValues(name, count);
+  }
+  std::optional<int64_t> GeneratorValue(std::string_view name) override {
+    return inner_->GeneratorValue(name);
+  }
+  void SetGeneratorValue(std::string_view name, int64_t value) override {
+    inner_->SetGeneratorValue(name, value);
+  }
+  std::string_view SkipLockedClause() const override { return inner_->SkipLockedClause(); }
 
  private:
   std::unique_ptr<Database> inner_;
@@ -100,7 +122,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string mode = argv[3];
-  auto db = std::make_unique<StoppingDatabase>(quil::server::OpenSqlite(argv[1], {.create = false}),
+  auto db = std::make_unique<StoppingDatabase>(quil::server::OpenDatabase(argv[1]),
                                                Stops{.middle = mode == "middle"});
   quil::server::AppServer server(std::move(db), std::stoi(argv[2]));
   quil::TDMQuil connection(server);
