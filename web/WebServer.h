@@ -4,11 +4,11 @@
 // docs/api.md): login and logout, the session's state, events and dialog answers, and the app's
 // read-only queries. Too many failed logins for one name refuse that name for a while, and too
 // many from one client address, whatever the names, refuse that address (LoginThrottle). A path
-// with a NUL in it is refused. Every /api/ path but login answers 401 without a live session cookie; every
-// request that changes something must carry the session's CSRF token in X-CSRF-Token and a JSON
-// body (Content-Type application/json, which a cross-site form cannot send). Events run on the
-// session's worker thread; a request waits for the session's next rest for a short budget and
-// otherwise answers "busy", and the browser asks again.
+// with a NUL in it is refused. Every /api/ path but login answers 401 without a live session
+// cookie; every request that changes something must carry the session's CSRF token in X-CSRF-Token
+// and a JSON body (Content-Type application/json, which a cross-site form cannot send). Events run
+// on the session's worker thread; a request waits for the session's next rest for a short budget
+// and otherwise answers "busy", and the browser asks again.
 //
 // Thread-safe; requests are served by a pool of threads.
 #pragma once

@@ -169,7 +169,6 @@ TEST(LoginThrottleTest, AnAttemptThatEndsWithoutAnOutcomeCountsForNothing) {
   EXPECT_EQ(throttle.Size(), 0u);
 }
 
-
 // Per address: a known password does not reset the count, and an attempt that would pass the
 // limit with those being checked is refused at once instead of holding a thread.
 TEST(LoginThrottleTest, AnAddressIsLimitedWithoutWaitingAndASuccessDoesNotClearIt) {

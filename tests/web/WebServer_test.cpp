@@ -111,8 +111,8 @@ TEST_F(WebServerTest, TheSessionCookieIsSecureWhenTheServerIsToldSo) {
     options.secureCookie = secure;
     TestServer server(std::move(options));
     httplib::Client client("127.0.0.1", server.Port());
-    auto result = client.Post("/api/login", R"({"login":"anna","password":"geheim1"})",
-                              "application/json");
+    auto result =
+        client.Post("/api/login", R"({"login":"anna","password":"geheim1"})", "application/json");
     ASSERT_TRUE(result);
     const std::string cookie = result->get_header_value("Set-Cookie");
     EXPECT_EQ(cookie.find("; Secure") != std::string::npos, secure) << cookie;
