@@ -3,6 +3,10 @@
 #include <iterator>
 #include <string_view>
 
+#include "classes/frmVWOFicheKlas.h"
+#include "classes/frmVWOKlas.h"
+#include "classes/frmVWOKlasCP.h"
+#include "classes/frmVWOKlasMemo.h"
 #include "core/regkavelmod.h"
 #include "host/forms/ModuleLoader.h"
 #include "planning/dlgVWOEditRecept.h"
@@ -61,6 +65,10 @@ constexpr Unit kUnits[] = {
     {"frmVWOSchoolModuleGroepDetails", &frmVWOSchoolModuleGroepDetails::Initialization, nullptr},
     {"frmVWOSchoolModuleGroepVoorvereisten", &frmVWOSchoolModuleGroepVoorvereisten::Initialization,
      nullptr},
+    {"frmVWOKlas", &frmVWOKlas::Initialization, nullptr},
+    {"frmVWOFicheKlas", &frmVWOFicheKlas::Initialization, nullptr},
+    {"frmVWOKlasMemo", &frmVWOKlasMemo::Initialization, nullptr},
+    {"frmVWOKlasCP", &frmVWOKlasCP::Initialization, nullptr},
     {"dlgVWOZetLessen", &dlgVWOZetLessen::Initialization, nullptr},
     {"dlgVWOLesmomentUitRecept", &dlgVWOLesmomentUitRecept::Initialization, nullptr},
     {"dlgVWOEditRecept", &dlgVWOEditRecept::Initialization, nullptr},

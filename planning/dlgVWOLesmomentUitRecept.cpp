@@ -228,10 +228,10 @@ void TVWOLesUitReceptDialoog::OKExecute() {
 namespace kavel::dlgVWOLesmomentUitRecept {
 
 void Initialization() {
-  // The module variant screen and the class screen send the recipe; the lesson helper of many
-  // classes only collects it. Until they are built the dialog is declared with nothing set.
-  for (const char* opener :
-       {"TVWOIngModuleVariantForm", "TVWOKlasForm", "TVWOKlasLesMomentenUitReceptForm"}) {
+  // The module variant screen sends the recipe; the lesson helper of many classes only collects
+  // it. Until they are built the dialog is declared with nothing set. The class screen declares
+  // the dialog as it prepares it (classes/frmVWOKlas.cpp).
+  for (const char* opener : {"TVWOIngModuleVariantForm", "TVWOKlasLesMomentenUitReceptForm"}) {
     RegisterDialogClass("TVWOLesUitReceptDialoog", opener,
                         [](quil::TQuilDBForm& form) -> std::unique_ptr<quil::TQuilForm> {
                           return std::make_unique<TVWOLesUitReceptDialoog>(form);

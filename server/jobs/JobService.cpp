@@ -71,7 +71,10 @@ const JobRegistry& StandardJobs() {
     JobRegistry jobs;
     RegisterJob313(jobs);
     RegisterJob320(jobs);
+    RegisterJob328(jobs);
+    RegisterJob351(jobs);
     RegisterJob352(jobs);
+    RegisterJob373(jobs);
     return jobs;
   }();
   return registry;

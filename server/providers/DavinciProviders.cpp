@@ -56,6 +56,17 @@ void AddDavinciProviders(ProviderCatalogue& c) {
               {{"IMV_ID", kInt}, {"SC_ID", kInt}}));
   c.Add(Calls("DSPDavinciKlas", TypeIs(ObjectType::Klas) + " AND I.ID_DATA_FK = :VWK_ID",
               {{"VWK_ID", kInt}}));
+  // Whether anything of a class went to Davinci: the calls of the class, of its organised module
+  // variants and of their lessons.
+  c.Add(Calls("DSPDavinciKlasIMVLes",
+              "((" + TypeIs(ObjectType::Klas) + " AND I.ID_DATA_FK = :VWK_ID) OR (" +
+                  TypeIs(ObjectType::ModuleVariant) +
+                  " AND I.ID_DATA_FK IN (SELECT IMV_ID FROM VWOINGMODULEVARIANT "
+                  "WHERE IMV_VWOKLAS_FK = :VWK_ID)) OR (" +
+                  TypeIs(ObjectType::Les) +
+                  " AND I.ID_DATA_FK IN (SELECT L.VWL_ID FROM VWOLES L JOIN VWOINGMODULEVARIANT M "
+                  "ON M.IMV_ID = L.VWL_INGMODULEVARIANT_FK WHERE M.IMV_VWOKLAS_FK = :VWK_ID)))",
+              {{"VWK_ID", kInt}}));
   c.Add(Calls("DSPDavinciKlasCursisten",
               TypeIs(ObjectType::Cursist) + " AND I.ID_ID3 = :VWK_ID AND W.WC_SCHOOL_FK = :SC_ID",
               {{"VWK_ID", kInt}, {"SC_ID", kInt}}));

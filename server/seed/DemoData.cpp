@@ -173,11 +173,22 @@ void SeedReference(Seed& s) {
 
   // Institution lists: free-field captions and free parameter values.
   for (int is = 1; is <= 2; ++is) {
-    for (const char* type : {"KLVVC", "IMVVC", "LMVVC"}) {
+    for (const char* type : {"IMVVC", "LMVVC"}) {
       for (int n = 1; n <= 5; ++n) {
         s.Param(type, std::to_string(n), "Vrij veld " + std::to_string(n), is);
       }
     }
+    // The class screen's captions are named after its labels: five texts, four dates and the
+    // five parameters.
+    const char* const klasVelden[][2] = {
+        {"VELD1", "Klasverantwoordelijke"}, {"VELD2", "Lokaalsleutel"},
+        {"VELD3", "Vrij veld 3"},           {"VELD4", "Vrij veld 4"},
+        {"VELD5", "Vrij veld 5"},           {"DAT1", "Infoavond"},
+        {"DAT2", "Vrije datum 2"},          {"DAT3", "Vrije datum 3"},
+        {"DAT4", "Vrije datum 4"},          {"PARM1", "Doelgroep"},
+        {"PARM2", "Vrije parameter 2"},     {"PARM3", "Vrije parameter 3"},
+        {"PARM4", "Vrije parameter 4"},     {"PARM5", "Vrije parameter 5"}};
+    for (const auto& [code, caption] : klasVelden) s.Param("KLVVC", code, caption, is);
     for (int n = 1; n <= 5; ++n) {
       std::string type = "KLVP" + std::to_string(n);
       s.Param(type, "A", "Waarde A van klasparameter " + std::to_string(n), is);
