@@ -301,7 +301,13 @@ TVWOKlasForm::TVWOKlasForm(TQuilApplication& app, std::string className)
   klas.FieldByName("VWK_STANDAARDLOKAAL_FK").OnChange = [this](TField& f) {
     StandaardLokaalChange(f);
   };
-  klas.FieldByName("VWK_FLAGS").OnChange = [this](TField& f) { FlagsChange(f); };
+  // A check box writes its bit through its own field.
+  for (const char* name :
+       {"VWK_FLAGS", "VWK_INSCHRIJVENMAG", "VWK_NOOITMELDEN", "VWK_STAGES", "VWK_TRAMVO"}) {
+    klas.FieldByName(name).OnChange = [this](TField&) {
+      FlagsChange(CDSVWOKlas.FieldByName("VWK_FLAGS"));
+    };
+  }
 
   // The lists of the institution.
   CDSSelectVestiging.ReadOnly = true;
