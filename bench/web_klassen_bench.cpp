@@ -1,0 +1,155 @@
+// The class screen in the browser protocol, on the demo database with 500 more classes for the
+// first centre in the working year: opening the screen (with its lists), narrowing the list to a
+// location and back, and moving to the next class (which asks the server for the class's Davinci
+// calls). Each is one round trip over loopback HTTP answered with the new state.
+#include <benchmark/benchmark.h>
+#include <httplib.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <thread>
+
+#include "core/kavelmod.h"
+#include "host/base/SysUtils.h"
+#include "host/forms/FormManager.h"
+#include "server/AppServer.h"
+#include "server/Users.h"
+#include "server/db/Database.h"
+#include "server/seed/InitDb.h"
+#include "web/HostApp.h"
+#include "web/WebServer.h"
+
+namespace {
+
+using nlohmann::json;
+constexpr int kKlassen = 500;
+
+class Fixture {
+ public:
+  Fixture() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "kavel-bench-XXXXXX").string();
+    dir_ = mkdtemp(pattern.data());
+    const std::string path = dir_ + "/kavel.sqlite";
+    quil::server::InitDbOptions init;
+    init.demo = true;
+    init.workingYear = 2025;
+    quil::server::InitDatabase(path, init);
+    {
+      auto db = quil::server::OpenSqlite(path);
+      quil::server::TransactionGuard transaction(*db);
+      auto insert = db->Prepare(
+          "INSERT INTO VWOKLAS (VWK_ID, VWK_CODE, VWK_OMSCHRIJVING, VWK_INSTELLING_FK, "
+          "VWK_VESTIGINGSPLAATS_FK, VWK_STANDAARDLOKAAL_FK, VWK_VAN, VWK_TOT, VWK_MAXLEERLINGEN, "
+          "VWK_FLAGS, VWK_VERANDERDDOOR, VWK_VERANDERDOP) VALUES (:ID, :CODE, :OMS, 1, :VP, :LK, "
+          "'2025-09-15', '2026-06-27', 20, 2048, 1, '2025-09-01 10:00:00')");
+      for (int i = 1; i <= kKlassen; ++i) {
+        const int vp = 1 + i % 3;
+        insert->Reset();
+        insert->BindInt64(insert->ParameterIndex("ID"), 1000 + i);
+        insert->BindText(insert->ParameterIndex("CODE"), quil::Format("LIN-K%.4d", i));
+        insert->BindText(insert->ParameterIndex("OMS"), "Klas nummer " + std::to_string(i));
+        insert->BindInt64(insert->ParameterIndex("VP"), vp);
+        insert->BindInt64(insert->ParameterIndex("LK"), (vp - 1) * 4 + 1);
+        insert->Step();
+      }
+      transaction.Commit();
+      quil::server::UserStore(*db).Add("bench", "", "bench1", quil::kUserAdministrator);
+    }
+    if (quil::FormManager().FormClassCount() == 0) QuilModuleEntry();
+
+    quil::web::WebServerOptions options;
+    options.connect = [path](const quil::User& user) -> std::unique_ptr<quil::IAppServer> {
+      return quil::server::AppServer::Open(path, user.id);
+    };
+    options.users = [path] { return quil::server::OpenUserDirectory(path); };
+    options.appFactory = quil::web::HostAppFactory();
+    server_ = std::make_unique<quil::web::WebServer>(options);
+    const int port = server_->Bind("127.0.0.1", 0);
+    thread_ = std::thread([this] { server_->Serve(); });
+    client_ = std::make_unique<httplib::Client>("127.0.0.1", port);
+    client_->set_keep_alive(true);
+    client_->set_tcp_nodelay(true);
+    auto login =
+        client_->Post("/api/login", R"({"login":"bench","password":"bench1"})", "application/json");
+    const std::string cookie = login->get_header_value("Set-Cookie");
+    headers_ = {{"Cookie", cookie.substr(0, cookie.find(';'))},
+                {"X-CSRF-Token", json::parse(login->body)["csrf"].get<std::string>()}};
+    Event({{"type", "werkdatum"}, {"value", "01/10/2025"}});
+  }
+  ~Fixture() {
+    server_->Stop();
+    thread_.join();
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+  }
+
+  json Event(const json& event) {
+    auto result = client_->Post("/api/event", headers_, event.dump(), "application/json");
+    return result ? json::parse(result->body) : json();
+  }
+  //! Opens the class screen and returns its form id.
+  int OpenKlassen() {
+    json opened = Event({{"type", "open"}, {"class", "TVWOKlasForm"}});
+    return opened["state"]["active"]["id"];
+  }
+  //! The class screen kept open for the benchmarks that work on it.
+  int Klassen() {
+    if (klassen_ == 0) klassen_ = OpenKlassen();
+    return klassen_;
+  }
+
+ private:
+  std::string dir_;
+  std::unique_ptr<quil::web::WebServer> server_;
+  std::thread thread_;
+  std::unique_ptr<httplib::Client> client_;
+  httplib::Headers headers_;
+  int klassen_ = 0;
+};
+
+Fixture& Shared() {
+  static Fixture fixture;
+  return fixture;
+}
+
+void BM_KlassenOpen(benchmark::State& state) {
+  Fixture& f = Shared();
+  for (auto _ : state) {
+    const int form = f.OpenKlassen();
+    state.PauseTiming();
+    f.Event({{"type", "close"}, {"form", form}});
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_KlassenOpen)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_KlassenFilterVestiging(benchmark::State& state) {
+  Fixture& f = Shared();
+  const int form = f.Klassen();
+  bool filtered = false;
+  for (auto _ : state) {
+    filtered = !filtered;
+    f.Event({{"type", "value"},
+             {"form", form},
+             {"control", "LCFilterVestiging"},
+             {"value", filtered ? "2" : ""}});
+  }
+}
+BENCHMARK(BM_KlassenFilterVestiging)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_KlassenNext(benchmark::State& state) {
+  Fixture& f = Shared();
+  const int form = f.Klassen();
+  int step = 0;
+  for (auto _ : state) {
+    // Through the list and back to the first class now and then.
+    const char* command = ++step % 400 == 0 ? "first" : "next";
+    f.Event({{"type", "command"}, {"form", form}, {"source", "DSVWOKlas"}, {"command", command}});
+  }
+}
+BENCHMARK(BM_KlassenNext)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
