@@ -13,7 +13,9 @@
 #include "host/domain/AdminPrefs.h"
 #include "host/domain/Admtypes.h"
 #include "host/domain/DavinciCommunicatie.h"
+#include "host/domain/Departementconst.h"
 #include "host/forms/DateRangeForm.h"
+#include "host/forms/Dlgdepartementcalls.h"
 #include "planning/dlgVWOLesmomentUitRecept.h"
 #include "planning/vwochecks.h"
 
@@ -1060,6 +1062,20 @@ void Initialization() {
                       [](TQuilDBForm& opener) -> std::unique_ptr<TQuilForm> {
                         return dynamic_cast<TVWOKlasForm&>(opener).NewReceptDialog();
                       });
+  // The Davinci calls of the current class, as ACommDavinci shows them.
+  RegisterDialogClass(
+      "TDepartementCallsDialog", "TVWOKlasForm",
+      [](TQuilDBForm& opener) -> std::unique_ptr<TQuilForm> {
+        auto& klas = dynamic_cast<TVWOKlasForm&>(opener);
+        auto dialog =
+            std::make_unique<TDepartementCallsDialog>(opener.Application(), DavinciCallTexts());
+        dialog->SetHeader("Davinci communicatie voor klas %s %s",
+                          {klas.CDSVWOKlas.FieldByName("VWK_CODE").AsString(),
+                           klas.CDSVWOKlas.FieldByName("VWK_OMSCHRIJVING").AsString()});
+        dialog->InitData(opener.GetConnection(), "DSPDavinciKlas",
+                         "VWK_ID=" + klas.CDSVWOKlas.FieldByName("VWK_ID").AsString());
+        return dialog;
+      });
   RegisterDialogClass("TVWOSelectIngopleidingForm", "TVWOKlasForm",
                       [](TQuilDBForm& opener) -> std::unique_ptr<TQuilForm> {
                         return dynamic_cast<TVWOKlasForm&>(opener).NewSelectOpleidingDialog();

@@ -43,9 +43,9 @@ TEST_F(ScreenTest, TheClassScreenFromTheMenuHasTheStructureBrowserAsMaster) {
   EXPECT_EQ(klas->Caption, "Vezor OVI: Klas");
   EXPECT_EQ(klas->TabCaption, "VWO klassen");
   EXPECT_EQ(klas->Group, "VWO structuur");
-  EXPECT_EQ(dialogs.Transcript(),
-            "message: Het scherm 'Vezor OVI: Klas' is nog niet beschikbaar in deze versie; het "
-            "wordt leeg geopend.\n");
+  EXPECT_EQ(dialogs.Transcript(), "");
+  // The classes follow the institution.
+  EXPECT_EQ(klas->FindDataSet("CDSVWOKlas")->ParamByName("IS_ID").AsInteger(), 1);
 }
 
 TEST_F(ScreenTest, EveryMenuScreenOpensWithItsChainOfMasters) {

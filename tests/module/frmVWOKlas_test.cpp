@@ -11,6 +11,7 @@
 #include "classes/dlgVWOSelecteerINGOpleiding.h"
 #include "host/data/Guards.h"
 #include "host/forms/DateRangeForm.h"
+#include "host/forms/Dlgdepartementcalls.h"
 #include "module/ScreenTest.h"
 #include "planning/dlgVWOLesmomentUitRecept.h"
 
@@ -551,6 +552,36 @@ TEST_F(KlasTest, ACancelledClassOffersNoLessonWork) {
   screen.SetRights(1 | 8);
   screen.UpdateActions();
   EXPECT_TRUE(screen.ACommDavinciCursist.Enabled);
+}
+
+TEST_F(KlasTest, TheDavinciCallsOfTheClassAndOfItsPupils) {
+  auto& screen = Klassen();
+  ASSERT_TRUE(Kies(screen, 1));
+  int calls = -1;
+  std::string header;
+  dialogs.AnswerModal("TDepartementCallsDialog", [&](TQuilForm& dialog) {
+    auto& shown = dynamic_cast<TDepartementCallsDialog&>(dialog);
+    calls = shown.CDSCalls()->RecordCount();
+    header = shown.LHeader.Caption;
+    Click(dialog, "BSluiten");
+  });
+  EXPECT_EQ(Press(screen, "ACommDavinci"), TEventResult::Done) << Messages();
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(header, "Davinci communicatie voor klas " +
+                        screen.CDSVWOKlas.FieldByName("VWK_CODE").AsString() + " " +
+                        screen.CDSVWOKlas.FieldByName("VWK_OMSCHRIJVING").AsString());
+  dialogs.AnswerModal("TDepartementCallsDialog", [&](TQuilForm& dialog) {
+    auto& shown = dynamic_cast<TDepartementCallsDialog&>(dialog);
+    calls = shown.CDSCalls()->RecordCount();
+    header = shown.LHeader.Caption;
+    Click(dialog, "BSluiten");
+  });
+  EXPECT_EQ(Press(screen, "ACommDavinciCursist"), TEventResult::Done) << Messages();
+  EXPECT_EQ(
+      std::to_string(calls) + "\n",
+      Stored("SELECT COUNT(*) FROM WEBSERVICECALL W JOIN ZIDEZUZOID I ON I.ID_ID = "
+             "W.WC_ZIDEZUZOID_FK WHERE I.ID_TYPE = 5 AND I.ID_ID3 = 1 AND W.WC_SCHOOL_FK = 1"));
+  EXPECT_EQ(header.rfind("Davinci cursisten communicatie voor klas ", 0), 0u);
 }
 
 TEST_F(KlasTest, TheRecipeDialogStartsFromTheClass) {
