@@ -10,10 +10,10 @@
 #include "host/data/DMQuil.h"
 #include "host/data/FieldDeclarations.h"
 #include "host/data/Guards.h"
-#include "host/domain/AdminPrefs.h"
 #include "host/domain/Admtypes.h"
 #include "host/domain/DavinciCommunicatie.h"
 #include "host/domain/Departementconst.h"
+#include "host/forms/AdminPrefs.h"
 #include "host/forms/DateRangeForm.h"
 #include "host/forms/Dlgdepartementcalls.h"
 #include "planning/dlgVWOLesmomentUitRecept.h"
@@ -962,8 +962,8 @@ bool TVWOKlasForm::Bruikbaar() const {
 
 bool TVWOKlasForm::DavinciRechten() const {
   // Change, add or delete on this screen.
-  return (HasRight(1) || HasRight(2) || HasRight(3)) && CDSVWOKlas.Active() &&
-         !CDSVWOKlas.IsEmpty();
+  return (HasRight(kRightChange) || HasRight(kRightInsert) || HasRight(kRightDelete)) &&
+         CDSVWOKlas.Active() && !CDSVWOKlas.IsEmpty();
 }
 
 int TVWOKlasForm::KlasID() const {

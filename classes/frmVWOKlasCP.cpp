@@ -2,7 +2,7 @@
 
 #include "core/ModuleClasses.h"
 #include "host/data/FieldDeclarations.h"
-#include "host/domain/AdminPrefs.h"
+#include "host/forms/AdminPrefs.h"
 
 namespace kavel {
 

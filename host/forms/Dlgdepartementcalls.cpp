@@ -103,7 +103,8 @@ TDepartementCallsDialog::TDepartementCallsDialog(TQuilApplication& app, TDavinci
   Caption = "Davinci communicatie";
   AOpnieuwVersturen.Hint = "De gekozen geweigerde of mislukte oproep opnieuw laten versturen";
   BOpnieuwVersturen.Action = &AOpnieuwVersturen;
-  BSluiten.ModalResult = mrOk;
+  // The dialog only shows: closing it chooses nothing.
+  BSluiten.ModalResult = mrCancel;
   BSluiten.Cancel = true;
   BSluiten.Default = true;
   GridCalls.DataSource = &DSCalls;

@@ -546,10 +546,10 @@ TEST_F(KlasTest, ACancelledClassOffersNoLessonWork) {
   screen.UpdateActions();
   EXPECT_TRUE(screen.ALesmomentRecept.Enabled);
   // The Davinci calls need a right to change, add or delete.
-  screen.SetRights(1);
+  screen.SetRights(1 << kRightOpen);
   screen.UpdateActions();
   EXPECT_FALSE(screen.ACommDavinci.Enabled);
-  screen.SetRights(1 | 8);
+  screen.SetRights(1 << kRightOpen | 1 << kRightDelete);
   screen.UpdateActions();
   EXPECT_TRUE(screen.ACommDavinciCursist.Enabled);
 }
