@@ -9,6 +9,7 @@
 #include "classes/frmVWOKlasMemo.h"
 #include "core/regkavelmod.h"
 #include "host/forms/ModuleLoader.h"
+#include "modulevariants/frmVWOIngModuleVariant.h"
 #include "planning/dlgVWOEditRecept.h"
 #include "planning/dlgVWOLesmomentKalender.h"
 #include "planning/dlgVWOLesmomentUitRecept.h"
@@ -69,6 +70,7 @@ constexpr Unit kUnits[] = {
     {"frmVWOFicheKlas", &frmVWOFicheKlas::Initialization, nullptr},
     {"frmVWOKlasMemo", &frmVWOKlasMemo::Initialization, nullptr},
     {"frmVWOKlasCP", &frmVWOKlasCP::Initialization, nullptr},
+    {"frmVWOIngModuleVariant", &frmVWOIngModuleVariant::Initialization, nullptr},
     {"dlgVWOZetLessen", &dlgVWOZetLessen::Initialization, nullptr},
     {"dlgVWOLesmomentUitRecept", &dlgVWOLesmomentUitRecept::Initialization, nullptr},
     {"dlgVWOEditRecept", &dlgVWOEditRecept::Initialization, nullptr},

@@ -22,7 +22,8 @@ enum class ObjectType : int16_t {
   Klas = 4,               //!< a class (VWK_ID)
   Cursist = 5,            //!< a pupil enrolled in a module variant (ID_ID2 IMV_ID, ID_ID3 VWK_ID)
   Registreeroverdracht = 6,  //!< a register transfer (RO_ID)
-  Attest = 7,                //!< a certificate
+  Attest = 7,                //!< a certificate (ID_ID2 the IMV_ID it was earned in)
+  Participatie = 8,          //!< a pupil's participation in a lesson (VPA_ID; ID_ID2 IMV_ID)
 };
 
 //! ID_STATUSOBJECT: the state of the object at Davinci.

@@ -41,6 +41,7 @@ constexpr CallTypeText kCallTypes[] = {
      "Registreer overdracht annuleren"},
     {CallType(ObjectType::Attest, CallAction::Aanmelden), "Attest melden"},
     {CallType(ObjectType::Attest, CallAction::Annuleren), "Attest annuleren"},
+    {CallType(ObjectType::Participatie, CallAction::Annuleren), "Participatie annuleren"},
 };
 
 struct CharText {

@@ -62,6 +62,8 @@ std::string ObjectName(ObjectType type) {
       return "registreeroverdracht";
     case ObjectType::Attest:
       return "attest";
+    case ObjectType::Participatie:
+      return "participatie";
   }
   return "";
 }

@@ -125,6 +125,7 @@ std::optional<Answer> BreaksRule(const Json& call, ObjectType object, CallAction
     }
     case ObjectType::Registreeroverdracht:
     case ObjectType::Attest:
+    case ObjectType::Participatie:
       return std::nullopt;
   }
   return std::nullopt;

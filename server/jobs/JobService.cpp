@@ -70,11 +70,14 @@ const JobRegistry& StandardJobs() {
   static const JobRegistry registry = [] {
     JobRegistry jobs;
     RegisterJob313(jobs);
+    RegisterJob316(jobs);
     RegisterJob320(jobs);
     RegisterJob328(jobs);
     RegisterJob351(jobs);
     RegisterJob352(jobs);
+    RegisterJob364(jobs);
     RegisterJob373(jobs);
+    RegisterJob393(jobs);
     return jobs;
   }();
   return registry;

@@ -68,11 +68,14 @@ const JobRegistry& StandardJobs();
 
 // One file per job; each registers its steps under its number.
 void RegisterJob313(JobRegistry& registry);
+void RegisterJob316(JobRegistry& registry);
 void RegisterJob320(JobRegistry& registry);
 void RegisterJob328(JobRegistry& registry);
 void RegisterJob351(JobRegistry& registry);
 void RegisterJob352(JobRegistry& registry);
+void RegisterJob364(JobRegistry& registry);
 void RegisterJob373(JobRegistry& registry);
+void RegisterJob393(JobRegistry& registry);
 
 //! Job data as typed JSON text, and back (the form JOBLOG keeps).
 std::string JobDataToJson(const JobData& data);

@@ -31,6 +31,7 @@ const ProviderCatalogue& StandardProviders() {
     AddPlanningProviders(c);
     AddDavinciProviders(c);
     AddStructureProviders(c);
+    AddModuleVariantProviders(c);
     return c;
   }();
   return catalogue;

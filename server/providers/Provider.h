@@ -67,5 +67,6 @@ void AddClassProviders(ProviderCatalogue& catalogue);
 void AddPlanningProviders(ProviderCatalogue& catalogue);
 void AddDavinciProviders(ProviderCatalogue& catalogue);
 void AddStructureProviders(ProviderCatalogue& catalogue);
+void AddModuleVariantProviders(ProviderCatalogue& catalogue);
 
 }  // namespace quil::server

@@ -173,7 +173,7 @@ void SeedReference(Seed& s) {
 
   // Institution lists: free-field captions and free parameter values.
   for (int is = 1; is <= 2; ++is) {
-    for (const char* type : {"IMVVC", "LMVVC"}) {
+    for (const char* type : {"LMVVC"}) {
       for (int n = 1; n <= 5; ++n) {
         s.Param(type, std::to_string(n), "Vrij veld " + std::to_string(n), is);
       }
@@ -189,6 +189,15 @@ void SeedReference(Seed& s) {
         {"PARM2", "Vrije parameter 2"},     {"PARM3", "Vrije parameter 3"},
         {"PARM4", "Vrije parameter 4"},     {"PARM5", "Vrije parameter 5"}};
     for (const auto& [code, caption] : klasVelden) s.Param("KLVVC", code, caption, is);
+    // The module variant screen names the label of each free field by its code.
+    const char* const imvVelden[][2] = {
+        {"VELD1", "Cursuscode partner"}, {"VELD2", "Vrij veld 2"},
+        {"VELD3", "Vrij veld 3"},        {"VELD4", "Vrij veld 4"},
+        {"VELD5", "Vrij veld 5"},        {"PARM1", "Doelpubliek"},
+        {"PARM2", "Vrije parameter 2"},  {"PARM3", "Vrije parameter 3"},
+        {"PARM4", "Vrije parameter 4"},  {"DATUM1", "Infosessie"},
+        {"DATUM2", "Vrije datum 2"}};
+    for (const auto& [code, caption] : imvVelden) s.Param("IMVVC", code, caption, is);
     for (int n = 1; n <= 5; ++n) {
       std::string type = "KLVP" + std::to_string(n);
       s.Param(type, "A", "Waarde A van klasparameter " + std::to_string(n), is);
