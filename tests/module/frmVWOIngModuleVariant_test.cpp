@@ -4,63 +4,18 @@
 // call and what they change.
 #include "modulevariants/frmVWOIngModuleVariant.h"
 
-#include "host/data/FieldDeclarations.h"
 #include "host/forms/AdminPrefs.h"
-#include "module/ScreenTest.h"
+#include "module/KlasMaster.h"
 
 namespace kavel::testing {
 namespace {
 
 using namespace quil;
 
-//! The class screen as the module variant screen sees its master: the institution and the
-//! classes of its working year, the class mark a cancellation sets among the class's fields.
-class TKlasMaster : public TQuilDBForm {
- public:
-  explicit TKlasMaster(TQuilApplication& app)
-      : TQuilDBForm(app, "TVWOKlasForm"),
-        CDSInstelling(AddDataSet("CDSInstelling")),
-        CDSVWOKlas(AddDataSet("CDSVWOKlas", "DSPVWOKlas")),
-        DSInstelling(AddDataSource("DSInstelling", &CDSInstelling)),
-        DSVWOKlas(AddDataSource("DSVWOKlas", &CDSVWOKlas)) {
-    CDSInstelling.CreateDataSet({{"IS_ID", FieldType::Integer}, {"SC_ID", FieldType::Integer}});
-    CDSInstelling.Append();
-    CDSInstelling.FieldByName("IS_ID").SetAsInteger(1);
-    CDSInstelling.FieldByName("SC_ID").SetAsInteger(1);
-    CDSInstelling.Post();
-    CDSVWOKlas.IDField = "VWK_ID";
-    CDSVWOKlas.GetParams().Add("IS_ID", FieldType::Integer);
-    CDSVWOKlas.GetParams().Add("BEGINDATUM", FieldType::Date).value = EncodeDate(2025, 9, 1);
-    CDSVWOKlas.GetParams().Add("EINDDATUM", FieldType::Date).value = EncodeDate(2026, 8, 31);
-    DeclareFields(CDSVWOKlas, {BitField("VWK_HEEFTAFGELASTEIMV", "Heeft afgelaste modulevarianten",
-                                        "VWK_FLAGS", 27)});
-    CDSVWOKlas.SetMasterdataSource(&DSInstelling);
-    CDSVWOKlas.Open();
-  }
-  TQuilClientDataSet& CDSInstelling;
-  TQuilClientDataSet& CDSVWOKlas;
-  TDataSource& DSInstelling;
-  TDataSource& DSVWOKlas;
-};
-
 constexpr const char* kSource = "DSVWOIngModuleVarianten";
 
-class IngModuleVariantTest : public ScreenTest {
+class IngModuleVariantTest : public IngModuleVariantScreenTest {
  protected:
-  void TearDown() override {
-    for (TQuilDBForm* form : app.Forms()) app.CloseForm(*form);
-    ScreenTest::TearDown();
-  }
-
-  //! Opens the screen on a class, as the class screen's form link does.
-  TVWOIngModuleVariantForm& OpenOn(int klas) {
-    EXPECT_TRUE(master.CDSVWOKlas.LocateID(klas)) << "class " << klas;
-    TQuilDBForm* opened = nullptr;
-    const TQuilFormLink link{"TVWOIngModuleVariantForm", "Modulevarianten", "DSVWOKlas"};
-    EXPECT_EQ(app.Run([&] { opened = &app.CreateLinkedForm(master, link); }), TEventResult::Done)
-        << Messages();
-    return dynamic_cast<TVWOIngModuleVariantForm&>(*opened);
-  }
   //! A class of De Linde at its first location, without module variants.
   int NewClass(const char* van, const char* tot) {
     server->db().ExecuteScript(
@@ -73,12 +28,6 @@ class IngModuleVariantTest : public ScreenTest {
     master.CDSVWOKlas.Open();
     return 99;
   }
-  //! The one value a query returns.
-  std::string Value(const std::string& sql) {
-    std::string text = Stored(sql);
-    if (!text.empty() && text.back() == '\n') text.pop_back();
-    return text;
-  }
   TEventResult Post(TQuilForm& screen) { return Command(screen, kSource, TDataSetCommand::Post); }
   TEventResult Insert(TQuilForm& screen) {
     return Command(screen, kSource, TDataSetCommand::Insert);
@@ -90,25 +39,6 @@ class IngModuleVariantTest : public ScreenTest {
     return Stored(std::string("SELECT ") + columns +
                   " FROM VWOINGMODULEVARIANT WHERE IMV_ID = " + std::to_string(imv));
   }
-  //! The first organised module variant of De Linde that Davinci knows, and one it does not.
-  int Reported() {
-    return std::stoi(
-        Stored("SELECT MIN(I.IMV_ID) FROM VWOINGMODULEVARIANT I JOIN VWOKLAS K ON K.VWK_ID = "
-               "I.IMV_VWOKLAS_FK WHERE K.VWK_INSTELLING_FK = 1 AND I.IMV_DAVINCIID IS NOT NULL"));
-  }
-  int NotReported() {
-    return std::stoi(
-        Stored("SELECT MIN(I.IMV_ID) FROM VWOINGMODULEVARIANT I JOIN VWOKLAS K ON K.VWK_ID = "
-               "I.IMV_VWOKLAS_FK WHERE K.VWK_INSTELLING_FK = 1 AND I.IMV_DAVINCIID IS NULL"));
-  }
-  int KlasOf(int imv) { return std::stoi(ModuleVariant(imv, "IMV_VWOKLAS_FK")); }
-  TVWOIngModuleVariantForm& OpenAt(int imv) {
-    auto& screen = OpenOn(KlasOf(imv));
-    EXPECT_TRUE(screen.CDSVWOIngModuleVarianten.LocateID(imv));
-    return screen;
-  }
-
-  TKlasMaster master{app};
 };
 
 TEST(IngModuleVariantTexts, LessonDaysAndCourseNumbers) {
