@@ -440,6 +440,22 @@ void TVWOIngModuleVariantForm::DeclareModuleVariantFields() {
 }
 
 void TVWOIngModuleVariantForm::DeclareListFields() {
+  // The fields the choice lists show, declared so that they are known while a list is closed.
+  DeclareFields(CDSSelectBevoegdeModuleVar,
+                {DataField("VMV_ID", "Id"), DataField("VMV_CODE", "Module variant"),
+                 DataField("VOM_OMSCHRIJVING", "Omschrijving")});
+  DeclareFields(CDSLesgever, {DataField("PS_ID", "Id"), DataField("PS_NAAM", "Naam"),
+                              DataField("PS_VOORNAAM", "Voornaam")});
+  DeclareFields(CDSSelectLesplaats, {DataField("VLP_ID", "Id"), DataField("VLP_NUMMER", "Nummer"),
+                                     DataField("VLP_OMSCHRIJVING", "Omschrijving")});
+  DeclareFields(CDSIngVak, {DataField("IV_OFFICIEELVAK_FK", "Officieel vak"),
+                            DataField("IV_CODE", "Code"), DataField("IV_NAAMGEBRUIKER", "Naam")});
+  for (TQuilClientDataSet* list :
+       {&CDSKH_FINANCIERINGSBRON_FKP, &CDS_IMV_VRIJPARAM1_FKP, &CDS_IMV_VRIJPARAM2_FKP,
+        &CDS_IMV_VRIJPARAM3_FKP, &CDS_IMV_VRIJPARAM4_FKP}) {
+    DeclareFields(*list, {DataField("P_ID", "Id"), DataField("P_CODE", "Code"),
+                          DataField("P_OMSCHRIJVING", "Omschrijving")});
+  }
   CDSSelectBevoegdeModuleVar.ReadOnly = true;
   CDSSelectBevoegdeModuleVar.GetParams().Add("VWK_ID", FieldType::Integer);
   CDSVWOLastIMV.ReadOnly = true;
@@ -694,6 +710,9 @@ void TVWOIngModuleVariantForm::QuilDBFormSetMasterBrowser(TDataSource* master) {
   dbParams_ = GetConnection().GetQuilDBParams();
   serverDatum_ = GetConnection().GetServerDatum();
   LCModuleVariant.Enabled = false;
+  // A master screen that is not built yet has no list: the host has told the user so, and this
+  // screen stays empty with it rather than complain about a class it was never given.
+  if (master != nullptr && master->DataSet() == nullptr) return;
 
   instellingSource_ = FindDataSourceWithField(master, "IS_ID");
   if (instellingSource_ != nullptr) {
