@@ -408,13 +408,15 @@ TEST_F(IngModuleVariantTest, AConsultationIsQueuedForTheContactPersonAndNeedsOne
   auto& screen = OpenAt(imv);
   ASSERT_EQ(Press(screen, "ARaadpleeg"), TEventResult::Done) << Messages();
   EXPECT_EQ(Messages(), "information: De raadpleging werd met succes in de wachtrij geplaatst.\n");
+  // For the module variant's Davinci record, sent by one of the institution's contact persons.
   EXPECT_EQ(Stored("SELECT WC_CALLTYPE, WC_CALLSTATUS, WC_CALLFOUTCODE, WC_SCHOOL_FK, "
-                   "WC_AANMAAKDOOR, WC_AANMAAKOP, WC_FLAGS, WC_ZIDEZUZOID_FK = " +
+                   "WC_AANMAAKDOOR, WC_AANMAAKOP, WC_FLAGS, CASE WHEN WC_ZIDEZUZOID_FK = " +
                    Value("SELECT IMV_DAVINCIID FROM VWOINGMODULEVARIANT WHERE IMV_ID = " +
                          std::to_string(imv)) +
-                   ", WC_PERSONEEL_FK IS NOT NULL FROM WEBSERVICECALL WHERE WC_ID = (SELECT "
-                   "MAX(WC_ID) FROM WEBSERVICECALL)"),
-            "1007 | X | X | 1 | 1 | 2025-10-01 00:00:00 | 0 | 1 | 1\n");
+                   " AND WC_PERSONEEL_FK IN (SELECT IC_PERSONEEL_FK FROM ZIDEZUZOCP WHERE "
+                   "IC_INSTELLING_FK = 1) THEN 'ok' ELSE 'fout' END FROM WEBSERVICECALL WHERE "
+                   "WC_ID = (SELECT MAX(WC_ID) FROM WEBSERVICECALL)"),
+            "1007 | X | X | 1 | 1 | 2025-10-01 00:00:00 | 0 | ok\n");
   EXPECT_FALSE(screen.CDSZidezuzoCP.Active());
 
   server->db().ExecuteScript(
