@@ -6,6 +6,7 @@
 
 #include "host/forms/AdminPrefs.h"
 #include "module/KlasMaster.h"
+#include "planning/dlgVWOLesmomentUitRecept.h"
 
 namespace kavel::testing {
 namespace {
@@ -427,6 +428,43 @@ TEST_F(IngModuleVariantTest, AConsultationIsQueuedForTheContactPersonAndNeedsOne
   EXPECT_EQ(Messages(), "error: Geen zidezuzo contactpersoon gevonden\n");
   EXPECT_EQ(Stored(calls), after);
   EXPECT_NE(before, after);
+}
+
+TEST_F(IngModuleVariantTest, TheRecipeDialogStartsFromTheModuleVariantAndItsClass) {
+  const int imv = NotReported();
+  const int klas = KlasOf(imv);
+  auto& screen = OpenAt(imv);
+  TQuilClientDataSet& imvs = screen.CDSVWOIngModuleVarianten;
+  const std::string lokaal =
+      Value("SELECT VWK_STANDAARDLOKAAL_FK FROM VWOKLAS WHERE VWK_ID = " + std::to_string(klas));
+  const std::string vestiging =
+      Value("SELECT VWK_VESTIGINGSPLAATS_FK FROM VWOKLAS WHERE VWK_ID = " + std::to_string(klas));
+  std::string seen;
+  dialogs.AnswerModal("TVWOLesUitReceptDialoog", [&](TQuilForm& shown) {
+    auto& dialog = dynamic_cast<TVWOLesUitReceptDialoog&>(shown);
+    seen = std::to_string(dialog.DoelID) + " " + dialog.DoelTekst + " " +
+           FormatDateTime("dd/mm/yyyy", dialog.GetDatum(1)) + " " +
+           FormatDateTime("dd/mm/yyyy", dialog.GetDatum(2)) + " " +
+           std::to_string(dialog.StandaardLokaal) + " " + std::to_string(dialog.StandaardLesgever) +
+           " " + std::to_string(dialog.StandaardLesplaats) + " " +
+           dialog.Lokalen->DataSet()->Filter();
+    EXPECT_TRUE(dialog.Lokalen->DataSet()->Filtered());
+    EXPECT_EQ(app.Click(dialog, "BCancel"), TEventResult::Done);
+  });
+  ASSERT_EQ(Press(screen, "ALesmomentRecept"), TEventResult::Done) << Messages();
+  EXPECT_EQ(seen, std::to_string(klas) + " " + std::to_string(imv) + " " +
+                      Field(screen, "IMV_LESVAN") + " " + Field(screen, "IMV_LESTOT") + " " +
+                      lokaal + " " + imvs.FieldByName("IMV_LESGEVER_FK").AsString() + " " +
+                      imvs.FieldByName("IMV_LESPLAATS_FK").AsString() +
+                      " (LK_VESTIGINGSPLAATS_FK = " + vestiging + ")");
+  EXPECT_FALSE(screen.CDSSelectLokaal.Filtered()) << "the rooms are offered unfiltered again";
+  EXPECT_EQ(screen.CDSSelectLesplaats.Filter(), "(VP_ID = " + vestiging + ")");
+
+  // A cancelled module variant gets no lessons.
+  Fill(screen, {{"EdtAfgelastOp", Field(screen, "IMV_LESTOT")}});
+  dialogs.AnswerChoice(6);
+  ASSERT_EQ(Post(screen), TEventResult::Done) << Messages();
+  EXPECT_EQ(Press(screen, "ALesmomentRecept"), TEventResult::Refused);
 }
 
 }  // namespace
