@@ -11,7 +11,9 @@
 #include "host/data/FieldDeclarations.h"
 #include "host/data/Guards.h"
 #include "host/domain/DavinciCommunicatie.h"
+#include "host/domain/Departementconst.h"
 #include "host/forms/AdminPrefs.h"
+#include "host/forms/Dlgdepartementcalls.h"
 #include "modulevariants/dlgVWOAnnuleerIMV.h"
 #include "planning/dlgVWOLesmomentUitRecept.h"
 #include "planning/vwochecks.h"
@@ -1293,6 +1295,21 @@ namespace frmVWOIngModuleVariant {
 
 void Initialization() {
   RegisterScreenClass(kClassName, FactoryOf<TVWOIngModuleVariantForm>());
+  // The Davinci calls of the current module variant, as ACommDavinci shows them (the pupils'
+  // calls of ACommDavinciCursist come in the same dialog).
+  RegisterDialogClass(
+      "TDepartementCallsDialog", kClassName, [](TQuilDBForm& opener) -> std::unique_ptr<TQuilForm> {
+        TQuilClientDataSet& imv =
+            dynamic_cast<TVWOIngModuleVariantForm&>(opener).CDSVWOIngModuleVarianten;
+        auto dialog =
+            std::make_unique<TDepartementCallsDialog>(opener.Application(), DavinciCallTexts());
+        dialog->SetHeader("Davinci communicatie voor ing. modulevariant %s %s",
+                          {imv.FieldByName("IMV_AFKORTING").AsString(),
+                           imv.FieldByName("IMV_OMSCHRIJVING").AsString()});
+        dialog->InitData(opener.GetConnection(), "DSPDavinciModuleVar",
+                         "IMV_ID=" + imv.FieldByName("IMV_ID").AsString());
+        return dialog;
+      });
   RegisterDialogClass("TVWOAnnuleerIMVForm", kClassName,
                       [](TQuilDBForm& form) -> std::unique_ptr<TQuilForm> {
                         return std::make_unique<TVWOAnnuleerIMVForm>(form.Application());

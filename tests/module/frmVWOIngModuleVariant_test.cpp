@@ -5,6 +5,7 @@
 #include "modulevariants/frmVWOIngModuleVariant.h"
 
 #include "host/forms/AdminPrefs.h"
+#include "host/forms/Dlgdepartementcalls.h"
 #include "module/KlasMaster.h"
 #include "planning/dlgVWOLesmomentUitRecept.h"
 
@@ -465,6 +466,69 @@ TEST_F(IngModuleVariantTest, TheRecipeDialogStartsFromTheModuleVariantAndItsClas
   dialogs.AnswerChoice(6);
   ASSERT_EQ(Post(screen), TEventResult::Done) << Messages();
   EXPECT_EQ(Press(screen, "ALesmomentRecept"), TEventResult::Refused);
+}
+
+TEST_F(IngModuleVariantTest, TheDavinciCallsOfTheModuleVariantAndOfItsPupils) {
+  const int imv = Reported();
+  auto& screen = OpenAt(imv);
+  struct Case {
+    const char* action;
+    std::string header;
+    std::string calls;
+  };
+  const std::string id = std::to_string(imv);
+  const Case cases[] = {
+      {"ACommDavinci",
+       "Davinci communicatie voor ing. modulevariant " + Field(screen, "IMV_AFKORTING") + " " +
+           Field(screen, "IMV_OMSCHRIJVING"),
+       Value("SELECT COUNT(*) FROM WEBSERVICECALL W JOIN ZIDEZUZOID I ON I.ID_ID = "
+             "W.WC_ZIDEZUZOID_FK WHERE I.ID_TYPE = 2 AND I.ID_DATA_FK = " +
+             id)},
+      {"ACommDavinciCursist",
+       "Davinci cursisten communicatie voor ing. modulevariant " + Field(screen, "IMV_AFKORTING") +
+           " " + Field(screen, "IMV_OMSCHRIJVING"),
+       Value("SELECT COUNT(*) FROM WEBSERVICECALL W JOIN ZIDEZUZOID I ON I.ID_ID = "
+             "W.WC_ZIDEZUZOID_FK WHERE I.ID_TYPE = 5 AND I.ID_ID2 = " +
+             id + " AND W.WC_SCHOOL_FK = 1")},
+  };
+  ASSERT_NE(cases[0].calls, "0");
+  for (const Case& c : cases) {
+    std::string shown;
+    dialogs.AnswerModal("TDepartementCallsDialog", [&](TQuilForm& dialog) {
+      auto& calls = dynamic_cast<TDepartementCallsDialog&>(dialog);
+      shown = calls.LHeader.Caption + " " + std::to_string(calls.CDSCalls()->RecordCount());
+      Click(dialog, "BSluiten");
+    });
+    EXPECT_EQ(Press(screen, c.action), TEventResult::Done) << Messages();
+    EXPECT_EQ(shown, c.header + " " + c.calls);
+  }
+}
+
+TEST_F(IngModuleVariantTest, EveryLessonPlaceOfTheDavinciLocationWhenTheUserAsksForThem) {
+  const int imv = NotReported();
+  const std::string klas = std::to_string(KlasOf(imv));
+  const std::string vestiging =
+      Value("SELECT VWK_VESTIGINGSPLAATS_FK FROM VWOKLAS WHERE VWK_ID = " + klas);
+  const std::string davinci = Value(
+      "SELECT V.VP_VWOVESTIGINGSPLAATS_FK FROM VWOKLAS K JOIN VESTIGINGSPLAATS V ON "
+      "V.VP_ID = K.VWK_VESTIGINGSPLAATS_FK WHERE K.VWK_ID = " +
+      klas);
+  const std::pair<bool, std::string> cases[] = {
+      {false, "(VP_ID = " + vestiging + ") (LK_VESTIGINGSPLAATS_FK = " + vestiging + ")"},
+      {true, "(VP_VWOVESTIGINGSPLAATS_FK = " + davinci +
+                 ") (VP_VWOVESTIGINGSPLAATS_FK = " + davinci + ")"}};
+  for (const auto& [alle, filters] : cases) {
+    prefs.SetVWOToonAlleLesplaatsen(alle);
+    auto& screen = OpenAt(imv);
+    std::string rooms;
+    dialogs.AnswerModal("TVWOLesUitReceptDialoog", [&](TQuilForm& shown) {
+      rooms = dynamic_cast<TVWOLesUitReceptDialoog&>(shown).Lokalen->DataSet()->Filter();
+      EXPECT_EQ(app.Click(shown, "BCancel"), TEventResult::Done);
+    });
+    ASSERT_EQ(Press(screen, "ALesmomentRecept"), TEventResult::Done) << Messages();
+    EXPECT_EQ(screen.CDSSelectLesplaats.Filter() + " " + rooms, filters) << alle;
+    app.CloseForm(screen);
+  }
 }
 
 }  // namespace
