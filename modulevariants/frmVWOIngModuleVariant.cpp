@@ -1,5 +1,6 @@
 #include "modulevariants/frmVWOIngModuleVariant.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <initializer_list>
@@ -801,8 +802,12 @@ void TVWOIngModuleVariantForm::NieuweEersteModuleVariant() {
     imv.FieldByName(field).SetAsInteger(0);
   }
   // Each from the first master that has the class's field; a field not found leaves it.
-  const std::pair<const char*, std::initializer_list<const char*>> dates[] = {
-      {"VWK_VAN", {"IMV_LESVAN", "IMV_VAN"}}, {"VWK_TOT", {"IMV_LESTOT", "IMV_TOT"}}};
+  struct DateCopy {
+    const char* klasField;
+    std::array<const char*, 2> targets;
+  };
+  static constexpr DateCopy dates[] = {{"VWK_VAN", {"IMV_LESVAN", "IMV_VAN"}},
+                                       {"VWK_TOT", {"IMV_LESTOT", "IMV_TOT"}}};
   for (const auto& [klasField, targets] : dates) {
     if (TDataSource* source = FindDataSourceWithField(imv.GetTheDatasource(), klasField)) {
       const TField& value = source->DataSet()->FieldByName(klasField);
