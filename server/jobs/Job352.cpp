@@ -66,7 +66,8 @@ std::string LessonDays(JobContext& job) {
       ":IMV_ID");
   auto update = job.db.Prepare(
       "UPDATE VWOINGMODULEVARIANT SET IMV_LESDAGEN = :LESDAGEN, IMV_VERANDERDDOOR = :DOOR, "
-      "IMV_VERANDERDOP = :OP WHERE IMV_ID = :IMV_ID AND IMV_LESDAGEN <> :OUD");
+      "IMV_VERANDERDOP = :OP WHERE IMV_ID = :IMV_ID AND "
+      "(IMV_LESDAGEN IS NULL OR IMV_LESDAGEN <> :OUD)");
   int changed = 0;
   for (int64_t imv : moduleVariants) {
     int days = 0;

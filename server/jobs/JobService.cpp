@@ -72,12 +72,15 @@ const JobRegistry& StandardJobs() {
     RegisterJob313(jobs);
     RegisterJob316(jobs);
     RegisterJob320(jobs);
+    RegisterJob325(jobs);
     RegisterJob328(jobs);
     RegisterJob351(jobs);
     RegisterJob352(jobs);
     RegisterJob364(jobs);
+    RegisterJob368(jobs);
     RegisterJob373(jobs);
     RegisterJob393(jobs);
+    RegisterJob436(jobs);
     return jobs;
   }();
   return registry;

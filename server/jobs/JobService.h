@@ -70,12 +70,15 @@ const JobRegistry& StandardJobs();
 void RegisterJob313(JobRegistry& registry);
 void RegisterJob316(JobRegistry& registry);
 void RegisterJob320(JobRegistry& registry);
+void RegisterJob325(JobRegistry& registry);
 void RegisterJob328(JobRegistry& registry);
 void RegisterJob351(JobRegistry& registry);
 void RegisterJob352(JobRegistry& registry);
 void RegisterJob364(JobRegistry& registry);
+void RegisterJob368(JobRegistry& registry);
 void RegisterJob373(JobRegistry& registry);
 void RegisterJob393(JobRegistry& registry);
+void RegisterJob436(JobRegistry& registry);
 
 //! Job data as typed JSON text, and back (the form JOBLOG keeps).
 std::string JobDataToJson(const JobData& data);
