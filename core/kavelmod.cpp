@@ -9,6 +9,7 @@
 #include "classes/frmVWOKlasMemo.h"
 #include "core/regkavelmod.h"
 #include "host/forms/ModuleLoader.h"
+#include "modulevariants/Frmvwoingmodulevarlessen.h"
 #include "modulevariants/frmVWOIngModuleVariant.h"
 #include "planning/dlgVWOEditRecept.h"
 #include "planning/dlgVWOLesmomentKalender.h"
@@ -71,6 +72,7 @@ constexpr Unit kUnits[] = {
     {"frmVWOKlasMemo", &frmVWOKlasMemo::Initialization, nullptr},
     {"frmVWOKlasCP", &frmVWOKlasCP::Initialization, nullptr},
     {"frmVWOIngModuleVariant", &frmVWOIngModuleVariant::Initialization, nullptr},
+    {"Frmvwoingmodulevarlessen", &Frmvwoingmodulevarlessen::Initialization, nullptr},
     {"dlgVWOZetLessen", &dlgVWOZetLessen::Initialization, nullptr},
     {"dlgVWOLesmomentUitRecept", &dlgVWOLesmomentUitRecept::Initialization, nullptr},
     {"dlgVWOEditRecept", &dlgVWOEditRecept::Initialization, nullptr},

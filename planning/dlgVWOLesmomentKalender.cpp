@@ -4,6 +4,7 @@
 
 #include "core/ModuleClasses.h"
 #include "host/base/SchoolYear.h"
+#include "host/base/ScopeExit.h"
 #include "host/base/SysUtils.h"
 #include "host/data/ClientDataSet.h"
 #include "host/forms/QuilApplication.h"
@@ -320,7 +321,11 @@ void TVWOLesmomentUitKalenderForm::Toevoegen() {
         for (const char* field : {"PS_CODE", "PS_NAAM", "PS_VOORNAAM"}) {
           Variant value = teachers->Lookup("PS_ID", Variant(data.Lesgever), field);
           TField* target = lessons->FindField(field);
-          if (!value.IsNull() && target != nullptr) target->SetAsString(value.AsString());
+          if (value.IsNull() || target == nullptr) continue;
+          // The names are joined in by the provider: shown, never stored.
+          ScopeExit restore([target, readOnly = target->ReadOnly] { target->ReadOnly = readOnly; });
+          target->ReadOnly = false;
+          target->SetAsString(value.AsString());
         }
       }
     }

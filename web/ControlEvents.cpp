@@ -95,4 +95,23 @@ void DblClickGrid(TQuilApplication& app, TControl& control, const nlohmann::json
   });
 }
 
+void PlannerItem(TQuilApplication& app, TControl& control, const nlohmann::json& event) {
+  auto* planner = dynamic_cast<TPlanner*>(&control);
+  if (planner == nullptr) throw BadRequest("geen kalender");
+  const std::string op = TextArg(event, "op");
+  if (op == "create") {
+    TDateTime date;
+    if (!TryStrToDate(TextArg(event, "date"), date)) throw BadRequest("geen datum");
+    app.Run([&] {
+      if (planner->Reachable()) planner->CreateItem(date);
+    });
+    return;
+  }
+  if (op != "delete") throw BadRequest("onbekende bewerking van de kalender");
+  const int index = NumberArg(event, "item");
+  app.Run([&] {
+    if (planner->Reachable()) planner->DeleteItem(index);
+  });
+}
+
 }  // namespace quil::web

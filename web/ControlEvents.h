@@ -24,5 +24,8 @@ void ScrollGrid(TControl& control, const nlohmann::json& event);
 //! {"recNo"} on a TDBGrid: moves to the record and runs the grid's OnDblClick. On a TPlanner:
 //! {"date": "dd/mm/yyyy"} double-clicks that day, {"item": index} one of its items.
 void DblClickGrid(TQuilApplication& app, TControl& control, const nlohmann::json& event);
+//! {"op": "create", "date": "dd/mm/yyyy"} or {"op": "delete", "item": index} on a TPlanner
+//! that offers it.
+void PlannerItem(TQuilApplication& app, TControl& control, const nlohmann::json& event);
 
 }  // namespace quil::web

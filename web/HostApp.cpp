@@ -99,6 +99,7 @@ class HostApp final : public SessionApp {
     if (type == "month") return ShowMonth(app_, ControlOf(form, event), event);
     if (type == "view") return ScrollGrid(ControlOf(form, event), event);
     if (type == "dblclick") return DblClickGrid(app_, ControlOf(form, event), event);
+    if (type == "planner") return PlannerItem(app_, ControlOf(form, event), event);
     TQuilDBForm& screen = ScreenOf(form);
     if (type == "field") {
       SourceOf(screen, event);

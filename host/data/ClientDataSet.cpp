@@ -572,6 +572,9 @@ void TQuilClientDataSet::PlaceInView(Record* record) {
                        [this](const Record* a, const Record* b) { return SortedBefore(*a, *b); });
   cursor_ = static_cast<int>(place - view_.begin());
   view_.insert(place, record);
+  // The records between the old and the new place moved: the positions the key index holds
+  // are no longer theirs.
+  viewIndexDirty_ = true;
 }
 
 void TQuilClientDataSet::SetSortFields(std::string_view fields) {

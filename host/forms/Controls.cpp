@@ -445,6 +445,19 @@ void TPlanner::DblClickItem(int index) {
   if (OnItemDblClick) OnItemDblClick(index);
 }
 
+void TPlanner::CreateItem(TDateTime date) {
+  if (!CanCreateItems) RaiseClientError("Hier kunnen geen items aangemaakt worden");
+  if (OnItemCreate) OnItemCreate(DateOf(date));
+}
+
+void TPlanner::DeleteItem(int index) {
+  if (!CanDeleteItems) RaiseClientError("Hier kunnen geen items verwijderd worden");
+  if (index < 0 || index >= static_cast<int>(Items.size())) {
+    RaiseClientError(Format("Item %d bestaat niet", index));
+  }
+  if (OnItemDelete) OnItemDelete(index);
+}
+
 std::string TPlanner::ValueText() const {
   std::string out;
   for (int day : picked_) {
@@ -582,6 +595,12 @@ void TPlanner::Describe(TDescription& out) {
   }
   out.Set("items", std::move(items));
   out.Set("picked", ValueText());
+  if (SchoolYear != 0) out.Set("schoolYear", SchoolYear);
+  if (!MonthNames.empty()) out.Set("monthNames", MonthNames);
+  if (!DayNames.empty()) out.Set("dayNames", DayNames);
+  if (!WeekLabel.empty()) out.Set("weekLabel", WeekLabel);
+  out.Set("canCreate", CanCreateItems);
+  out.Set("canDelete", CanDeleteItems);
 }
 
 }  // namespace quil

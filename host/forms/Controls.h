@@ -475,6 +475,7 @@ class TPlanner : public TControl {
     std::string text;  //!< the caption shown on the day
     int32_t color = clDefault;
     std::vector<std::string> lines;  //!< further lines under the caption
+    int64_t tag = -1;                //!< what the item stands for, the screen's own number
   };
 
   using TControl::TControl;
@@ -499,6 +500,23 @@ class TPlanner : public TControl {
   void DblClickItem(int index);
   std::function<void(int)> OnItemDblClick;
   Notify OnMonthChange;
+
+  // A month view over a school year (the lesson lists): the months of the school year starting
+  // in September of `SchoolYear` are offered as a row of month names, the days carry the week
+  // number under `WeekLabel`, and the user may create an item on a day and delete an item when
+  // the screen allows it. The names are the screen's; empty lists keep the host's.
+  int SchoolYear = 0;                   //!< 0: no school year, any month
+  std::vector<std::string> MonthNames;  //!< 12 names, January first
+  std::vector<std::string> DayNames;    //!< 7 names, Monday first
+  std::string WeekLabel;                //!< "" shows no week numbers
+  bool CanCreateItems = false;
+  bool CanDeleteItems = false;
+  //! Runs OnItemCreate with the day; refused (client error) when items cannot be created.
+  void CreateItem(TDateTime date);
+  std::function<void(TDateTime)> OnItemCreate;
+  //! Runs OnItemDelete with the index; refused when items cannot be deleted or there is none.
+  void DeleteItem(int index);
+  std::function<void(int)> OnItemDelete;
 
   bool AcceptsValue() const override { return true; }
   std::string ValueText() const override;

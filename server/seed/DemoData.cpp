@@ -173,11 +173,6 @@ void SeedReference(Seed& s) {
 
   // Institution lists: free-field captions and free parameter values.
   for (int is = 1; is <= 2; ++is) {
-    for (const char* type : {"LMVVC"}) {
-      for (int n = 1; n <= 5; ++n) {
-        s.Param(type, std::to_string(n), "Vrij veld " + std::to_string(n), is);
-      }
-    }
     // The class screen's captions are named after its labels: five texts, four dates and the
     // five parameters.
     const char* const klasVelden[][2] = {
@@ -198,6 +193,11 @@ void SeedReference(Seed& s) {
         {"PARM4", "Vrije parameter 4"},  {"DATUM1", "Infosessie"},
         {"DATUM2", "Vrije datum 2"}};
     for (const auto& [code, caption] : imvVelden) s.Param("IMVVC", code, caption, is);
+    // The lesson lists name the label of each free field by its code.
+    const char* const lessonFields[] = {"Opmerking", "Thema", "Materiaal", "Uitstap", "Extra"};
+    for (int n = 1; n <= 5; ++n) {
+      s.Param("LMVVC", "VELD" + std::to_string(n), lessonFields[n - 1], is);
+    }
     for (int n = 1; n <= 5; ++n) {
       std::string type = "KLVP" + std::to_string(n);
       s.Param(type, "A", "Waarde A van klasparameter " + std::to_string(n), is);

@@ -412,6 +412,19 @@ TEST_F(DataSetTest, LocateFindsTheFirstMatchInSortOrder) {
   EXPECT_EQ(ds.FieldByName("VOM_CODE").AsString(), "WIS");  // a failed locate does not move
 }
 
+TEST_F(DataSetTest, LocatingByKeyFindsARecordThatAPostMovedInTheOrder) {
+  ds.SetSortFields("VOM_CODE");
+  ds.Open();
+  ASSERT_TRUE(ds.LocateID(2));  // builds the key index: eng FRA NED WIS
+  ds.Edit();
+  ds.FieldByName("VOM_CODE").SetAsString("AAA");  // NED moves to the front
+  ds.Post();
+  for (int id : {2, 3, 4, 1}) {
+    ASSERT_TRUE(ds.LocateID(id));
+    EXPECT_EQ(ds.FieldByName("VOM_ID").AsInteger(), id);
+  }
+}
+
 TEST_F(DataSetTest, MovingAwayPostsAChangeAndDropsAnUntouchedInsert) {
   ds.Open();
   ds.Append();

@@ -363,7 +363,8 @@ function valueEvent(ctx, control, value) {
 }
 
 function labelled(control, input, extra) {
-  const caption = control.field ? plain(control.field.label) : plain(control.caption);
+  // The screen's own caption, else the field's label (the host sends the one that applies).
+  const caption = plain(control.caption || (control.field && control.field.label));
   const id = 'c' + Math.random().toString(36).slice(2);
   input.id = id;
   const required = control.field && control.field.required;
@@ -613,28 +614,56 @@ function renderSelection(control, ctx) {
   ]);
 }
 
+//! ISO 8601 week number of a date.
+function isoWeek(date) {
+  const d = new Date(Date.UTC(date.getFullYear(), date.getMonth(), date.getDate()));
+  const day = d.getUTCDay() || 7;
+  d.setUTCDate(d.getUTCDate() + 4 - day);
+  const yearStart = new Date(Date.UTC(d.getUTCFullYear(), 0, 1));
+  return Math.ceil(((d - yearStart) / 86400000 + 1) / 7);
+}
+
+//! A month calendar. The screen may name the months and days, ask for week numbers (under its
+//! week label), offer the months of one school year (September to August) as a row of buttons,
+//! and let the user create an item on a day ("+") and delete an item ("×"); a double click on an
+//! item edits it, on a day does what the screen says.
 function renderPlanner(control, ctx) {
   const picked = new Set((control.picked || '').split(';').filter(Boolean));
   const byDate = {};
   (control.items || []).forEach((item, index) =>
     (byDate[item.date] = byDate[item.date] || []).push({ ...item, index }));
+  const months = control.monthNames || ['januari', 'februari', 'maart', 'april', 'mei', 'juni',
+    'juli', 'augustus', 'september', 'oktober', 'november', 'december'];
+  const dayNames = control.dayNames || ['ma', 'di', 'wo', 'do', 'vr', 'za', 'zo'];
+  const weeks = !!control.weekLabel;
   const first = new Date(control.year, control.month - 1, 1);
   const days = new Date(control.year, control.month, 0).getDate();
   const offset = (first.getDay() + 6) % 7;  // Monday first
   const table = el('table', { class: 'planner' });
-  table.append(el('tr', null, ['ma', 'di', 'wo', 'do', 'vr', 'za', 'zo'].map((d) => el('th', { text: d }))));
-  let tr = el('tr');
+  table.append(el('tr', null, [weeks ? el('th', { class: 'week', text: control.weekLabel }) : null,
+    ...dayNames.map((d) => el('th', { text: d }))]));
+  const dblclick = (extra) => send({ type: 'dblclick', form: ctx.form.id, control: control.name, ...extra });
+  const itemOp = (extra) => send({ type: 'planner', form: ctx.form.id, control: control.name, ...extra });
+  const newRow = (day) => el('tr', null, weeks ?
+    [el('td', { class: 'week', text: String(isoWeek(new Date(control.year, control.month - 1, day))) })] : []);
+  let tr = newRow(1);
   for (let i = 0; i < offset; i++) tr.append(el('td'));
   for (let day = 1; day <= days; day++) {
     const date = String(day).padStart(2, '0') + '/' + String(control.month).padStart(2, '0') + '/' + control.year;
     const items = byDate[date] || [];
-    const dblclick = (extra) => send({ type: 'dblclick', form: ctx.form.id, control: control.name, ...extra });
+    const create = control.canCreate ? el('button', { type: 'button', class: 'day-create', text: '+',
+      title: 'Nieuw op ' + date, 'aria-label': 'Nieuw op ' + date,
+      onclick: (e) => { e.stopPropagation(); itemOp({ op: 'create', date }); } }) : null;
     const td = el('td', { class: 'day' + (picked.has(date) ? ' picked' : '') + (items.length ? ' marked' : ''),
       'data-date': date, title: date },
-      [el('span', { class: 'day-number', text: String(day) }),
+      [el('span', { class: 'day-number', text: String(day) }), create,
         ...items.map((item) => {
-          const tag = el('div', { class: 'day-item' },
-            [el('div', { text: item.text }), ...(item.lines || []).map((line) => el('div', { class: 'day-line', text: line }))]);
+          const remove = control.canDelete ? el('button', { type: 'button', class: 'day-delete',
+            text: '×', title: 'Verwijderen', 'aria-label': 'Verwijderen',
+            onclick: (e) => { e.stopPropagation(); itemOp({ op: 'delete', item: item.index }); } }) : null;
+          const tag = el('div', { class: 'day-item', 'data-item': String(item.index) },
+            [el('div', { class: 'day-caption' }, [el('span', { text: item.text }), remove]),
+              ...(item.lines || []).map((line) => el('div', { class: 'day-line', text: line }))]);
           if (item.color) tag.style.backgroundColor = item.color;
           tag.addEventListener('dblclick', (e) => { e.stopPropagation(); dblclick({ item: item.index }); });
           return tag;
@@ -642,21 +671,31 @@ function renderPlanner(control, ctx) {
     td.addEventListener('click', () => valueEvent(ctx, control, date));
     td.addEventListener('dblclick', () => dblclick({ date }));
     tr.append(td);
-    if ((offset + day) % 7 === 0) { table.append(tr); tr = el('tr'); }
+    if ((offset + day) % 7 === 0) { table.append(tr); tr = newRow(day + 1); }
   }
-  table.append(tr);
-  const months = ['januari', 'februari', 'maart', 'april', 'mei', 'juni', 'juli', 'augustus',
-    'september', 'oktober', 'november', 'december'];
+  if (tr.children.length > (weeks ? 1 : 0)) table.append(tr);
+  const show = (year, month) => send({ type: 'month', form: ctx.form.id, control: control.name, year, month });
   const move = (delta) => {
     const m = control.month - 1 + delta;
-    send({ type: 'month', form: ctx.form.id, control: control.name,
-      year: control.year + Math.floor(m / 12), month: ((m % 12) + 12) % 12 + 1 });
+    show(control.year + Math.floor(m / 12), ((m % 12) + 12) % 12 + 1);
   };
+  // Within a school year the first month is September of its year, the last August after it.
+  const index = control.schoolYear ? (control.year - control.schoolYear) * 12 + control.month - 9 : null;
+  const year = control.schoolYear ? el('div', { class: 'planner-year' },
+    Array.from({ length: 12 }, (_, i) => {
+      const month = (8 + i) % 12 + 1;
+      const y = control.schoolYear + (month < 9 ? 1 : 0);
+      return el('button', { type: 'button', class: 'planner-month' + (i === index ? ' active' : ''),
+        text: months[month - 1], 'aria-pressed': String(i === index), onclick: () => show(y, month) });
+    })) : null;
   return el('div', { class: 'planner-wrap' }, [
+    year,
     el('div', { class: 'planner-head' }, [
-      el('button', { type: 'button', text: '◀', 'aria-label': 'Vorige maand', onclick: () => move(-1) }),
-      el('span', { text: months[control.month - 1] + ' ' + control.year }),
-      el('button', { type: 'button', text: '▶', 'aria-label': 'Volgende maand', onclick: () => move(1) }),
+      el('button', { type: 'button', text: '◀', 'aria-label': 'Vorige maand',
+        disabled: index !== null && index <= 0, onclick: () => move(-1) }),
+      el('span', { class: 'planner-title', text: months[control.month - 1] + ' ' + control.year }),
+      el('button', { type: 'button', text: '▶', 'aria-label': 'Volgende maand',
+        disabled: index !== null && index >= 11, onclick: () => move(1) }),
     ]), table]);
 }
 
