@@ -122,7 +122,11 @@ TVWOIngModuleVarLessenForm::TVWOIngModuleVarLessenForm(TQuilApplication& app)
       ABerekenAfstandsLesmomenten(AddAction(
           "ABerekenAfstandsLesmomenten", "&Afstandsmomenten berekenen",
           [this] { ABerekenAfstandsLesmomentenExecute(); },
-          [this] { ABerekenAfstandsLesmomenten.Enabled = Browsing() && !CDSLessen.IsEmpty(); })) {
+          [this] {
+            ABerekenAfstandsLesmomenten.Enabled = Browsing() && !CDSLessen.IsEmpty();
+            // Kept off the menu: the module variant screen offers it.
+            ABerekenAfstandsLesmomenten.Visible = false;
+          })) {
   for (TAction* action : {&ACheckLesTijden, &AAddFromKalender, &ADoc3BInfoUitLesmomenten,
                           &ASetLessen, &ACommDavinci, &ABerekenAfstandsLesmomenten}) {
     action->Category = "Acties";

@@ -21,14 +21,15 @@ function requirePlaywright() {
   }
 }
 
-//! Starts `kavel serve` on a fresh database; resolves to { url, stop() }.
-async function startServer() {
+//! Starts `kavel serve` on a fresh database, with `extraArgs` after the usual ones; resolves to
+//! { url, stop() }.
+async function startServer(extraArgs = []) {
   const bin = process.env.KAVEL_BIN || path.join(root, 'build', 'dev', 'kavel');
   if (!fs.existsSync(bin)) throw new Error('kavel not found at ' + bin + ' (set KAVEL_BIN)');
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'kavel-e2e-'));
   const db = path.join(dir, 'kavel.sqlite');
   const child = spawn(bin, ['serve', '--db', db, '--port', '0', '--bind', '127.0.0.1',
-    '--static', path.join(root, 'web', 'static')], { stdio: ['ignore', 'pipe', 'pipe'] });
+    '--static', path.join(root, 'web', 'static'), ...extraArgs], { stdio: ['ignore', 'pipe', 'pipe'] });
   let output = '';
   const url = await new Promise((resolve, reject) => {
     const timer = setTimeout(() => reject(new Error('kavel serve did not start:\n' + output)), 60000);
@@ -81,9 +82,41 @@ async function screenshot(page, testName, name) {
   await page.screenshot({ path: path.join(outputDir(testName), name + '.png'), fullPage: true });
 }
 
+//! Starts the stand-in Davinci service on a free loopback port; resolves to { url, stop() }.
+async function startDavinciSim() {
+  const bin = process.env.KAVEL_BIN || path.join(root, 'build', 'dev', 'kavel');
+  const child = spawn(bin, ['davinci-sim', '--port', '0'], { stdio: ['ignore', 'pipe', 'pipe'] });
+  let output = '';
+  const url = await new Promise((resolve, reject) => {
+    const timer = setTimeout(() => reject(new Error('davinci-sim did not start:\n' + output)), 30000);
+    child.stdout.on('data', (chunk) => {
+      output += chunk.toString();
+      const match = output.match(/luistert op (http:\/\/127\.0\.0\.1:\d+)\//);
+      if (match) {
+        clearTimeout(timer);
+        resolve(match[1]);
+      }
+    });
+    child.stderr.on('data', (chunk) => { output += chunk.toString(); });
+    child.on('exit', (code) => {
+      clearTimeout(timer);
+      reject(new Error('davinci-sim stopped with ' + code + ':\n' + output));
+    });
+  });
+  return {
+    url,
+    async stop() {
+      const exited = new Promise((resolve) => child.on('exit', resolve));
+      child.kill('SIGTERM');
+      await exited;
+    },
+  };
+}
+
 //! Runs `body(page, server)` against a fresh server and browser; screenshots on failure too.
-async function withKavel(testName, body) {
-  const server = await startServer();
+//! `serveArgs` go to `kavel serve` after the usual ones.
+async function withKavel(testName, body, serveArgs = []) {
+  const server = await startServer(serveArgs);
   const browser = await launchBrowser();
   const page = await browser.newPage({ viewport: { width: 1280, height: 900 } });
   const problems = [];
@@ -194,6 +227,7 @@ async function typeInto(page, scope, control, text) {
 }
 
 module.exports = {
-  withKavel, login, openMenu, gridRows, screenshot, startServer, launchBrowser, settled,
+  withKavel, login, openMenu, gridRows, screenshot, startServer, startDavinciSim, launchBrowser,
+  settled,
   openScreen, formSelector, message, answerMessage, gridCells, navigator, typeInto,
 };

@@ -274,6 +274,28 @@ TEST_F(LessenTest, TheDavinciCallsAreOfferedForALessonDavinciKnowsToAUserWhoMayC
   EXPECT_TRUE(screen.ACommDavinci.Enabled);
 }
 
+TEST_F(LessenTest, TheLessonJobsAndTheLessonTimeCheckTakeTheModuleVariant) {
+  auto& screen = OpenLessen(1, 2);
+  EXPECT_EQ(Press(screen, "ADoc3BInfoUitLesmomenten"), TEventResult::Done) << Messages();
+  EXPECT_EQ(JobLog(), "325 | -1 | Execute | [{\"type\":\"Integer\",\"value\":2}]\n");
+  EXPECT_EQ(Stored("SELECT VD3_LESGEVER_FK, VD3_UREN FROM VWODOC3BINFO WHERE "
+                   "VD3_VWOINGMODULEVARIANT_FK = 2"),
+            Stored("SELECT VWL_LESGEVER_FK, SUM(VWL_LESUREN) FROM VWOLES WHERE "
+                   "VWL_INGMODULEVARIANT_FK = 2 GROUP BY VWL_LESGEVER_FK"));
+  // The distance moments are counted from the module variant screen: not offered here.
+  EXPECT_FALSE(screen.ABerekenAfstandsLesmomenten.Visible);
+  EXPECT_EQ(Press(screen, "ACheckLesTijden"), TEventResult::Done);
+  const std::string report = Messages();
+  EXPECT_NE(report.find(screen.CDSGetlesTijden.FieldByName("VOM_CODE").AsString()),
+            std::string::npos)
+      << report;
+  // While a lesson is being edited, the actions wait for it.
+  ASSERT_EQ(Command(screen, "DSLessen", TDataSetCommand::Edit), TEventResult::Done);
+  EXPECT_EQ(Press(screen, "ADoc3BInfoUitLesmomenten"), TEventResult::Refused);
+  EXPECT_EQ(Press(screen, "ASetLessen"), TEventResult::Refused);
+  Command(screen, "DSLessen", TDataSetCommand::Cancel);
+}
+
 TEST_F(LessenTest, SetLessonsProposesTodayOrTheFirstLessonUntilTheLastOne) {
   struct Case {
     const char* eerste;
