@@ -115,9 +115,10 @@ TVWOIngModuleVarLessenForm::TVWOIngModuleVarLessenForm(TQuilApplication& app)
       ACommDavinci(AddAction(
           "ACommDavinci", "&Davinci communicatie", [this] { ACommDavinciExecute(); },
           [this] {
-            ACommDavinci.Enabled = CDSLessen.Active() && !CDSLessen.IsEmpty() &&
-                                   !CDSLessen.FieldByName("VWL_DAVINCIID").IsNull() &&
-                                   (HasRight(1) || HasRight(2) || HasRight(3));
+            ACommDavinci.Enabled =
+                CDSLessen.Active() && !CDSLessen.IsEmpty() &&
+                !CDSLessen.FieldByName("VWL_DAVINCIID").IsNull() &&
+                (HasRight(kRightChange) || HasRight(kRightInsert) || HasRight(kRightDelete));
           })),
       ABerekenAfstandsLesmomenten(AddAction(
           "ABerekenAfstandsLesmomenten", "&Afstandsmomenten berekenen",
@@ -167,6 +168,9 @@ TVWOIngModuleVarLessenForm::TVWOIngModuleVarLessenForm(TQuilApplication& app)
   CDSLessen.OnCalcFields = [this](TQuilClientDataSet&) { CDSLessenCalcFields(); };
   CDSLessen.OnNewRecord = [this](TQuilClientDataSet&) { CDSLessenNewRecord(); };
   CDSLessen.BeforePost = [this](TQuilClientDataSet&) { CDSLessenBeforePost(); };
+  // The preference may change while the screen is open: the card offers what it says now.
+  CDSLessen.AfterEdit = [this](TQuilClientDataSet&) { ApplyLokaalFilters(); };
+  CDSLessen.AfterInsert = [this](TQuilClientDataSet&) { ApplyLokaalFilters(); };
   CDSLessen.FieldByName("VWL_DATUM").OnChange = [this](TField&) { DatumChange(); };
   CDSLessen.FieldByName("VWL_VANUUR").OnChange = [this](TField&) { UurChange(); };
   CDSLessen.FieldByName("VWL_TOTUUR").OnChange = [this](TField&) { UurChange(); };
@@ -563,8 +567,8 @@ void TVWOIngModuleVarLessenForm::ShowKalender() {
     PLKalender.Items.push_back(std::move(item));
   }
   const bool writable = !IsReadOnly() && CDSLessen.Active();
-  PLKalender.CanCreateItems = writable && HasRight(2) && !Afgelast();
-  PLKalender.CanDeleteItems = writable && HasRight(3);
+  PLKalender.CanCreateItems = writable && HasRight(kRightInsert) && !Afgelast();
+  PLKalender.CanDeleteItems = writable && HasRight(kRightDelete);
   if (!kalenderControlsDisabled_) {
     CDSLessen.DisableControls();
     kalenderControlsDisabled_ = true;
@@ -624,7 +628,7 @@ void TVWOIngModuleVarLessenForm::KalenderItemDelete(int index) {
 void TVWOIngModuleVarLessenForm::KalenderItemEdit(int index) {
   TPlanner::Item& item = PLKalender.Items.at(static_cast<size_t>(index));
   TVWOLesMoment& moment = lesMomenten_.GetLesMoment(static_cast<int>(item.tag));
-  if (IsReadOnly() || !HasRight(1)) RaiseClientError("U mag deze lessen niet wijzigen.");
+  if (IsReadOnly() || !HasRight(kRightChange)) RaiseClientError("U mag deze lessen niet wijzigen.");
   if (Afgelast() && moment.Waarden().Datum > MasterDate(afgelastOp_)) {
     RaiseClientError(kNaAfgelasting);
   }
