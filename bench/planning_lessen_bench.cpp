@@ -12,7 +12,7 @@
 #include "classes/frmVWOKlas.h"
 #include "core/kavelmod.h"
 #include "host/data/DMQuil.h"
-#include "host/domain/AdminPrefs.h"
+#include "host/forms/AdminPrefs.h"
 #include "host/forms/FormManager.h"
 #include "host/forms/QuilApplication.h"
 #include "host/forms/ScriptedDialogs.h"
