@@ -99,7 +99,8 @@ void TVWOKBIContactpersonenForm::ASearchPSUpdate() {
   // A takeover changes the current person or adds one: it needs one of those rights.
   const bool mayChange =
       editing || AllowEdit(CDSKBIContactpersonen) || AllowInsert(CDSKBIContactpersonen);
-  ASearchPS.Enabled = cds.Active() && mayChange && (!cds.IsEmpty() || editing);
+  // A record being inserted counts: an empty list that is taking its first person has one.
+  ASearchPS.Enabled = cds.Active() && mayChange && !cds.IsEmpty();
 }
 
 std::unique_ptr<TSearchPersoneelDialog> TVWOKBIContactpersonenForm::NewSearchPSDialog() {

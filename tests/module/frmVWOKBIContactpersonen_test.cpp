@@ -205,12 +205,17 @@ TEST_F(KBIContactpersonenTest, WhileInsertingTheNewRecordIsFilledWithoutAQuestio
 }
 
 TEST_F(KBIContactpersonenTest, TheSearchGetsTheInstitutionTheLinkAndTheWorkDate) {
-  // Aerts is linked to staff member 1: the search opens on her, for institution 1 on the work
-  // date, without the registration-number search.
+  // Stevens is taken over from Bosmans, third in the staff list: the next search opens on him,
+  // for institution 1 on the work date, without the registration-number search.
+  MoveTo(2);
+  dialogs.AnswerChoice(2);
+  PickInSearch(3);
+  ASSERT_EQ(Search(), TEventResult::Done) << dialogs.Transcript();
+  ASSERT_EQ(Post(), TEventResult::Done) << dialogs.Transcript();
   dialogs.AnswerChoice(2);
   dialogs.AnswerModal("TSearchPersoneelDialog", [](TQuilForm& form) {
     auto& dialog = dynamic_cast<TSearchPersoneelDialog&>(form);
-    EXPECT_EQ(dialog.CDSPersoneel.FieldByName("PS_ID").AsInteger(), 1);
+    EXPECT_EQ(dialog.CDSPersoneel.FieldByName("PS_ID").AsInteger(), 2);
     EXPECT_EQ(dialog.CDSPersoneel.ParamByName("IS_ID").AsInteger(), 1);
     EXPECT_EQ(DateToStr(dialog.CDSPersoneel.ParamByName("WERKDATUM").AsDateTime()), "01/10/2025");
     EXPECT_FALSE(dialog.EZoekIM.Visible);
