@@ -127,7 +127,8 @@ void TVWOKBIContactpersonenForm::ASearchPSExecute() {
 
   std::unique_ptr<TSearchPersoneelDialog> search = NewSearchPSDialog();
   const TSearchPersoneelDialog& dialog = *search;
-  if (search->ShowModal() != mrOk || dialog.GetPSID() <= 0) return;
+  // The search takes OK only with a staff member chosen.
+  if (search->ShowModal() != mrOk) return;
 
   // However the takeover ends, the name fields follow the staff link again.
   ScopeExit atEnd([this] { ApplyEditability(); });
