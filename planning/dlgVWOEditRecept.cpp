@@ -19,10 +19,10 @@ T& Labelled(T& control, const char* caption) {
   return control;
 }
 
+//! Says where a value comes from while its list is not given (ShowList shows or hides it).
 TLabel& Note(TQuilForm& form, const char* name, const char* text) {
   TLabel& label = form.Add<TLabel>(name);
   label.Caption = text;
-  label.Visible = false;
   return label;
 }
 

@@ -260,13 +260,25 @@ TEST_F(ReceptTest, AnAcceptedRowIsWrittenBackWithItsTexts) {
   EXPECT_EQ(row.Lesplaats, "1 Hoofdgebouw");
 }
 
+// Without lists the row keeps the room and place it came with (the recipe's defaults); a row
+// without them is refused only where they are required.
 TEST_F(ReceptTest, WithoutListsTheEditorSaysWhereTheValuesComeFrom) {
-  for (bool required : {true, false}) {
-    SCOPED_TRACE(required);
+  struct Case {
+    bool required;
+    int lokaal, lesplaats;
+    TModalResult result;
+  } cases[] = {
+      {true, -1, -1, mrNone}, {false, -1, -1, mrOk}, {true, 20, 30, mrOk}, {true, 20, -1, mrNone}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.required) + " " + std::to_string(c.lokaal) + " " +
+                 std::to_string(c.lesplaats));
     TLesReceptItem row;
+    row.LokaalID = c.lokaal;
+    row.Lokaal = c.lokaal == -1 ? "" : "A.101 Leslokaal";
+    row.LesplaatsID = c.lesplaats;
     TVWOEditReceptForm editor(app);
     editor.SetRecept(row);
-    editor.MiddelenVerplicht = required;
+    editor.MiddelenVerplicht = c.required;
     app.Run([&] { editor.FormShow(); });
     for (const char* note : {"LLesgeverInfo", "LLokaalInfo", "LLesplaatsInfo"}) {
       EXPECT_TRUE(editor.ControlByName(note).Visible) << note;
@@ -276,8 +288,10 @@ TEST_F(ReceptTest, WithoutListsTheEditorSaysWhereTheValuesComeFrom) {
               "Lokaal wordt overgenomen van het standaard lokaal van de klas");
     Fill(editor, {{"CBDag", "Maandag"}, {"TEVan", "18:00"}});
     app.Click(editor, "BOK");
-    EXPECT_EQ(editor.ModalResult(), required ? mrNone : mrOk) << dialogs.Transcript();
-    EXPECT_EQ(row.LokaalID, -1);
+    EXPECT_EQ(editor.ModalResult(), c.result) << dialogs.Transcript();
+    EXPECT_EQ(row.LokaalID, c.lokaal);
+    EXPECT_EQ(row.Lokaal, c.lokaal == -1 ? "" : "A.101 Leslokaal");
+    EXPECT_EQ(row.LesplaatsID, c.lesplaats);
   }
 }
 
