@@ -1,7 +1,6 @@
 #include "planning/dlgVWOEditRecept.h"
 
 #include "core/ModuleClasses.h"
-#include "host/base/ScopeExit.h"
 #include "host/base/SysUtils.h"
 #include "host/forms/QuilApplication.h"
 #include "planning/VWOLes.h"
@@ -117,8 +116,7 @@ void TVWOEditReceptForm::SetRecept(TLesReceptItem& row) {
 
 void TVWOEditReceptForm::FormShow() {
   if (row_ == nullptr) return;
-  showing_ = true;
-  auto quiet = ScopeExit([this] { showing_ = false; });
+  // Shown as the row has it, not recomputed: setting the controls raises no change.
   const TLesReceptItem& row = *row_;
   CBDag.SetItemIndex(row.Dag ? static_cast<int>(*row.Dag) : -1);
   TEVan.SetTime(row.Van);
@@ -137,13 +135,11 @@ void TVWOEditReceptForm::FormShow() {
 }
 
 void TVWOEditReceptForm::VanChange() {
-  if (showing_) return;
   TETot.SetTime(VoorgesteldEindUur(TEVan.Time()));
   RecomputeLestijden();
 }
 
 void TVWOEditReceptForm::RecomputeLestijden() {
-  if (showing_) return;
   ELestijden.SetText(
       LestijdenText(LestijdenTussen(TEVan.Time(), TETot.Time(), StrToIntDef(EPauze.Text(), 0))));
 }

@@ -153,9 +153,7 @@ int TVWOLesmomentUitKalenderForm::GetID(int kind, int otherwise) const {
 void TVWOLesmomentUitKalenderForm::SetUur(int kind, const std::string& time) {
   TDateTime value;
   if (!TryStrToTime(time, value)) return;
-  recomputing_ = true;
   (kind == 0 ? TEVanUur : TETotUur).SetTime(value);
-  recomputing_ = false;
   RecomputeLestijden();
 }
 
@@ -173,17 +171,14 @@ void TVWOLesmomentUitKalenderForm::FormShow() {
 }
 
 // ------------------------------------------------------------------------------------ hours
+// The handlers answer the user's edits; what they set themselves raises no change of its own.
 
 void TVWOLesmomentUitKalenderForm::VanUurChange() {
-  if (recomputing_) return;
-  recomputing_ = true;
   TETotUur.SetTime(VoorgesteldEindUur(TEVanUur.Time()));
-  recomputing_ = false;
   UurChange();
 }
 
 void TVWOLesmomentUitKalenderForm::UurChange() {
-  if (recomputing_) return;
   if (TETotUur.Time() < TEVanUur.Time()) {
     RaiseClientError("Het startuur (%s) moet voor het einduur (%s) liggen.", TEVanUur.ValueText(),
                      TETotUur.ValueText());
@@ -192,15 +187,11 @@ void TVWOLesmomentUitKalenderForm::UurChange() {
 }
 
 void TVWOLesmomentUitKalenderForm::RecomputeLestijden() {
-  if (recomputing_) return;
-  recomputing_ = true;
   ELestijden.SetText(LestijdenText(
       LestijdenTussen(TEVanUur.Time(), TETotUur.Time(), StrToIntDef(EPauze.Text(), 0))));
-  recomputing_ = false;
 }
 
 void TVWOLesmomentUitKalenderForm::LestijdenChange() {
-  if (recomputing_) return;
   Currency value;
   if (!ReadLestijden(ELestijden.Text(), value)) {
     SetFocus(ELestijden);
