@@ -247,7 +247,13 @@ TEST_F(ReceptTest, AnAcceptedRowIsWrittenBackWithItsTexts) {
   EXPECT_EQ(editor.ELestijden.Text(), "4");
   EXPECT_EQ(editor.CBDag.Text(), "Woensdag");
   EXPECT_EQ(editor.TETot.ValueText(), "12:20");
-  Fill(editor, {{"LCLesgever", "5"}, {"LCLesplaats", "30"}, {"EPauze", "20"}});
+  // No teacher and no place yet: their lists show no choice.
+  EXPECT_EQ(editor.LCLesgever.ValueText() + "|" + editor.LCLesplaats.ValueText(), "|");
+  EXPECT_EQ(editor.LCLokaal.ValueText(), "20");
+  // An emptied pause counts as none.
+  Fill(editor, {{"LCLesgever", "5"}, {"LCLesplaats", "30"}, {"EPauze", ""}});
+  EXPECT_EQ(editor.ELestijden.Text(), "4");
+  Fill(editor, {{"EPauze", "20"}});
   EXPECT_EQ(editor.ELestijden.Text(), "3,6");
   app.Click(editor, "BOK");
   ASSERT_EQ(editor.ModalResult(), mrOk) << dialogs.Transcript();
