@@ -182,12 +182,13 @@ void TVWOEditReceptForm::OKClick() {
   row.Van = TEVan.Time();
   row.Tot = TETot.Time();
   row.Lestijden = Currency::FromDouble(StrToFloatDef(ELestijden.Text(), 0));
+  // Each text follows its choice: empty when nothing is chosen.
   row.LesgeverID = Chosen(LCLesgever, row_, &TLesReceptItem::LesgeverID);
-  row.Lesgever = row.LesgeverID == -1 ? "" : lesgever_;
+  row.Lesgever = lesgever_;
   row.LokaalID = Chosen(LCLokaal, row_, &TLesReceptItem::LokaalID);
-  row.Lokaal = row.LokaalID == -1 ? "" : lokaal_;
+  row.Lokaal = lokaal_;
   row.LesplaatsID = Chosen(LCLesplaats, row_, &TLesReceptItem::LesplaatsID);
-  row.Lesplaats = row.LesplaatsID == -1 ? "" : lesplaats_;
+  row.Lesplaats = lesplaats_;
   row.Pauze = StrToIntDef(EPauze.Text(), 0);
   row.Afstand = CBAfstand.Checked();
 }
