@@ -71,7 +71,6 @@ TVWOLesmomentUitKalenderForm::TVWOLesmomentUitKalenderForm(TQuilApplication& app
   LCLesplaats.ListFields = "VLP_NUMMER;VLP_OMSCHRIJVING";
   LCModulevariant.KeyField = "IMV_ID";
   LCModulevariant.ListFields = "VOM_CODE;VOM_OMSCHRIJVING";
-  LCModulevariant.Visible = false;
   EPauze.SetText("0");
   BToevoegen.Action = &AToevoegen;
   BSluiten.Cancel = true;

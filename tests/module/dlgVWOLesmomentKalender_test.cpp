@@ -111,6 +111,38 @@ TEST_F(KalenderTest, DoubleClicksMarkAndUnmarkDaysAndTheButtonCountsThem) {
   EXPECT_FALSE(dialog.AToevoegen.Enabled);
 }
 
+// The lesson screens hand the dialog its lists and preset choices by kind, and read them back.
+TEST_F(KalenderTest, EachKindHandsBackItsOwnListAndChoice) {
+  // Lists: 0 teachers, 1 rooms, 2 the lessons, 3 module variants (not given here), 4 places.
+  const TDataSource* given[] = {&dsStaff, &dsRooms, &dsCalendar, nullptr, &dsPlaces};
+  for (int kind = -1; kind <= 5; ++kind) {
+    SCOPED_TRACE(kind);
+    EXPECT_EQ(dialog.GetDS(kind), kind >= 0 && kind < 5 ? given[kind] : nullptr);
+  }
+  dialog.SetDS(7, &dsStaff);
+  EXPECT_EQ(dialog.GetDS(7), nullptr);
+
+  // Choices: 0 teacher, 1 room, 2 module variant, 3 place.
+  for (auto [kind, id] : {std::pair{0, 6}, {1, 20}, {2, 1}, {3, 30}}) dialog.SetID(kind, id);
+  EXPECT_EQ(dialog.SCLesgever.ValueText() + " " + dialog.LCLokaal.ValueText() + " " +
+                dialog.LCModulevariant.ValueText() + " " + dialog.LCLesplaats.ValueText(),
+            "6 20 1 30");
+  EXPECT_EQ(std::to_string(dialog.GetID(0)) + " " + std::to_string(dialog.GetID(1)) + " " +
+                std::to_string(dialog.GetID(2)) + " " + std::to_string(dialog.GetID(3)),
+            "6 20 1 30");
+  EXPECT_EQ(dialog.GetID(4, 42), 42);
+  dialog.SetID(0, -1);
+  EXPECT_EQ(dialog.SCLesgever.ValueText(), "");
+  EXPECT_EQ(dialog.GetID(0), -1);
+
+  // Hours: 0 the start, any other kind the end; text that is no time is ignored.
+  dialog.SetUur(0, "09:00");
+  dialog.SetUur(1, "11:30");
+  dialog.SetUur(1, "later");
+  EXPECT_EQ(dialog.GetUur(0) + "-" + dialog.GetUur(1) + " " + dialog.ELestijden.Text(),
+            "09:00-11:30 3");
+}
+
 TEST_F(KalenderTest, ADayIsMarkedOnlyWithWhatALessonNeeds) {
   // No room and place, and not out of school.
   Set("TEVanUur", "18:00");
