@@ -122,8 +122,8 @@ TEST_F(KalenderTest, EachKindHandsBackItsOwnListAndChoice) {
   dialog.SetDS(7, &dsStaff);
   EXPECT_EQ(dialog.GetDS(7), nullptr);
 
-  // Choices: 0 teacher, 1 room, 2 module variant, 3 place.
-  for (auto [kind, id] : {std::pair{0, 6}, {1, 20}, {2, 1}, {3, 30}}) dialog.SetID(kind, id);
+  // Choices: 0 teacher, 1 room, 2 module variant, 3 place; each set touches only its own.
+  for (auto [kind, id] : {std::pair{3, 30}, {2, 1}, {1, 20}, {0, 6}}) dialog.SetID(kind, id);
   EXPECT_EQ(dialog.SCLesgever.ValueText() + " " + dialog.LCLokaal.ValueText() + " " +
                 dialog.LCModulevariant.ValueText() + " " + dialog.LCLesplaats.ValueText(),
             "6 20 1 30");
@@ -132,7 +132,10 @@ TEST_F(KalenderTest, EachKindHandsBackItsOwnListAndChoice) {
             "6 20 1 30");
   EXPECT_EQ(dialog.GetID(4, 42), 42);
   dialog.SetID(0, -1);
-  EXPECT_EQ(dialog.SCLesgever.ValueText(), "");
+  dialog.SetID(9, 5);
+  EXPECT_EQ(dialog.SCLesgever.ValueText() + " " + dialog.LCLokaal.ValueText() + " " +
+                dialog.LCModulevariant.ValueText() + " " + dialog.LCLesplaats.ValueText(),
+            " 20 1 30");
   EXPECT_EQ(dialog.GetID(0), -1);
 
   // Hours: 0 the start, any other kind the end; text that is no time is ignored.
