@@ -26,10 +26,11 @@ class KalenderTest : public PlanningTest {
     calendarLessons.SetAutoCommit(false);
     calendarLessons.Open();
     OpenLists();
-    dialog.SetDS(0, &dsStaff);
-    dialog.SetDS(1, &dsRooms);
-    dialog.SetDS(2, &dsCalendar);
+    // In reverse order: each kind sets only its own list.
     dialog.SetDS(4, &dsPlaces);
+    dialog.SetDS(2, &dsCalendar);
+    dialog.SetDS(1, &dsRooms);
+    dialog.SetDS(0, &dsStaff);
     dialog.SetReferentieDatum(EncodeDate(2025, 9, 1));
     app.Run([&] {
       dialog.UpdateActions();
@@ -121,6 +122,10 @@ TEST_F(KalenderTest, EachKindHandsBackItsOwnListAndChoice) {
   }
   dialog.SetDS(7, &dsStaff);
   EXPECT_EQ(dialog.GetDS(7), nullptr);
+  EXPECT_EQ(dialog.SCLesgever.ListSource, &dsStaff);
+  EXPECT_EQ(dialog.LCLokaal.ListSource, &dsRooms);
+  EXPECT_EQ(dialog.LCModulevariant.ListSource, nullptr);
+  EXPECT_EQ(dialog.LCLesplaats.ListSource, &dsPlaces);
 
   // Choices: 0 teacher, 1 room, 2 module variant, 3 place; each set touches only its own.
   for (auto [kind, id] : {std::pair{3, 30}, {2, 1}, {1, 20}, {0, 6}}) dialog.SetID(kind, id);
