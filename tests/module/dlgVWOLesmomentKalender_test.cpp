@@ -189,6 +189,7 @@ TEST_F(KalenderTest, ADayIsMarkedOnlyWithWhatALessonNeeds) {
   variants.Open();
   TDataSource dsVariants{&variants};
   dialog.SetDS(3, &dsVariants);
+  EXPECT_EQ(dialog.LCLesplaats.ListSource, &dsPlaces);
   app.Run([&] { dialog.FormShow(); });
   EXPECT_TRUE(dialog.LCModulevariant.Visible);
   Set("ELestijden", "1,8");
