@@ -126,6 +126,7 @@ TEST_F(KalenderTest, EachKindHandsBackItsOwnListAndChoice) {
   EXPECT_EQ(dialog.LCLokaal.ListSource, &dsRooms);
   EXPECT_EQ(dialog.LCModulevariant.ListSource, nullptr);
   EXPECT_EQ(dialog.LCLesplaats.ListSource, &dsPlaces);
+  EXPECT_FALSE(dialog.LCModulevariant.Visible);
 
   // Choices: 0 teacher, 1 room, 2 module variant, 3 place; each set touches only its own.
   for (auto [kind, id] : {std::pair{3, 30}, {2, 1}, {1, 20}, {0, 6}}) dialog.SetID(kind, id);
@@ -172,6 +173,9 @@ TEST_F(KalenderTest, ADayIsMarkedOnlyWithWhatALessonNeeds) {
             "liggen.");
   EXPECT_EQ(app.SetValue(dialog, "ELestijden", "2x"), TEventResult::ClientError);
   EXPECT_EQ(dialogs.Entries().back().text, "\"2x\" is geen geldige duur");
+  // An end equal to the start is no end before it.
+  Set("TETotUur", "18:00");
+  EXPECT_EQ(dialog.ELestijden.Text(), "0");
   Set("TETotUur", "19:30");
 
   // With a list of module variants, one must be chosen; choosing it moves the reference date.
