@@ -153,10 +153,15 @@ TEST_F(KalenderTest, EachKindHandsBackItsOwnListAndChoice) {
 }
 
 TEST_F(KalenderTest, ADayIsMarkedOnlyWithWhatALessonNeeds) {
-  // No room and place, and not out of school.
+  // No room and place, or only one of them, and not out of school.
   Set("TEVanUur", "18:00");
-  EXPECT_EQ(DblClick(EncodeDate(2025, 9, 8)),
-            "Lesplaats en lokaal zijn verplicht indien het geen buitenschoolse activiteit is.");
+  for (auto [lokaal, lesplaats] : {std::pair{"", ""}, {"", "30"}, {"20", ""}}) {
+    Set("LCLokaal", lokaal);
+    Set("LCLesplaats", lesplaats);
+    EXPECT_EQ(DblClick(EncodeDate(2025, 9, 8)),
+              "Lesplaats en lokaal zijn verplicht indien het geen buitenschoolse activiteit is.")
+        << lokaal << "/" << lesplaats;
+  }
   // Two lesson times do not fit in 18:00 - 19:30.
   ReadyToMark();
   Set("TETotUur", "19:30");
