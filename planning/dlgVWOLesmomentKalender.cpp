@@ -30,6 +30,11 @@ void SetKey(TLookupCombo& combo, int id) {
   combo.SetKeyValue(id == -1 ? Variant() : Variant(id));
 }
 
+//! The dataset of a list handed over with SetDS; nullptr when that list was not given.
+TQuilClientDataSet* DataSetOf(TDataSource* source) {
+  return source != nullptr ? source->DataSet() : nullptr;
+}
+
 //! The lesson times as the field holds them: "" reads as 0; false for text that is no amount.
 bool ReadLestijden(const std::string& text, Currency& out) {
   if (text.empty()) {
@@ -209,7 +214,7 @@ void TVWOLesmomentUitKalenderForm::BuitenschoolsClick() {
 }
 
 void TVWOLesmomentUitKalenderForm::ModulevariantChange() {
-  TQuilClientDataSet* list = sources_[3] ? sources_[3]->DataSet() : nullptr;
+  TQuilClientDataSet* list = DataSetOf(sources_[3]);
   if (list == nullptr || !list->Active() || LCModulevariant.KeyValue().IsNull()) return;
   Variant start = list->Lookup("IMV_ID", LCModulevariant.KeyValue(), "IMV_LESVAN");
   if (!start.IsNull()) referentieDatum_ = start.AsDateTime();
@@ -284,13 +289,13 @@ void TVWOLesmomentUitKalenderForm::ShowPending() {
 // ---------------------------------------------------------------------------------- records
 
 void TVWOLesmomentUitKalenderForm::Toevoegen() {
-  TQuilClientDataSet* lessons = sources_[2] ? sources_[2]->DataSet() : nullptr;
+  TQuilClientDataSet* lessons = DataSetOf(sources_[2]);
   if (lessons == nullptr) return;
   std::vector<const Pending*> ordered;
   for (const Pending& lesson : pending_) ordered.push_back(&lesson);
   std::stable_sort(ordered.begin(), ordered.end(),
                    [](const Pending* a, const Pending* b) { return a->start < b->start; });
-  TQuilClientDataSet* teachers = sources_[0] ? sources_[0]->DataSet() : nullptr;
+  TQuilClientDataSet* teachers = DataSetOf(sources_[0]);
   for (const Pending* lesson : ordered) {
     const TLesData& data = *lesson->data;
     lessons->Append();
