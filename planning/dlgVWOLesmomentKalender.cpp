@@ -311,7 +311,7 @@ void TVWOLesmomentUitKalenderForm::Toevoegen() {
     data.Lesplaats == -1 ? lesplaats.Clear() : lesplaats.SetAsInteger(data.Lesplaats);
     if (data.Lesgever != -1) {
       lessons->FieldByName("VWL_LESGEVER_FK").SetAsInteger(data.Lesgever);
-      if (teachers != nullptr && teachers->Active()) {
+      if (teachers != nullptr) {  // a list not open yet names nobody
         for (const char* field : {"PS_CODE", "PS_NAAM", "PS_VOORNAAM"}) {
           Variant value = teachers->Lookup("PS_ID", Variant(data.Lesgever), field);
           TField* target = lessons->FindField(field);

@@ -63,9 +63,10 @@ class KalenderTest : public PlanningTest {
   std::string Records() {
     std::string out;
     for (calendarLessons.First(); !calendarLessons.Eof(); calendarLessons.Next()) {
-      for (const char* field : {"VWL_DATUM", "VWL_TRIMESTER", "VWL_VANUUR", "VWL_TOTUUR",
-                                "VWL_LESUREN", "VWL_LESGEVER_FK", "PS_CODE", "PS_VOORNAAM",
-                                "PS_NAAM", "VWL_LOKAAL_FK", "VWL_LESPLAATS_FK", "VWL_FLAGS"}) {
+      for (const char* field :
+           {"VWL_DATUM", "VWL_TRIMESTER", "VWL_VANUUR", "VWL_TOTUUR", "VWL_LESUREN",
+            "VWL_LESGEVER_FK", "PS_CODE", "PS_VOORNAAM", "PS_NAAM", "VWL_LOKAAL_FK",
+            "VWL_LESPLAATS_FK", "VWL_FLAGS", "VWL_INGMODULEVARIANT_FK"}) {
         TField& f = calendarLessons.FieldByName(field);
         out += (f.IsNull() ? std::string("-") : f.AsString()) + " ";
       }
@@ -229,8 +230,8 @@ TEST_F(KalenderTest, TheRecordsAreWrittenInCalendarOrder) {
   EXPECT_EQ(app.Click(dialog, "BToevoegen"), TEventResult::Done) << dialogs.Transcript();
   // Trimesters count from the reference date 1/9/2025: January is in the second period.
   EXPECT_EQ(Records(),
-            "29/09/2025 1 09:00 11:00 2,4 5 AJ An Janssens - - 1 \n"
-            "09/01/2026 2 18:00 20:00 2,4 5 AJ An Janssens 20 30 - \n");
+            "29/09/2025 1 09:00 11:00 2,4 5 AJ An Janssens - - 1 - \n"
+            "09/01/2026 2 18:00 20:00 2,4 5 AJ An Janssens 20 30 - - \n");
   EXPECT_EQ(dialog.PendingCount(), 0);
   EXPECT_EQ(dialog.BToevoegen.Caption, "&Toevoegen");
 }
