@@ -130,6 +130,9 @@ TEST_F(ReceptTest, RowsAreAddedCopiedEditedAndDeletedAsTheGridShows) {
   AnswerEditor({{"TEVan", "09:00"}});
   app.Run([&] { dialog->SGRecept.OnDblClick(); });
   EXPECT_EQ(dialog->SGRecept.Cell(2, 1) + "-" + dialog->SGRecept.Cell(3, 1), "09:00-11:00");
+  AnswerEditor({{"TEVan", "10:00"}});
+  EXPECT_EQ(Press(*dialog, "ABewerk"), TEventResult::Done);
+  EXPECT_EQ(dialog->SGRecept.Cell(2, 1) + "-" + dialog->SGRecept.Cell(3, 1), "10:00-12:00");
   ASSERT_EQ(app.SetValue(*dialog, "SGRecept", "0,2"), TEventResult::Done);
   Press(*dialog, "AVerwijder");
   EXPECT_EQ(dialog->SGRecept.Row(), 1);
@@ -139,6 +142,7 @@ TEST_F(ReceptTest, RowsAreAddedCopiedEditedAndDeletedAsTheGridShows) {
             "Nr.|Weekdag|Van|Tot|Pauze|Lestijden|Lesgever|Lokaal|Lesplaats|Afstandsonderwijs\n"
             "|||||||||\n");
   EXPECT_EQ(Press(*dialog, "AVerwijder"), TEventResult::Refused);
+  EXPECT_EQ(Press(*dialog, "ABewerk"), TEventResult::Refused);
   EXPECT_EQ(dialogs.Unused(), 0);
 }
 
@@ -311,6 +315,9 @@ TEST_F(ReceptTest, OkSendsJob313OnceWithTheSixValuesUnlessDeferred) {
     dialog->SetDatum(2, EncodeDate(2026, 1, 31));
     dialog->UpdateActions();
     EXPECT_FALSE(dialog->AOK.Enabled);  // no rows yet
+    // As the dialog opens: both dates of the module variant follow, the general holidays and
+    // the registration moment count, lessons without participations are removed.
+    EXPECT_EQ(dialog->GetOpties(), 1 | 2 | 16 | 32);
     AnswerEditor(kMonday);
     app.Execute(*dialog, "ANieuw");
     dialog->UpdateActions();  // as the host does after every event of a shown dialog
