@@ -322,8 +322,8 @@ TEST_F(ReceptTest, OkSendsJob313OnceWithTheSixValuesUnlessDeferred) {
     app.Execute(*dialog, "ANieuw");
     dialog->UpdateActions();  // as the host does after every event of a shown dialog
     ASSERT_TRUE(dialog->AOK.Enabled);
-    Fill(*dialog, {{"CBTweewekelijks", "1"}, {"CBVerwijderen", "0"}});
-    EXPECT_EQ(dialog->GetOpties(), 1 | 2 | 4 | 16 | 32 | 64);
+    Fill(*dialog, {{"CBEinddatum", "0"}, {"CBTweewekelijks", "1"}, {"CBVerwijderen", "0"}});
+    EXPECT_EQ(dialog->GetOpties(), 2 | 4 | 16 | 32 | 64);
     EXPECT_EQ(app.Click(*dialog, "BOK"), TEventResult::Done) << dialogs.Transcript();
     EXPECT_EQ(dialog->ModalResult(), mrOk);
     EXPECT_EQ(dialog->GetDatum(1), EncodeDate(2025, 9, 1));
@@ -337,7 +337,7 @@ TEST_F(ReceptTest, OkSendsJob313OnceWithTheSixValuesUnlessDeferred) {
               "Execute 313 0");
     EXPECT_EQ(call.data.values,
               (std::vector<Variant>{
-                  Variant(44), Variant("12"), Variant(119), Variant(EncodeDate(2025, 9, 1)),
+                  Variant(44), Variant("12"), Variant(118), Variant(EncodeDate(2025, 9, 1)),
                   Variant(EncodeDate(2026, 1, 31)), Variant(LesmomentAsString(dialog->Recept()))}));
     EXPECT_EQ(LesmomentAsString(dialog->Recept()),
               R"({"lesmomenten":[{"afstand":false,"dag":0,"lesgever":5,"lesplaats":30,)"
