@@ -130,9 +130,11 @@ TEST_F(ReceptTest, RowsAreAddedCopiedEditedAndDeletedAsTheGridShows) {
   AnswerEditor({{"TEVan", "09:00"}});
   app.Run([&] { dialog->SGRecept.OnDblClick(); });
   EXPECT_EQ(dialog->SGRecept.Cell(2, 1) + "-" + dialog->SGRecept.Cell(3, 1), "09:00-11:00");
+  ASSERT_EQ(app.SetValue(*dialog, "SGRecept", "0,2"), TEventResult::Done);
   AnswerEditor({{"TEVan", "10:00"}});
   EXPECT_EQ(Press(*dialog, "ABewerk"), TEventResult::Done);
-  EXPECT_EQ(dialog->SGRecept.Cell(2, 1) + "-" + dialog->SGRecept.Cell(3, 1), "10:00-12:00");
+  EXPECT_EQ(dialog->SGRecept.Cell(2, 2) + "-" + dialog->SGRecept.Cell(3, 2), "10:00-12:00");
+  EXPECT_EQ(dialog->SGRecept.Cell(2, 1), "09:00");
   ASSERT_EQ(app.SetValue(*dialog, "SGRecept", "0,2"), TEventResult::Done);
   Press(*dialog, "AVerwijder");
   EXPECT_EQ(dialog->SGRecept.Row(), 1);
@@ -322,8 +324,11 @@ TEST_F(ReceptTest, OkSendsJob313OnceWithTheSixValuesUnlessDeferred) {
     app.Execute(*dialog, "ANieuw");
     dialog->UpdateActions();  // as the host does after every event of a shown dialog
     ASSERT_TRUE(dialog->AOK.Enabled);
-    Fill(*dialog, {{"CBEinddatum", "0"}, {"CBTweewekelijks", "1"}, {"CBVerwijderen", "0"}});
-    EXPECT_EQ(dialog->GetOpties(), 2 | 4 | 16 | 32 | 64);
+    Fill(*dialog, {{"CBEinddatum", "0"},
+                   {"CBTweewekelijks", "1"},
+                   {"CBGeenVakanties", "1"},
+                   {"CBVerwijderen", "0"}});
+    EXPECT_EQ(dialog->GetOpties(), 2 | 4 | 8 | 16 | 32 | 64);
     EXPECT_EQ(app.Click(*dialog, "BOK"), TEventResult::Done) << dialogs.Transcript();
     EXPECT_EQ(dialog->ModalResult(), mrOk);
     EXPECT_EQ(dialog->GetDatum(1), EncodeDate(2025, 9, 1));
@@ -337,7 +342,7 @@ TEST_F(ReceptTest, OkSendsJob313OnceWithTheSixValuesUnlessDeferred) {
               "Execute 313 0");
     EXPECT_EQ(call.data.values,
               (std::vector<Variant>{
-                  Variant(44), Variant("12"), Variant(118), Variant(EncodeDate(2025, 9, 1)),
+                  Variant(44), Variant("12"), Variant(126), Variant(EncodeDate(2025, 9, 1)),
                   Variant(EncodeDate(2026, 1, 31)), Variant(LesmomentAsString(dialog->Recept()))}));
     EXPECT_EQ(LesmomentAsString(dialog->Recept()),
               R"({"lesmomenten":[{"afstand":false,"dag":0,"lesgever":5,"lesplaats":30,)"
