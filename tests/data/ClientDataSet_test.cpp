@@ -377,6 +377,17 @@ TEST_F(DataSetTest, FilteringOnWithoutATextShowsEverything) {
   EXPECT_EQ(Shown(), "*1:WIS 2:NED 3:eng 4:FRA");
 }
 
+TEST_F(DataSetTest, FilteringOnAgainKeepsTheRecordAndTheFilter) {
+  ds.Open();
+  ds.SetFilter("VOM_SC_FK = 1");
+  ds.SetFiltered(true);
+  ds.Last();
+  ds.SetFiltered(true);
+  EXPECT_EQ(Shown(), "1:WIS 2:NED *4:FRA");
+  ds.SetFiltered(false);  // a real change starts from the first record
+  EXPECT_EQ(Shown(), "*1:WIS 2:NED 3:eng 4:FRA");
+}
+
 TEST_F(DataSetTest, PostMovesTheRecordToItsSortedPlace) {
   ds.SetSortFields("VOM_CODE");
   ds.Open();
