@@ -220,6 +220,37 @@ TEST_F(DataSetTest, CancelUpdatesEqualsTheOriginalAndApplyEqualsAFreshFetch) {
   EXPECT_EQ(Shown(), changed);
 }
 
+// A change that depends on an earlier one (a new record another refers to) must reach the server
+// after it.
+TEST_F(DataSetTest, TheDeltaListsTheChangesInTheOrderTheyWereMade) {
+  std::string order;
+  server.Provider("DSPModules").check = [&order](const DeltaRow& row) {
+    const Row& values = row.kind == DeltaKind::Delete ? row.original : row.current;
+    order += values[1].AsString() + " ";
+    return std::string();
+  };
+  ds.SetAutoCommit(false);
+  ds.Open();
+  for (const char* code : {"FRA", "NED", "", "WIS"}) {
+    if (*code == '\0') {
+      ds.Append();
+      ds.FieldByName("VOM_CODE").SetAsString("DU");
+      ds.Post();
+      continue;
+    }
+    ASSERT_TRUE(ds.Locate("VOM_CODE", Variant(code)));
+    if (std::string(code) == "NED") {
+      ds.Delete();
+      continue;
+    }
+    ds.Edit();
+    ds.FieldByName("VOM_OMSCHRIJVING").SetAsString("gewijzigd");
+    ds.Post();
+  }
+  EXPECT_EQ(ds.ApplyUpdates(-1), 0);
+  EXPECT_EQ(order, "FRA NED DU WIS ");
+}
+
 TEST_F(DataSetTest, ApplyWithMaxErrorsZeroIsAllOrNothing) {
   server.Provider("DSPModules").check = [](const DeltaRow& row) {
     return row.kind != DeltaKind::Delete && row.current[1].AsString() == "BAD"
@@ -345,6 +376,36 @@ TEST_F(DataSetTest, NewRecordsTakeMappedParametersAndBitsStartFromNothing) {
   ds.FieldByName("VOM_FLAGS").Clear();
   second.SetAsBoolean(true);
   EXPECT_EQ(ds.FieldByName("VOM_FLAGS").AsInteger(), 2);
+}
+
+TEST_F(DataSetTest, EditWhileEditingKeepsWhatWasTyped) {
+  ds.Open();
+  ds.Edit();
+  ds.FieldByName("VOM_OMSCHRIJVING").SetAsString("Wiskunde 2");
+  ds.Edit();
+  EXPECT_EQ(ds.FieldByName("VOM_OMSCHRIJVING").AsString(), "Wiskunde 2");
+  EXPECT_TRUE(ds.Modified());
+  ds.Append();
+  ds.FieldByName("VOM_CODE").SetAsString("DU");
+  ds.Edit();
+  EXPECT_EQ(ds.State(), DataSetState::Insert);
+  EXPECT_EQ(ds.FieldByName("VOM_CODE").AsString(), "DU");
+}
+
+// A one-to-one detail takes its key from its master: a parameter may fill the first field.
+TEST_F(DataSetTest, AParameterMayFillTheKeyOfANewRecord) {
+  ds.GetParams().Add("MODULE", FieldType::Integer).SetAsInteger(40);
+  ds.ParamToFields = "MODULE=VOM_ID";
+  ds.Open();
+  ds.Append();
+  EXPECT_EQ(ds.FieldByName("VOM_ID").AsInteger(), 40);
+}
+
+TEST_F(DataSetTest, RowsOutsideTheListAreEmpty) {
+  ds.Open();
+  EXPECT_EQ(ds.RowAt(3)[1].AsString(), "FRA");  // the last
+  EXPECT_TRUE(ds.RowAt(4).empty());
+  EXPECT_TRUE(ds.RowAt(-1).empty());
 }
 
 TEST_F(DataSetTest, GridRowsAreCalculatedWhenShown) {
