@@ -401,6 +401,17 @@ TEST_F(DataSetTest, AParameterMayFillTheKeyOfANewRecord) {
   EXPECT_EQ(ds.FieldByName("VOM_ID").AsInteger(), 40);
 }
 
+TEST_F(DataSetTest, ABookmarkLeadsBackToTheFirstAndTheLastRecord) {
+  ds.Open();
+  const TBookmark first = ds.GetBookmark();
+  ds.Last();
+  const TBookmark last = ds.GetBookmark();
+  ds.GotoBookmark(first);
+  EXPECT_EQ(Shown(), "*1:WIS 2:NED 3:eng 4:FRA");
+  ds.GotoBookmark(last);
+  EXPECT_EQ(Shown(), "1:WIS 2:NED 3:eng *4:FRA");
+}
+
 TEST_F(DataSetTest, RowsOutsideTheListAreEmpty) {
   ds.Open();
   EXPECT_EQ(ds.RowAt(3)[1].AsString(), "FRA");  // the last
