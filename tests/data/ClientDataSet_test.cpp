@@ -260,11 +260,11 @@ TEST_F(DataSetTest, ApplyWithMaxErrorsZeroIsAllOrNothing) {
   ds.SetAutoCommit(false);
   ds.Open();
   ds.Edit();
-  ds.FieldByName("VOM_CODE").SetAsString("OK");
+  ds.FieldByName("VOM_CODE").SetAsString("BAD");  // the first row of the delta
   ds.Post();
   ds.Next();
   ds.Edit();
-  ds.FieldByName("VOM_CODE").SetAsString("BAD");
+  ds.FieldByName("VOM_CODE").SetAsString("OK");
   ds.Post();
   try {
     ds.ApplyUpdates(0);
@@ -283,10 +283,11 @@ TEST_F(DataSetTest, ApplyWithMaxErrorsZeroIsAllOrNothing) {
     return ReconcileAction::Skip;
   };
   EXPECT_EQ(ds.ApplyUpdates(-1), 1);
-  EXPECT_EQ(Stored(), "1:OK 2:NED 3:eng 4:FRA");
+  EXPECT_EQ(Stored(), "1:WIS 2:OK 3:eng 4:FRA");
   EXPECT_EQ(ds.ChangeCount(), 1);
   ASSERT_EQ(reconciled.size(), 1u);
-  EXPECT_EQ(reconciled[0], "NED->BAD: Code BAD is niet toegelaten");
+  EXPECT_EQ(reconciled[0], "WIS->BAD: Code BAD is niet toegelaten");
+  ds.First();
   EXPECT_EQ(ds.FieldByName("VOM_CODE").AsString(), "BAD");
 }
 
