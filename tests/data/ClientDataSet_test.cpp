@@ -666,12 +666,18 @@ TEST_F(DataSetTest, SelectionSaveRestoreAndCopies) {
   rows.GetChecked(ids);
   EXPECT_EQ(ids.GetAsString(), "10,30");
 
+  // A copy takes what the new record may hold: not the key, not a read-only field, not a field
+  // it does not have.
   FieldValues saved = rows.SaveFields();
+  saved.emplace_back("J_ELDERS", Variant(7));
+  rows.FieldByName("SELECTED").ReadOnly = true;
   rows.Append();
   rows.RestoreFields(saved);
-  EXPECT_TRUE(rows.FieldByName("J_ID").IsNull());  // the key is not copied
+  EXPECT_TRUE(rows.FieldByName("J_ID").IsNull());
+  EXPECT_TRUE(rows.FieldByName("SELECTED").IsNull());
   EXPECT_EQ(rows.FieldByName("J_TEXT1").AsString(), "regel 2");
   rows.Cancel();
+  rows.FieldByName("SELECTED").ReadOnly = false;
 
   TQuilClientDataSet copy{&dm, "copy"};
   rows.MaybeApplyFilter("SELECTED = '+'");
