@@ -413,6 +413,19 @@ TEST_F(DataSetTest, ABookmarkLeadsBackToTheFirstAndTheLastRecord) {
   EXPECT_EQ(Shown(), "1:WIS 2:NED 3:eng *4:FRA");
 }
 
+TEST_F(DataSetTest, ALookupByAWholeNumberFindsADecimal) {
+  TQuilClientDataSet prices{&dm, "prices"};
+  prices.CreateDataSet({{"P_ID", FieldType::Integer}, {"P_PRIJS", FieldType::Currency, 18, 2}});
+  for (auto [id, prijs] : {std::pair{1, Currency(12)}, {2, Currency::FromDouble(12.5)}}) {
+    prices.Append();
+    prices.FieldByName("P_ID").SetAsInteger(id);
+    prices.FieldByName("P_PRIJS").SetAsCurrency(prijs);
+    prices.Post();
+  }
+  EXPECT_EQ(prices.Lookup("P_PRIJS", Variant(12), "P_ID").AsInteger(), 1);
+  EXPECT_EQ(prices.Lookup("P_ID", Variant(2), "P_PRIJS").AsString(), "12,5");
+}
+
 TEST_F(DataSetTest, RowsOutsideTheListAreEmpty) {
   ds.Open();
   EXPECT_EQ(ds.RowAt(3)[1].AsString(), "FRA");  // the last
