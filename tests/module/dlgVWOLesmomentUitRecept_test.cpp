@@ -135,6 +135,13 @@ TEST_F(ReceptTest, RowsAreAddedCopiedEditedAndDeletedAsTheGridShows) {
   EXPECT_EQ(Press(*dialog, "ABewerk"), TEventResult::Done);
   EXPECT_EQ(dialog->SGRecept.Cell(2, 2) + "-" + dialog->SGRecept.Cell(3, 2), "10:00-12:00");
   EXPECT_EQ(dialog->SGRecept.Cell(2, 1), "09:00");
+  // Deleting a row in the middle selects the one that takes its place.
+  AnswerEditor({{"CBDag", "Vrijdag"}});
+  Press(*dialog, "ANieuw");
+  ASSERT_EQ(app.SetValue(*dialog, "SGRecept", "0,2"), TEventResult::Done);
+  Press(*dialog, "AVerwijder");
+  EXPECT_EQ(dialog->SGRecept.Row(), 2);
+  EXPECT_EQ(dialog->SGRecept.Cell(1, 2), "Vrijdag");
   ASSERT_EQ(app.SetValue(*dialog, "SGRecept", "0,2"), TEventResult::Done);
   Press(*dialog, "AVerwijder");
   EXPECT_EQ(dialog->SGRecept.Row(), 1);
