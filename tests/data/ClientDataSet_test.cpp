@@ -327,6 +327,24 @@ TEST_F(DataSetTest, SortIsStableAndBookmarksSurviveSortAndFilter) {
   EXPECT_EQ(ds.FieldByName("VOM_CODE").AsString(), "NED");
 }
 
+// Enough records that the sort does not fall back to inserting one by one.
+TEST_F(DataSetTest, RecordsWithTheSameSortKeyKeepTheirOrder) {
+  TQuilClientDataSet many{&dm, "many"};
+  many.CreateDataSet({{"M_ID", FieldType::Integer}, {"M_GROEP", FieldType::Integer}});
+  std::string expected[3];
+  for (int id = 1; id <= 60; ++id) {
+    many.Append();
+    many.FieldByName("M_ID").SetAsInteger(id);
+    many.FieldByName("M_GROEP").SetAsInteger(id % 3);
+    many.Post();
+    expected[id % 3] += std::to_string(id) + " ";
+  }
+  many.SetSortFields("M_GROEP");
+  std::string shown;
+  for (many.First(); !many.Eof(); many.Next()) shown += many.FieldByName("M_ID").AsString() + " ";
+  EXPECT_EQ(shown, expected[0] + expected[1] + expected[2]);
+}
+
 TEST_F(DataSetTest, SortIgnoresCaseBeyondTheFirstLetters) {
   // The first seven letters tie; the rest decides, ignoring case, on opening and after a post.
   server.Provider("DSPModules").rows = {ModuleRow(1, "A", "ABCDEFGz", 0, 1),
