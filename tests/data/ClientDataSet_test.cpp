@@ -327,10 +327,11 @@ TEST_F(DataSetTest, SortIsStableAndBookmarksSurviveSortAndFilter) {
   EXPECT_EQ(ds.FieldByName("VOM_CODE").AsString(), "NED");
 }
 
-// Enough records that the sort does not fall back to inserting one by one.
+// Enough records that the sort does not fall back to inserting one by one; the sort field is the
+// first field.
 TEST_F(DataSetTest, RecordsWithTheSameSortKeyKeepTheirOrder) {
   TQuilClientDataSet many{&dm, "many"};
-  many.CreateDataSet({{"M_ID", FieldType::Integer}, {"M_GROEP", FieldType::Integer}});
+  many.CreateDataSet({{"M_GROEP", FieldType::Integer}, {"M_ID", FieldType::Integer}});
   std::string expected[3];
   for (int id = 1; id <= 60; ++id) {
     many.Append();
