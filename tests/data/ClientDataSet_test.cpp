@@ -56,6 +56,8 @@ TEST_F(DataSetTest, EventsRunInTheClassicOrder) {
   EXPECT_EQ(log.Take(), "");
   ds.Refresh();  // back on the same record: one AfterScroll, no scroll of its own
   EXPECT_EQ(log.Take(), "AfterScroll");
+  ds.SetRecNo(3);  // as a grid moves
+  EXPECT_EQ(log.Take(), "BeforeScroll AfterScroll");
   ds.Last();
   log.Take();
   ds.Append();
@@ -491,6 +493,10 @@ TEST_F(DataSetTest, FilteringOnAgainKeepsTheRecordAndTheFilter) {
   EXPECT_EQ(Shown(), "1:WIS 2:NED *4:FRA");
   ds.SetFiltered(false);  // a real change starts from the first record
   EXPECT_EQ(Shown(), "*1:WIS 2:NED 3:eng 4:FRA");
+  ds.Last();
+  ds.SetFiltered(false);  // off again, the text kept
+  EXPECT_EQ(Shown(), "1:WIS 2:NED 3:eng *4:FRA");
+  EXPECT_EQ(ds.Filter(), "VOM_SC_FK = 1");
 }
 
 TEST_F(DataSetTest, PostMovesTheRecordToItsSortedPlace) {
