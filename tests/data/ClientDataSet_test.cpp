@@ -406,6 +406,7 @@ TEST_F(DataSetTest, EditWhileEditingKeepsWhatWasTyped) {
   ds.FieldByName("VOM_OMSCHRIJVING").SetAsString("Wiskunde 2");
   ds.Edit();
   EXPECT_EQ(ds.FieldByName("VOM_OMSCHRIJVING").AsString(), "Wiskunde 2");
+  EXPECT_EQ(ds.RowAt(0)[2].AsString(), "Wiskunde 2");  // the grid shows what is typed
   EXPECT_TRUE(ds.Modified());
   ds.Append();
   ds.FieldByName("VOM_CODE").SetAsString("DU");
@@ -445,6 +446,29 @@ TEST_F(DataSetTest, ALookupByAWholeNumberFindsADecimal) {
   }
   EXPECT_EQ(prices.Lookup("P_PRIJS", Variant(12), "P_ID").AsInteger(), 1);
   EXPECT_EQ(prices.Lookup("P_ID", Variant(2), "P_PRIJS").AsString(), "12,5");
+}
+
+// Without a sort order the list keeps a record inserted where it was inserted, also when the list
+// is built again.
+TEST_F(DataSetTest, AnInsertedRecordKeepsItsPlaceWhenTheListIsRebuilt) {
+  ds.SetAutoCommit(false);
+  ds.Open();
+  ds.SetRecNo(3);
+  ds.Insert();
+  ds.FieldByName("VOM_CODE").SetAsString("DU");
+  ds.Post();
+  ds.MaybeApplyFilter("VOM_SC_FK = 1 OR VOM_SC_FK = 2 OR VOM_SC_FK IS NULL");
+  EXPECT_EQ(Shown(), "*1:WIS 2:NED 5:DU 3:eng 4:FRA");
+}
+
+// A flags field may be the first field of its dataset.
+TEST_F(DataSetTest, ABitOfTheFirstField) {
+  TQuilClientDataSet flags{&dm, "flags"};
+  flags.CreateDataSet({{"F_FLAGS", FieldType::Integer}});
+  TField& second = flags.AddBitField("F_TWEEDE", "F_FLAGS", 1);
+  flags.Append();
+  second.SetAsBoolean(true);
+  EXPECT_EQ(flags.FieldByName("F_FLAGS").AsInteger(), 2);
 }
 
 TEST_F(DataSetTest, RowsOutsideTheListAreEmpty) {
