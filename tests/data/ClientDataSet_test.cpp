@@ -666,6 +666,9 @@ TEST_F(DataSetTest, DisableControlsNestsAndAnnouncesOnce) {
   EXPECT_EQ(calls, 1);
   ds.Next();
   EXPECT_EQ(calls, 2);
+  ds.DisableControls();  // nothing changes meanwhile: nothing to announce
+  ds.EnableControls();
+  EXPECT_EQ(calls, 2);
 }
 
 TEST_F(DataSetTest, DetailReopensWhenTheMasterMoves) {
@@ -921,7 +924,10 @@ TEST_F(DataSetTest, RevertRecordAndStatusPerRecord) {
   ds.RevertRecord();  // the insert disappears; the first record becomes current
   EXPECT_EQ(ds.ChangeCount(), 1);
   EXPECT_EQ(Shown(), "*1:W 2:NED 3:eng 4:FRA");
-  ds.RevertRecord();  // the change is undone
+  ds.Edit();
+  ds.FieldByName("VOM_CODE").SetAsString("WI");
+  ds.RevertRecord();  // the change is undone, with what was being typed
+  EXPECT_EQ(ds.State(), DataSetState::Browse);
   EXPECT_EQ(ds.ChangeCount(), 0);
   EXPECT_EQ(ds.FieldByName("VOM_CODE").AsString(), "WIS");
   EXPECT_EQ(ds.UpdateStatus(), RecordStatus::Unmodified);
