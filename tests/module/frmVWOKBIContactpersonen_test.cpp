@@ -227,6 +227,41 @@ TEST_F(KBIContactpersonenTest, TheSearchGetsTheInstitutionTheLinkAndTheWorkDate)
   EXPECT_EQ(dialogs.Unused(), 0);
 }
 
+// Who may only add takes a staff member over as a new person, who may only change replaces the
+// current one, neither is asked; who may do neither cannot search.
+TEST_F(KBIContactpersonenTest, TheTakeoverFollowsTheRightsToAddAndToChange) {
+  const int open = 1 << kRightOpen;
+  struct Case {
+    const char* name;
+    int rights;
+    TEventResult result;
+    const char* shown;
+    DataSetState state;
+  } cases[] = {
+      {"open only", open, TEventResult::Refused, "", DataSetState::Browse},
+      {"add only", open | 1 << kRightInsert, TEventResult::Done,
+       "modal TSearchPersoneelDialog: Personeel zoeken -> OK\n", DataSetState::Insert},
+      {"change only", open | 1 << kRightChange, TEventResult::Done,
+       "modal TSearchPersoneelDialog: Personeel zoeken -> OK\n", DataSetState::Edit},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    dialogs.Clear();
+    form->SetRights(c.rights);
+    app.Run([] {});
+    if (c.result == TEventResult::Done) PickInSearch(3);  // Bosmans Bart
+    EXPECT_EQ(Search(), c.result);
+    EXPECT_EQ(dialogs.Transcript(), c.shown);
+    EXPECT_EQ(cds().State(), c.state);
+    if (c.state != DataSetState::Browse) {
+      EXPECT_EQ(cds().FieldByName("KBCP_NAAM").AsString(), "Bosmans");
+      ASSERT_EQ(app.DataSetCommand(*form, "DSKBIContactpersonen", TDataSetCommand::Cancel),
+                TEventResult::Done);
+    }
+  }
+  EXPECT_EQ(Stored(), kStoredBefore);
+}
+
 TEST_F(KBIContactpersonenTest, CancellingTheSearchChangesNothing) {
   for (int answer : {1, 2}) {
     SCOPED_TRACE(answer);
