@@ -1,7 +1,6 @@
 #include "planning/dlgVWOEditRecept.h"
 
 #include "core/ModuleClasses.h"
-#include "host/base/ScopeExit.h"
 #include "host/base/SysUtils.h"
 #include "host/forms/QuilApplication.h"
 #include "planning/VWOLes.h"
@@ -19,10 +18,10 @@ T& Labelled(T& control, const char* caption) {
   return control;
 }
 
+//! Says where a value comes from while its list is not given (ShowList shows or hides it).
 TLabel& Note(TQuilForm& form, const char* name, const char* text) {
   TLabel& label = form.Add<TLabel>(name);
   label.Caption = text;
-  label.Visible = false;
   return label;
 }
 
@@ -117,8 +116,7 @@ void TVWOEditReceptForm::SetRecept(TLesReceptItem& row) {
 
 void TVWOEditReceptForm::FormShow() {
   if (row_ == nullptr) return;
-  showing_ = true;
-  auto quiet = ScopeExit([this] { showing_ = false; });
+  // Shown as the row has it, not recomputed: setting the controls raises no change.
   const TLesReceptItem& row = *row_;
   CBDag.SetItemIndex(row.Dag ? static_cast<int>(*row.Dag) : -1);
   TEVan.SetTime(row.Van);
@@ -137,13 +135,11 @@ void TVWOEditReceptForm::FormShow() {
 }
 
 void TVWOEditReceptForm::VanChange() {
-  if (showing_) return;
   TETot.SetTime(VoorgesteldEindUur(TEVan.Time()));
   RecomputeLestijden();
 }
 
 void TVWOEditReceptForm::RecomputeLestijden() {
-  if (showing_) return;
   ELestijden.SetText(
       LestijdenText(LestijdenTussen(TEVan.Time(), TETot.Time(), StrToIntDef(EPauze.Text(), 0))));
 }
@@ -186,12 +182,13 @@ void TVWOEditReceptForm::OKClick() {
   row.Van = TEVan.Time();
   row.Tot = TETot.Time();
   row.Lestijden = Currency::FromDouble(StrToFloatDef(ELestijden.Text(), 0));
+  // Each text follows its choice: empty when nothing is chosen.
   row.LesgeverID = Chosen(LCLesgever, row_, &TLesReceptItem::LesgeverID);
-  row.Lesgever = row.LesgeverID == -1 ? "" : lesgever_;
+  row.Lesgever = lesgever_;
   row.LokaalID = Chosen(LCLokaal, row_, &TLesReceptItem::LokaalID);
-  row.Lokaal = row.LokaalID == -1 ? "" : lokaal_;
+  row.Lokaal = lokaal_;
   row.LesplaatsID = Chosen(LCLesplaats, row_, &TLesReceptItem::LesplaatsID);
-  row.Lesplaats = row.LesplaatsID == -1 ? "" : lesplaats_;
+  row.Lesplaats = lesplaats_;
   row.Pauze = StrToIntDef(EPauze.Text(), 0);
   row.Afstand = CBAfstand.Checked();
 }

@@ -53,7 +53,6 @@ class TVWOEditReceptForm : public quil::TQuilForm {
   void Validate();
 
   quil::TLesReceptItem* row_ = nullptr;
-  bool showing_ = false;  //!< the row is being shown: the hour handlers stay quiet
   std::string lesgever_, lokaal_, lesplaats_;
 };
 

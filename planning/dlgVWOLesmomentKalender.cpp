@@ -31,6 +31,11 @@ void SetKey(TLookupCombo& combo, int id) {
   combo.SetKeyValue(id == -1 ? Variant() : Variant(id));
 }
 
+//! The dataset of a list handed over with SetDS; nullptr when that list was not given.
+TQuilClientDataSet* DataSetOf(TDataSource* source) {
+  return source != nullptr ? source->DataSet() : nullptr;
+}
+
 //! The lesson times as the field holds them: "" reads as 0; false for text that is no amount.
 bool ReadLestijden(const std::string& text, Currency& out) {
   if (text.empty()) {
@@ -72,7 +77,6 @@ TVWOLesmomentUitKalenderForm::TVWOLesmomentUitKalenderForm(TQuilApplication& app
   LCLesplaats.ListFields = "VLP_NUMMER;VLP_OMSCHRIJVING";
   LCModulevariant.KeyField = "IMV_ID";
   LCModulevariant.ListFields = "VOM_CODE;VOM_OMSCHRIJVING";
-  LCModulevariant.Visible = false;
   EPauze.SetText("0");
   BToevoegen.Action = &AToevoegen;
   BSluiten.Cancel = true;
@@ -154,9 +158,7 @@ int TVWOLesmomentUitKalenderForm::GetID(int kind, int otherwise) const {
 void TVWOLesmomentUitKalenderForm::SetUur(int kind, const std::string& time) {
   TDateTime value;
   if (!TryStrToTime(time, value)) return;
-  recomputing_ = true;
   (kind == 0 ? TEVanUur : TETotUur).SetTime(value);
-  recomputing_ = false;
   RecomputeLestijden();
 }
 
@@ -174,17 +176,14 @@ void TVWOLesmomentUitKalenderForm::FormShow() {
 }
 
 // ------------------------------------------------------------------------------------ hours
+// The handlers answer the user's edits; what they set themselves raises no change of its own.
 
 void TVWOLesmomentUitKalenderForm::VanUurChange() {
-  if (recomputing_) return;
-  recomputing_ = true;
   TETotUur.SetTime(VoorgesteldEindUur(TEVanUur.Time()));
-  recomputing_ = false;
   UurChange();
 }
 
 void TVWOLesmomentUitKalenderForm::UurChange() {
-  if (recomputing_) return;
   if (TETotUur.Time() < TEVanUur.Time()) {
     RaiseClientError("Het startuur (%s) moet voor het einduur (%s) liggen.", TEVanUur.ValueText(),
                      TETotUur.ValueText());
@@ -193,15 +192,11 @@ void TVWOLesmomentUitKalenderForm::UurChange() {
 }
 
 void TVWOLesmomentUitKalenderForm::RecomputeLestijden() {
-  if (recomputing_) return;
-  recomputing_ = true;
   ELestijden.SetText(LestijdenText(
       LestijdenTussen(TEVanUur.Time(), TETotUur.Time(), StrToIntDef(EPauze.Text(), 0))));
-  recomputing_ = false;
 }
 
 void TVWOLesmomentUitKalenderForm::LestijdenChange() {
-  if (recomputing_) return;
   Currency value;
   if (!ReadLestijden(ELestijden.Text(), value)) {
     SetFocus(ELestijden);
@@ -220,7 +215,7 @@ void TVWOLesmomentUitKalenderForm::BuitenschoolsClick() {
 }
 
 void TVWOLesmomentUitKalenderForm::ModulevariantChange() {
-  TQuilClientDataSet* list = sources_[3] ? sources_[3]->DataSet() : nullptr;
+  TQuilClientDataSet* list = DataSetOf(sources_[3]);
   if (list == nullptr || !list->Active() || LCModulevariant.KeyValue().IsNull()) return;
   Variant start = list->Lookup("IMV_ID", LCModulevariant.KeyValue(), "IMV_LESVAN");
   if (!start.IsNull()) referentieDatum_ = start.AsDateTime();
@@ -295,13 +290,13 @@ void TVWOLesmomentUitKalenderForm::ShowPending() {
 // ---------------------------------------------------------------------------------- records
 
 void TVWOLesmomentUitKalenderForm::Toevoegen() {
-  TQuilClientDataSet* lessons = sources_[2] ? sources_[2]->DataSet() : nullptr;
+  TQuilClientDataSet* lessons = DataSetOf(sources_[2]);
   if (lessons == nullptr) return;
   std::vector<const Pending*> ordered;
   for (const Pending& lesson : pending_) ordered.push_back(&lesson);
   std::stable_sort(ordered.begin(), ordered.end(),
                    [](const Pending* a, const Pending* b) { return a->start < b->start; });
-  TQuilClientDataSet* teachers = sources_[0] ? sources_[0]->DataSet() : nullptr;
+  TQuilClientDataSet* teachers = DataSetOf(sources_[0]);
   for (const Pending* lesson : ordered) {
     const TLesData& data = *lesson->data;
     lessons->Append();
@@ -317,7 +312,7 @@ void TVWOLesmomentUitKalenderForm::Toevoegen() {
     data.Lesplaats == -1 ? lesplaats.Clear() : lesplaats.SetAsInteger(data.Lesplaats);
     if (data.Lesgever != -1) {
       lessons->FieldByName("VWL_LESGEVER_FK").SetAsInteger(data.Lesgever);
-      if (teachers != nullptr && teachers->Active()) {
+      if (teachers != nullptr) {  // a list not open yet names nobody
         for (const char* field : {"PS_CODE", "PS_NAAM", "PS_VOORNAAM"}) {
           Variant value = teachers->Lookup("PS_ID", Variant(data.Lesgever), field);
           TField* target = lessons->FindField(field);

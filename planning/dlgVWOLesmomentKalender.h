@@ -107,7 +107,6 @@ class TVWOLesmomentUitKalenderForm : public quil::TQuilForm {
   quil::TDataSource* sources_[5] = {nullptr, nullptr, nullptr, nullptr, nullptr};
   quil::TDateTime referentieDatum_;
   std::vector<Pending> pending_;
-  bool recomputing_ = false;
 };
 
 namespace dlgVWOLesmomentKalender {

@@ -170,19 +170,14 @@ void TVWOLesUitReceptDialoog::NieuwExecute() {
     row = last;
     row.Afstand = false;
   } else {
+    // The defaults with their texts; one that is none (-1) or not in its list has no text.
     row.LesgeverID = StandaardLesgever;
     row.LokaalID = StandaardLokaal;
     row.LesplaatsID = StandaardLesplaats;
-    if (StandaardLesgever > 0) {
-      row.Lesgever = ListText(LesGevers, "PS_ID", StandaardLesgever, "PS_VOORNAAM", "PS_NAAM");
-    }
-    if (StandaardLokaal > 0) {
-      row.Lokaal = ListText(Lokalen, "LK_ID", StandaardLokaal, "LK_CODE", "LK_OMSCHRIJVING");
-    }
-    if (StandaardLesplaats > 0) {
-      row.Lesplaats =
-          ListText(Lesplaatsen, "VLP_ID", StandaardLesplaats, "VLP_NUMMER", "VLP_OMSCHRIJVING");
-    }
+    row.Lesgever = ListText(LesGevers, "PS_ID", StandaardLesgever, "PS_VOORNAAM", "PS_NAAM");
+    row.Lokaal = ListText(Lokalen, "LK_ID", StandaardLokaal, "LK_CODE", "LK_OMSCHRIJVING");
+    row.Lesplaats =
+        ListText(Lesplaatsen, "VLP_ID", StandaardLesplaats, "VLP_NUMMER", "VLP_OMSCHRIJVING");
   }
   const int index = recept_.Count() - 1;
   ShowRecept(index);

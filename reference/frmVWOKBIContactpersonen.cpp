@@ -99,7 +99,8 @@ void TVWOKBIContactpersonenForm::ASearchPSUpdate() {
   // A takeover changes the current person or adds one: it needs one of those rights.
   const bool mayChange =
       editing || AllowEdit(CDSKBIContactpersonen) || AllowInsert(CDSKBIContactpersonen);
-  ASearchPS.Enabled = cds.Active() && mayChange && (!cds.IsEmpty() || editing);
+  // A record being inserted counts: an empty list that is taking its first person has one.
+  ASearchPS.Enabled = cds.Active() && mayChange && !cds.IsEmpty();
 }
 
 std::unique_ptr<TSearchPersoneelDialog> TVWOKBIContactpersonenForm::NewSearchPSDialog() {
@@ -126,7 +127,8 @@ void TVWOKBIContactpersonenForm::ASearchPSExecute() {
 
   std::unique_ptr<TSearchPersoneelDialog> search = NewSearchPSDialog();
   const TSearchPersoneelDialog& dialog = *search;
-  if (search->ShowModal() != mrOk || dialog.GetPSID() <= 0) return;
+  // The search takes OK only with a staff member chosen.
+  if (search->ShowModal() != mrOk) return;
 
   // However the takeover ends, the name fields follow the staff link again.
   ScopeExit atEnd([this] { ApplyEditability(); });

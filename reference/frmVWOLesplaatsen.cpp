@@ -37,6 +37,11 @@ std::string Links(std::string_view text, size_t count) {
   return std::string(text.substr(0, end));
 }
 
+//! Takes a text of the official place over into a field, cut to the field's size.
+void NeemOver(TField& field, std::string_view text) {
+  field.SetAsString(Links(text, static_cast<size_t>(field.Size())));
+}
+
 //! Writes a value into a field the user cannot change (a name the provider joins in).
 void ToonWaarde(TField& field, const Variant& value) {
   ScopeExit restore([&field, readOnly = field.ReadOnly] { field.ReadOnly = readOnly; });
@@ -217,13 +222,10 @@ void TVWOLesplaatsenForm::AOvernameExecute() {
   if (!crab.empty()) CDSVWOLesplaats.FieldByName("VLP_CRABCODE").SetAsString(crab);
   CDSVWOLesplaats.FieldByName("VLP_GEMEENTE_FK").SetValue(official("VOLP_GEMEENTE_FK"));
   const std::string naam = official("VOLP_NAAM").AsString();
-  if (!naam.empty()) CDSVWOLesplaats.FieldByName("VLP_OMSCHRIJVING").SetAsString(Links(naam, 80));
-  CDSVWOLesplaats.FieldByName("VLP_STRAAT")
-      .SetAsString(Links(official("VOLP_STRAAT").AsString(), 50));
-  CDSVWOLesplaats.FieldByName("VLP_STRAATBUS")
-      .SetAsString(Links(official("VOLP_BUSNUMMER").AsString(), 4));
-  CDSVWOLesplaats.FieldByName("VLP_STRAATNR")
-      .SetAsString(Links(official("VOLP_HUISNUMMER").AsString(), 5));
+  if (!naam.empty()) NeemOver(CDSVWOLesplaats.FieldByName("VLP_OMSCHRIJVING"), naam);
+  NeemOver(CDSVWOLesplaats.FieldByName("VLP_STRAAT"), official("VOLP_STRAAT").AsString());
+  NeemOver(CDSVWOLesplaats.FieldByName("VLP_STRAATBUS"), official("VOLP_BUSNUMMER").AsString());
+  NeemOver(CDSVWOLesplaats.FieldByName("VLP_STRAATNR"), official("VOLP_HUISNUMMER").AsString());
   nummer.SetAsInteger(officialNumber);
 }
 

@@ -1,5 +1,6 @@
 #include "server/providers/ProviderEngine.h"
 
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <vector>
@@ -166,6 +167,197 @@ int64_t ProviderEngine::NextGeneratorValue(std::string_view generator) {
   return *value;
 }
 
+namespace {
+
+//! A statement's values in bind order, each with the type of its column.
+using Binds = std::vector<std::pair<const Variant*, FieldType>>;
+using StatementCache = std::unordered_map<std::string, std::unique_ptr<Statement>>;
+
+//! A value of a delta row; null past the end of a short row.
+const Variant& ValueAt(const Row& values, size_t i) {
+  static const Variant kNull;
+  return i < values.size() ? values[i] : kNull;
+}
+
+//! How the fields of a delta map onto the provider's packet fields.
+struct DeltaLayout {
+  std::vector<int> toPacket;  //!< packet field per delta field; -1 for one the client added
+  int key = -1;               //!< the delta field that holds the key
+  //! The mapping as text, the start of every statement's shape: another dataset may send the
+  //! same provider's fields in another order.
+  std::string text;
+};
+
+//! Maps the delta's fields to the packet's; fields the client added (calculated, lookup) are not
+//! stored. A delta without the key field is refused.
+DeltaLayout MapDeltaFields(const Delta& delta, const std::vector<FieldDef>& fields, int keyField,
+                           const std::string& keyName) {
+  DeltaLayout layout;
+  layout.toPacket.assign(delta.fields.size(), -1);
+  for (size_t i = 0; i < delta.fields.size(); ++i) {
+    for (size_t f = 0; f < fields.size(); ++f) {
+      if (SameText(delta.fields[i].name, fields[f].name)) layout.toPacket[i] = static_cast<int>(f);
+    }
+    if (layout.toPacket[i] == keyField) layout.key = static_cast<int>(i);
+    layout.text += std::to_string(layout.toPacket[i]) + ",";
+  }
+  if (layout.key < 0) {
+    RaiseClientError(Format("Sleutelveld '%s' ontbreekt in de wijzigingen", keyName));
+  }
+  return layout;
+}
+
+//! One row's write: its statement, the shape the statement is kept under, the values to bind.
+struct RowStatement {
+  std::string sql;
+  std::string shape;
+  Binds binds;
+};
+
+//! Builds the statement of one delta row by its kind. The shape names which fields take part
+//! (and which originals are null), so rows of one shape share a prepared statement.
+class RowStatementBuilder {
+ public:
+  RowStatementBuilder(const ProviderDef& def, const std::vector<ColumnInfo>& columns,
+                      const DeltaLayout& layout, int keyField)
+      : def_(def), columns_(columns), layout_(layout), key_(columns[keyField]) {}
+
+  //! The row's statement; nothing for a modification that changes no stored field. An insert
+  //! without a key takes `nextKey()`, kept in `newKey` for as long as the statement is bound.
+  std::optional<RowStatement> Build(const DeltaRow& row, Variant& newKey,
+                                    const std::function<int64_t()>& nextKey) const {
+    RowStatement statement;
+    statement.shape = layout_.text;
+    statement.shape += static_cast<char>('0' + static_cast<int>(row.kind));
+    switch (row.kind) {
+      case DeltaKind::Insert:
+        Insert(row, newKey, nextKey, statement);
+        return statement;
+      case DeltaKind::Modify:
+        if (!Modify(row, statement)) return std::nullopt;
+        return statement;
+      case DeltaKind::Delete:
+        Delete(row, statement);
+        return statement;
+    }
+    return std::nullopt;
+  }
+
+ private:
+  size_t FieldCount() const { return layout_.toPacket.size(); }
+  bool IsKey(size_t i) const { return static_cast<int>(i) == layout_.key; }
+  //! Whether the delta field is stored in a column of the update table.
+  bool Writable(size_t i) const {
+    return layout_.toPacket[i] >= 0 && !columns_[layout_.toPacket[i]].column.empty();
+  }
+  const ColumnInfo& Column(size_t i) const { return columns_[layout_.toPacket[i]]; }
+
+  //! "AND column = ?" with the original bound, or "AND column IS NULL".
+  static void CompareOriginal(const ColumnInfo& info, const Variant& original, std::string& where,
+                              Binds& binds) {
+    if (original.IsNull()) {
+      where += " AND " + info.column + " IS NULL";
+    } else {
+      where += " AND " + info.column + " = ?";
+      binds.emplace_back(&original, info.type);
+    }
+  }
+
+  //! The fields of the table that have a value; a missing key takes the table's generator.
+  void Insert(const DeltaRow& row, Variant& newKey, const std::function<int64_t()>& nextKey,
+              RowStatement& out) const {
+    std::string columns, placeholders;
+    for (size_t i = 0; i < FieldCount(); ++i) {
+      bool present = Writable(i) && !ValueAt(row.current, i).IsNull();
+      if (IsKey(i) && !present) {
+        newKey = Variant(static_cast<long long>(nextKey()));
+        present = true;
+      }
+      out.shape += present ? '1' : '0';
+      if (!present) continue;
+      out.binds.emplace_back(IsKey(i) && !newKey.IsNull() ? &newKey : &ValueAt(row.current, i),
+                             Column(i).type);
+      if (!columns.empty()) {
+        columns += ", ";
+        placeholders += ", ";
+      }
+      columns += Column(i).column;
+      placeholders += "?";
+    }
+    out.sql =
+        "INSERT INTO " + def_.updateTable + " (" + columns + ") VALUES (" + placeholders + ")";
+  }
+
+  //! SET the changed fields WHERE the key and every changed field hold their originals; false
+  //! when no stored field changed.
+  bool Modify(const DeltaRow& row, RowStatement& out) const {
+    // A record keeps its key: other records and the client's log refer to it by that.
+    const size_t key = static_cast<size_t>(layout_.key);
+    if (!(ValueAt(row.current, key) == ValueAt(row.original, key))) {
+      throw EClientError(Format(std::string(kKeyChanged), def_.keyField));
+    }
+    std::string sets, where;
+    Binds originals;
+    for (size_t i = 0; i < FieldCount(); ++i) {
+      const Variant& original = ValueAt(row.original, i);
+      const bool changed = Writable(i) && !(ValueAt(row.current, i) == original);
+      out.shape += changed ? (original.IsNull() ? 'n' : '1') : '0';
+      if (!changed) continue;
+      if (!sets.empty()) sets += ", ";
+      sets += Column(i).column + " = ?";
+      out.binds.emplace_back(&ValueAt(row.current, i), Column(i).type);
+      CompareOriginal(Column(i), original, where, originals);
+    }
+    if (sets.empty()) return false;  // posted without a real change
+    out.sql =
+        "UPDATE " + def_.updateTable + " SET " + sets + " WHERE " + key_.column + " = ?" + where;
+    out.binds.emplace_back(&ValueAt(row.original, key), key_.type);
+    out.binds.insert(out.binds.end(), originals.begin(), originals.end());
+    return true;
+  }
+
+  //! WHERE the key and every field of the table hold their originals.
+  void Delete(const DeltaRow& row, RowStatement& out) const {
+    std::string where;
+    out.binds.emplace_back(&ValueAt(row.original, static_cast<size_t>(layout_.key)), key_.type);
+    for (size_t i = 0; i < FieldCount(); ++i) {
+      const bool compared = Writable(i) && !IsKey(i);
+      const Variant& original = ValueAt(row.original, i);
+      out.shape += compared ? (original.IsNull() ? 'n' : '1') : '0';
+      if (compared) CompareOriginal(Column(i), original, where, out.binds);
+    }
+    out.sql = "DELETE FROM " + def_.updateTable + " WHERE " + key_.column + " = ?" + where;
+  }
+
+  const ProviderDef& def_;
+  const std::vector<ColumnInfo>& columns_;
+  const DeltaLayout& layout_;
+  const ColumnInfo& key_;
+};
+
+//! Binds the row's values to the statement kept for its shape (prepared on first use) and runs
+//! it. A modify or delete that matches no record finds it changed by another session.
+void BindAndRun(Database& db, StatementCache& statements, const RowStatement& row, DeltaKind kind) {
+  std::unique_ptr<Statement>& stmt = statements[row.shape];
+  if (!stmt) stmt = db.Prepare(row.sql);
+  ResetGuard reset{*stmt};
+  for (size_t b = 0; b < row.binds.size(); ++b) {
+    BindValue(*stmt, static_cast<int>(b), *row.binds[b].first, row.binds[b].second);
+  }
+  stmt->Step();
+  if (kind != DeltaKind::Insert && db.Changes() == 0) {
+    throw EClientError(std::string(kChangedByOtherUser));
+  }
+}
+
+//! Records a refused row; true when more rows failed than `maxErrors` allows (-1: no limit).
+bool RecordRowError(ApplyResult& result, size_t rowIndex, std::string message, int maxErrors) {
+  result.errors.push_back({static_cast<int>(rowIndex), std::move(message)});
+  return maxErrors >= 0 && static_cast<int>(result.errors.size()) > maxErrors;
+}
+
+}  // namespace
+
 ApplyResult ProviderEngine::ApplyUpdates(std::string_view provider, const Delta& delta,
                                          int maxErrors) {
   Prepared& p = Get(provider);
@@ -173,140 +365,28 @@ ApplyResult ProviderEngine::ApplyUpdates(std::string_view provider, const Delta&
   if (def.updateTable.empty()) {
     RaiseClientError(Format("Provider '%s' kan geen wijzigingen opslaan", def.name));
   }
-
-  // Delta field -> packet field; fields the client added (calculated, lookup) are not stored.
-  std::vector<int> toPacket(delta.fields.size(), -1);
-  int deltaKey = -1;
-  for (size_t i = 0; i < delta.fields.size(); ++i) {
-    for (size_t f = 0; f < p.fields.size(); ++f) {
-      if (SameText(delta.fields[i].name, p.fields[f].name)) toPacket[i] = static_cast<int>(f);
-    }
-    if (toPacket[i] == p.keyField) deltaKey = static_cast<int>(i);
-  }
-  if (deltaKey < 0) {
-    RaiseClientError(Format("Sleutelveld '%s' ontbreekt in de wijzigingen", def.keyField));
-  }
-  auto writable = [&](size_t i) {
-    return toPacket[i] >= 0 && !p.columns[toPacket[i]].column.empty();
-  };
-  const std::string keyColumn = p.columns[p.keyField].column;
-  const FieldType keyType = p.fields[p.keyField].type;
+  const DeltaLayout layout = MapDeltaFields(delta, p.fields, p.keyField, def.keyField);
+  const RowStatementBuilder statements(def, p.columns, layout, p.keyField);
   const std::string generator = UpperCaseAscii(def.updateTable);
-
-  // Statements are kept per shape; the shape starts with the delta's field layout, since another
-  // dataset may send the same provider's fields in another order.
-  std::string layout;
-  for (int f : toPacket) layout += std::to_string(f) + ",";
+  const std::function<int64_t()> nextKey = [&] { return NextGeneratorValue(generator); };
 
   ApplyResult result;
   TransactionGuard transaction(db_);
-  std::string shape;
-  std::vector<std::pair<const Variant*, FieldType>> binds;
   for (size_t rowIndex = 0; rowIndex < delta.rows.size(); ++rowIndex) {
     const DeltaRow& row = delta.rows[rowIndex];
+    std::optional<std::string> refused;
     try {
-      // Work out which fields take part; the shape names the statement that fits.
-      shape = layout;
-      shape += static_cast<char>('0' + static_cast<int>(row.kind));
-      binds.clear();
-      std::string sql;
       Variant newKey;
-      auto value = [&](const Row& values, size_t i) -> const Variant& {
-        static const Variant kNull;
-        return i < values.size() ? values[i] : kNull;
-      };
-      switch (row.kind) {
-        case DeltaKind::Insert: {
-          std::string columns, placeholders;
-          for (size_t i = 0; i < delta.fields.size(); ++i) {
-            bool present = writable(i) && !value(row.current, i).IsNull();
-            bool isKey = static_cast<int>(i) == deltaKey;
-            if (isKey && !present) {
-              newKey = Variant(static_cast<long long>(NextGeneratorValue(generator)));
-              present = true;
-            }
-            shape += present ? '1' : '0';
-            if (!present) continue;
-            binds.emplace_back(isKey && !newKey.IsNull() ? &newKey : &value(row.current, i),
-                               p.columns[toPacket[i]].type);
-            if (!columns.empty()) {
-              columns += ", ";
-              placeholders += ", ";
-            }
-            columns += p.columns[toPacket[i]].column;
-            placeholders += "?";
-          }
-          sql =
-              "INSERT INTO " + def.updateTable + " (" + columns + ") VALUES (" + placeholders + ")";
-          break;
-        }
-        case DeltaKind::Modify: {
-          // A record keeps its key: other records and the client's log refer to it by that.
-          if (!(value(row.current, deltaKey) == value(row.original, deltaKey))) {
-            throw EClientError(Format(std::string(kKeyChanged), def.keyField));
-          }
-          std::string sets, where;
-          std::vector<std::pair<const Variant*, FieldType>> originals;
-          for (size_t i = 0; i < delta.fields.size(); ++i) {
-            bool changed = writable(i) && !(value(row.current, i) == value(row.original, i));
-            shape += changed ? (value(row.original, i).IsNull() ? 'n' : '1') : '0';
-            if (!changed) continue;
-            const ColumnInfo& info = p.columns[toPacket[i]];
-            if (!sets.empty()) sets += ", ";
-            sets += info.column + " = ?";
-            binds.emplace_back(&value(row.current, i), info.type);
-            if (value(row.original, i).IsNull()) {
-              where += " AND " + info.column + " IS NULL";
-            } else {
-              where += " AND " + info.column + " = ?";
-              originals.emplace_back(&value(row.original, i), info.type);
-            }
-          }
-          if (sets.empty()) continue;  // posted without a real change
-          sql =
-              "UPDATE " + def.updateTable + " SET " + sets + " WHERE " + keyColumn + " = ?" + where;
-          binds.emplace_back(&value(row.original, deltaKey), keyType);
-          binds.insert(binds.end(), originals.begin(), originals.end());
-          break;
-        }
-        case DeltaKind::Delete: {
-          std::string where;
-          binds.emplace_back(&value(row.original, deltaKey), keyType);
-          for (size_t i = 0; i < delta.fields.size(); ++i) {
-            bool compared = writable(i) && static_cast<int>(i) != deltaKey;
-            const Variant& original = value(row.original, i);
-            shape += compared ? (original.IsNull() ? 'n' : '1') : '0';
-            if (!compared) continue;
-            const ColumnInfo& info = p.columns[toPacket[i]];
-            if (original.IsNull()) {
-              where += " AND " + info.column + " IS NULL";
-            } else {
-              where += " AND " + info.column + " = ?";
-              binds.emplace_back(&original, info.type);
-            }
-          }
-          sql = "DELETE FROM " + def.updateTable + " WHERE " + keyColumn + " = ?" + where;
-          break;
-        }
-      }
-
-      auto& stmt = p.writes[shape];
-      if (!stmt) stmt = db_.Prepare(sql);
-      ResetGuard reset{*stmt};
-      for (size_t b = 0; b < binds.size(); ++b) {
-        BindValue(*stmt, static_cast<int>(b), *binds[b].first, binds[b].second);
-      }
-      stmt->Step();
-      if (row.kind != DeltaKind::Insert && db_.Changes() == 0) {
-        throw EClientError(std::string(kChangedByOtherUser));
+      if (std::optional<RowStatement> statement = statements.Build(row, newKey, nextKey)) {
+        BindAndRun(db_, p.writes, *statement, row.kind);
       }
     } catch (const DatabaseError& error) {
       if (!error.IsConstraint()) throw;  // busy, corrupt: the whole apply fails
-      result.errors.push_back({static_cast<int>(rowIndex), RowErrorMessage(error)});
+      refused = RowErrorMessage(error);
     } catch (const EClientError& error) {
-      result.errors.push_back({static_cast<int>(rowIndex), error.what()});
+      refused = error.what();
     }
-    if (maxErrors >= 0 && static_cast<int>(result.errors.size()) > maxErrors) {
+    if (refused && RecordRowError(result, rowIndex, std::move(*refused), maxErrors)) {
       result.rolledBack = true;
       break;
     }

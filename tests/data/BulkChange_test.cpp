@@ -202,6 +202,56 @@ TEST_F(BulkChangeTest, FailingFinalApplyKeepsTheLogAndRaisesTheServersMessage) {
   EXPECT_EQ(server.Provider("DSPLessen").rows.size(), 100u);
 }
 
+// A normal end sends what auto-commit would have sent: nothing when nothing changed, nothing
+// while the changes are kept until applied.
+TEST_F(BulkChangeTest, ANormalEndAppliesOnlyWhatAutoCommitWouldSend) {
+  struct Case {
+    const char* name;
+    bool autoCommit;
+    bool change;
+    int applies;
+    int log;
+  } cases[] = {
+      {"nothing changed", true, false, 0, 0},
+      {"auto-commit", true, true, 1, 0},
+      {"changes kept until applied", false, true, 0, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    lessons.Close();
+    lessons.SetAutoCommit(c.autoCommit);
+    lessons.Open();
+    const int applies = server.applyCalls;
+    {
+      BulkChangeGuard bulk(lessons);
+      if (c.change) {
+        lessons.LocateID(1);
+        lessons.Edit();
+        lessons.FieldByName("VOM_CODE").SetAsString("EEN");
+        lessons.Post();
+      }
+    }
+    EXPECT_EQ(server.applyCalls - applies, c.applies);
+    EXPECT_EQ(lessons.ChangeCount(), c.log);
+  }
+}
+
+TEST_F(BulkChangeTest, UndoTurnsTheFilterBackOffAsItWas) {
+  lessons.Open();
+  lessons.SetFilter("VOM_SC_FK = 1");  // the text stays while the filter is off
+  lessons.SetFiltered(false);
+  const std::string position = Position();
+  EXPECT_THROW(
+      {
+        BulkChangeGuard bulk(lessons);
+        lessons.SetFiltered(true);
+        Abort();
+      },
+      EAbort);
+  EXPECT_EQ(Position(), position);
+  EXPECT_EQ(lessons.RecordCount(), 100);
+}
+
 TEST_F(BulkChangeTest, NestedGuardsOnlyTheOutermostApplies) {
   lessons.Open();
   const int applies = server.applyCalls;

@@ -56,6 +56,8 @@ TEST_F(DataSetTest, EventsRunInTheClassicOrder) {
   EXPECT_EQ(log.Take(), "");
   ds.Refresh();  // back on the same record: one AfterScroll, no scroll of its own
   EXPECT_EQ(log.Take(), "AfterScroll");
+  ds.SetRecNo(3);  // as a grid moves
+  EXPECT_EQ(log.Take(), "BeforeScroll AfterScroll");
   ds.Last();
   log.Take();
   ds.Append();
@@ -220,6 +222,37 @@ TEST_F(DataSetTest, CancelUpdatesEqualsTheOriginalAndApplyEqualsAFreshFetch) {
   EXPECT_EQ(Shown(), changed);
 }
 
+// A change that depends on an earlier one (a new record another refers to) must reach the server
+// after it.
+TEST_F(DataSetTest, TheDeltaListsTheChangesInTheOrderTheyWereMade) {
+  std::string order;
+  server.Provider("DSPModules").check = [&order](const DeltaRow& row) {
+    const Row& values = row.kind == DeltaKind::Delete ? row.original : row.current;
+    order += values[1].AsString() + " ";
+    return std::string();
+  };
+  ds.SetAutoCommit(false);
+  ds.Open();
+  for (const char* code : {"FRA", "NED", "", "WIS"}) {
+    if (*code == '\0') {
+      ds.Append();
+      ds.FieldByName("VOM_CODE").SetAsString("DU");
+      ds.Post();
+      continue;
+    }
+    ASSERT_TRUE(ds.Locate("VOM_CODE", Variant(code)));
+    if (std::string(code) == "NED") {
+      ds.Delete();
+      continue;
+    }
+    ds.Edit();
+    ds.FieldByName("VOM_OMSCHRIJVING").SetAsString("gewijzigd");
+    ds.Post();
+  }
+  EXPECT_EQ(ds.ApplyUpdates(-1), 0);
+  EXPECT_EQ(order, "FRA NED DU WIS ");
+}
+
 TEST_F(DataSetTest, ApplyWithMaxErrorsZeroIsAllOrNothing) {
   server.Provider("DSPModules").check = [](const DeltaRow& row) {
     return row.kind != DeltaKind::Delete && row.current[1].AsString() == "BAD"
@@ -229,11 +262,11 @@ TEST_F(DataSetTest, ApplyWithMaxErrorsZeroIsAllOrNothing) {
   ds.SetAutoCommit(false);
   ds.Open();
   ds.Edit();
-  ds.FieldByName("VOM_CODE").SetAsString("OK");
+  ds.FieldByName("VOM_CODE").SetAsString("BAD");  // the first row of the delta
   ds.Post();
   ds.Next();
   ds.Edit();
-  ds.FieldByName("VOM_CODE").SetAsString("BAD");
+  ds.FieldByName("VOM_CODE").SetAsString("OK");
   ds.Post();
   try {
     ds.ApplyUpdates(0);
@@ -252,10 +285,11 @@ TEST_F(DataSetTest, ApplyWithMaxErrorsZeroIsAllOrNothing) {
     return ReconcileAction::Skip;
   };
   EXPECT_EQ(ds.ApplyUpdates(-1), 1);
-  EXPECT_EQ(Stored(), "1:OK 2:NED 3:eng 4:FRA");
+  EXPECT_EQ(Stored(), "1:WIS 2:OK 3:eng 4:FRA");
   EXPECT_EQ(ds.ChangeCount(), 1);
   ASSERT_EQ(reconciled.size(), 1u);
-  EXPECT_EQ(reconciled[0], "NED->BAD: Code BAD is niet toegelaten");
+  EXPECT_EQ(reconciled[0], "WIS->BAD: Code BAD is niet toegelaten");
+  ds.First();
   EXPECT_EQ(ds.FieldByName("VOM_CODE").AsString(), "BAD");
 }
 
@@ -293,6 +327,25 @@ TEST_F(DataSetTest, SortIsStableAndBookmarksSurviveSortAndFilter) {
   ds.MaybeApplyFilter("");
   ds.GotoBookmark(ned);
   EXPECT_EQ(ds.FieldByName("VOM_CODE").AsString(), "NED");
+}
+
+// Enough records that the sort does not fall back to inserting one by one; the sort field is the
+// first field.
+TEST_F(DataSetTest, RecordsWithTheSameSortKeyKeepTheirOrder) {
+  TQuilClientDataSet many{&dm, "many"};
+  many.CreateDataSet({{"M_GROEP", FieldType::Integer}, {"M_ID", FieldType::Integer}});
+  std::string expected[3];
+  for (int id = 1; id <= 60; ++id) {
+    many.Append();
+    many.FieldByName("M_ID").SetAsInteger(id);
+    many.FieldByName("M_GROEP").SetAsInteger(id % 3);
+    many.Post();
+    expected[id % 3] += std::to_string(id) + " ";
+  }
+  many.SetSortFields("M_GROEP");
+  std::string shown;
+  for (many.First(); !many.Eof(); many.Next()) shown += many.FieldByName("M_ID").AsString() + " ";
+  EXPECT_EQ(shown, expected[0] + expected[1] + expected[2]);
 }
 
 TEST_F(DataSetTest, SortIgnoresCaseBeyondTheFirstLetters) {
@@ -347,6 +400,84 @@ TEST_F(DataSetTest, NewRecordsTakeMappedParametersAndBitsStartFromNothing) {
   EXPECT_EQ(ds.FieldByName("VOM_FLAGS").AsInteger(), 2);
 }
 
+TEST_F(DataSetTest, EditWhileEditingKeepsWhatWasTyped) {
+  ds.Open();
+  ds.Edit();
+  ds.FieldByName("VOM_OMSCHRIJVING").SetAsString("Wiskunde 2");
+  ds.Edit();
+  EXPECT_EQ(ds.FieldByName("VOM_OMSCHRIJVING").AsString(), "Wiskunde 2");
+  EXPECT_EQ(ds.RowAt(0)[2].AsString(), "Wiskunde 2");  // the grid shows what is typed
+  EXPECT_TRUE(ds.Modified());
+  ds.Append();
+  ds.FieldByName("VOM_CODE").SetAsString("DU");
+  ds.Edit();
+  EXPECT_EQ(ds.State(), DataSetState::Insert);
+  EXPECT_EQ(ds.FieldByName("VOM_CODE").AsString(), "DU");
+}
+
+// A one-to-one detail takes its key from its master: a parameter may fill the first field.
+TEST_F(DataSetTest, AParameterMayFillTheKeyOfANewRecord) {
+  ds.GetParams().Add("MODULE", FieldType::Integer).SetAsInteger(40);
+  ds.ParamToFields = "MODULE=VOM_ID";
+  ds.Open();
+  ds.Append();
+  EXPECT_EQ(ds.FieldByName("VOM_ID").AsInteger(), 40);
+}
+
+TEST_F(DataSetTest, ABookmarkLeadsBackToTheFirstAndTheLastRecord) {
+  ds.Open();
+  const TBookmark first = ds.GetBookmark();
+  ds.Last();
+  const TBookmark last = ds.GetBookmark();
+  ds.GotoBookmark(first);
+  EXPECT_EQ(Shown(), "*1:WIS 2:NED 3:eng 4:FRA");
+  ds.GotoBookmark(last);
+  EXPECT_EQ(Shown(), "1:WIS 2:NED 3:eng *4:FRA");
+}
+
+TEST_F(DataSetTest, ALookupByAWholeNumberFindsADecimal) {
+  TQuilClientDataSet prices{&dm, "prices"};
+  prices.CreateDataSet({{"P_ID", FieldType::Integer}, {"P_PRIJS", FieldType::Currency, 18, 2}});
+  for (auto [id, prijs] : {std::pair{1, Currency(12)}, {2, Currency::FromDouble(12.5)}}) {
+    prices.Append();
+    prices.FieldByName("P_ID").SetAsInteger(id);
+    prices.FieldByName("P_PRIJS").SetAsCurrency(prijs);
+    prices.Post();
+  }
+  EXPECT_EQ(prices.Lookup("P_PRIJS", Variant(12), "P_ID").AsInteger(), 1);
+  EXPECT_EQ(prices.Lookup("P_ID", Variant(2), "P_PRIJS").AsString(), "12,5");
+}
+
+// Without a sort order the list keeps a record inserted where it was inserted, also when the list
+// is built again.
+TEST_F(DataSetTest, AnInsertedRecordKeepsItsPlaceWhenTheListIsRebuilt) {
+  ds.SetAutoCommit(false);
+  ds.Open();
+  ds.SetRecNo(3);
+  ds.Insert();
+  ds.FieldByName("VOM_CODE").SetAsString("DU");
+  ds.Post();
+  ds.MaybeApplyFilter("VOM_SC_FK = 1 OR VOM_SC_FK = 2 OR VOM_SC_FK IS NULL");
+  EXPECT_EQ(Shown(), "*1:WIS 2:NED 5:DU 3:eng 4:FRA");
+}
+
+// A flags field may be the first field of its dataset.
+TEST_F(DataSetTest, ABitOfTheFirstField) {
+  TQuilClientDataSet flags{&dm, "flags"};
+  flags.CreateDataSet({{"F_FLAGS", FieldType::Integer}});
+  TField& second = flags.AddBitField("F_TWEEDE", "F_FLAGS", 1);
+  flags.Append();
+  second.SetAsBoolean(true);
+  EXPECT_EQ(flags.FieldByName("F_FLAGS").AsInteger(), 2);
+}
+
+TEST_F(DataSetTest, RowsOutsideTheListAreEmpty) {
+  ds.Open();
+  EXPECT_EQ(ds.RowAt(3)[1].AsString(), "FRA");  // the last
+  EXPECT_TRUE(ds.RowAt(4).empty());
+  EXPECT_TRUE(ds.RowAt(-1).empty());
+}
+
 TEST_F(DataSetTest, GridRowsAreCalculatedWhenShown) {
   std::string suffix = "a";
   ds.AddField({"VOM_LABEL", FieldType::String, 20}, FieldKind::Calculated);
@@ -375,6 +506,21 @@ TEST_F(DataSetTest, FilteringOnWithoutATextShowsEverything) {
   ds.SetFiltered(true);
   EXPECT_TRUE(ds.Filtered());
   EXPECT_EQ(Shown(), "*1:WIS 2:NED 3:eng 4:FRA");
+}
+
+TEST_F(DataSetTest, FilteringOnAgainKeepsTheRecordAndTheFilter) {
+  ds.Open();
+  ds.SetFilter("VOM_SC_FK = 1");
+  ds.SetFiltered(true);
+  ds.Last();
+  ds.SetFiltered(true);
+  EXPECT_EQ(Shown(), "1:WIS 2:NED *4:FRA");
+  ds.SetFiltered(false);  // a real change starts from the first record
+  EXPECT_EQ(Shown(), "*1:WIS 2:NED 3:eng 4:FRA");
+  ds.Last();
+  ds.SetFiltered(false);  // off again, the text kept
+  EXPECT_EQ(Shown(), "1:WIS 2:NED 3:eng *4:FRA");
+  EXPECT_EQ(ds.Filter(), "VOM_SC_FK = 1");
 }
 
 TEST_F(DataSetTest, PostMovesTheRecordToItsSortedPlace) {
@@ -533,6 +679,9 @@ TEST_F(DataSetTest, DisableControlsNestsAndAnnouncesOnce) {
   EXPECT_EQ(calls, 1);
   ds.Next();
   EXPECT_EQ(calls, 2);
+  ds.DisableControls();  // nothing changes meanwhile: nothing to announce
+  ds.EnableControls();
+  EXPECT_EQ(calls, 2);
 }
 
 TEST_F(DataSetTest, DetailReopensWhenTheMasterMoves) {
@@ -595,12 +744,18 @@ TEST_F(DataSetTest, SelectionSaveRestoreAndCopies) {
   rows.GetChecked(ids);
   EXPECT_EQ(ids.GetAsString(), "10,30");
 
+  // A copy takes what the new record may hold: not the key, not a read-only field, not a field
+  // it does not have.
   FieldValues saved = rows.SaveFields();
+  saved.emplace_back("J_ELDERS", Variant(7));
+  rows.FieldByName("SELECTED").ReadOnly = true;
   rows.Append();
   rows.RestoreFields(saved);
-  EXPECT_TRUE(rows.FieldByName("J_ID").IsNull());  // the key is not copied
+  EXPECT_TRUE(rows.FieldByName("J_ID").IsNull());
+  EXPECT_TRUE(rows.FieldByName("SELECTED").IsNull());
   EXPECT_EQ(rows.FieldByName("J_TEXT1").AsString(), "regel 2");
   rows.Cancel();
+  rows.FieldByName("SELECTED").ReadOnly = false;
 
   TQuilClientDataSet copy{&dm, "copy"};
   rows.MaybeApplyFilter("SELECTED = '+'");
@@ -782,7 +937,10 @@ TEST_F(DataSetTest, RevertRecordAndStatusPerRecord) {
   ds.RevertRecord();  // the insert disappears; the first record becomes current
   EXPECT_EQ(ds.ChangeCount(), 1);
   EXPECT_EQ(Shown(), "*1:W 2:NED 3:eng 4:FRA");
-  ds.RevertRecord();  // the change is undone
+  ds.Edit();
+  ds.FieldByName("VOM_CODE").SetAsString("WI");
+  ds.RevertRecord();  // the change is undone, with what was being typed
+  EXPECT_EQ(ds.State(), DataSetState::Browse);
   EXPECT_EQ(ds.ChangeCount(), 0);
   EXPECT_EQ(ds.FieldByName("VOM_CODE").AsString(), "WIS");
   EXPECT_EQ(ds.UpdateStatus(), RecordStatus::Unmodified);

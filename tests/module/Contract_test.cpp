@@ -261,6 +261,14 @@ TEST_P(DialogContract, OpensFromItsScreenIsCompleteAndCancelsClean) {
     EXPECT_EQ(Faults(shown), "");
     const TButton* cancel = CancelButton(shown);
     ASSERT_NE(cancel, nullptr) << "no button closes the dialog with mrCancel";
+    // In the browser Escape presses the cancel button and Enter the one that accepts.
+    EXPECT_TRUE(cancel->Cancel) << cancel->Name() << " closes with mrCancel, but not on Escape";
+    for (const auto& control : shown.Controls()) {
+      const auto* button = dynamic_cast<const TButton*>(control.get());
+      if (button != nullptr && ShownToUser(*button) && button->ModalResult == mrOk) {
+        EXPECT_TRUE(button->Default) << button->Name() << " accepts the dialog, but not on Enter";
+      }
+    }
     EXPECT_EQ(app.Click(shown, cancel->Name()), TEventResult::Done) << dialogs.Transcript();
   });
   ASSERT_EQ(app.Run([&] { result = dialog->ShowModal(); }), TEventResult::Done)

@@ -26,10 +26,11 @@ class KalenderTest : public PlanningTest {
     calendarLessons.SetAutoCommit(false);
     calendarLessons.Open();
     OpenLists();
-    dialog.SetDS(0, &dsStaff);
-    dialog.SetDS(1, &dsRooms);
-    dialog.SetDS(2, &dsCalendar);
+    // In reverse order: each kind sets only its own list.
     dialog.SetDS(4, &dsPlaces);
+    dialog.SetDS(2, &dsCalendar);
+    dialog.SetDS(1, &dsRooms);
+    dialog.SetDS(0, &dsStaff);
     dialog.SetReferentieDatum(EncodeDate(2025, 9, 1));
     app.Run([&] {
       dialog.UpdateActions();
@@ -62,9 +63,10 @@ class KalenderTest : public PlanningTest {
   std::string Records() {
     std::string out;
     for (calendarLessons.First(); !calendarLessons.Eof(); calendarLessons.Next()) {
-      for (const char* field : {"VWL_DATUM", "VWL_TRIMESTER", "VWL_VANUUR", "VWL_TOTUUR",
-                                "VWL_LESUREN", "VWL_LESGEVER_FK", "PS_CODE", "PS_VOORNAAM",
-                                "PS_NAAM", "VWL_LOKAAL_FK", "VWL_LESPLAATS_FK", "VWL_FLAGS"}) {
+      for (const char* field :
+           {"VWL_DATUM", "VWL_TRIMESTER", "VWL_VANUUR", "VWL_TOTUUR", "VWL_LESUREN",
+            "VWL_LESGEVER_FK", "PS_CODE", "PS_VOORNAAM", "PS_NAAM", "VWL_LOKAAL_FK",
+            "VWL_LESPLAATS_FK", "VWL_FLAGS", "VWL_INGMODULEVARIANT_FK"}) {
         TField& f = calendarLessons.FieldByName(field);
         out += (f.IsNull() ? std::string("-") : f.AsString()) + " ";
       }
@@ -100,22 +102,67 @@ TEST_F(KalenderTest, DoubleClicksMarkAndUnmarkDaysAndTheButtonCountsThem) {
   EXPECT_EQ(dialog.PLKalender.Items[0].lines,
             (std::vector<std::string>{"Lestijden: 2,4", "A.101 - Leslokaal", "1 - Hoofdgebouw"}));
 
-  // The same day twice leaves nothing; a double click on a lesson removes it.
-  DblClick(EncodeDate(2025, 9, 8));
-  EXPECT_EQ(Marked(), "10/09 18:00 - 20:00; ");
-  EXPECT_EQ(dialog.BToevoegen.Caption, "&Toevoegen (1)");
-  EXPECT_EQ(app.Run([&] { dialog.PLKalender.DblClickItem(0); }), TEventResult::Done);
+  // A double click on a lesson removes it; the same day twice leaves nothing.
+  EXPECT_EQ(app.Run([&] { dialog.PLKalender.DblClickItem(1); }), TEventResult::Done);
   dialog.UpdateActions();
+  EXPECT_EQ(Marked(), "08/09 18:00 - 20:00; ");
+  EXPECT_EQ(dialog.BToevoegen.Caption, "&Toevoegen (1)");
+  DblClick(EncodeDate(2025, 9, 8));
   EXPECT_EQ(Marked(), "");
   EXPECT_EQ(dialog.BToevoegen.Caption, "&Toevoegen");
   EXPECT_FALSE(dialog.AToevoegen.Enabled);
 }
 
+// The lesson screens hand the dialog its lists and preset choices by kind, and read them back.
+TEST_F(KalenderTest, EachKindHandsBackItsOwnListAndChoice) {
+  // Lists: 0 teachers, 1 rooms, 2 the lessons, 3 module variants (not given here), 4 places.
+  const TDataSource* given[] = {&dsStaff, &dsRooms, &dsCalendar, nullptr, &dsPlaces};
+  for (int kind = -1; kind <= 5; ++kind) {
+    SCOPED_TRACE(kind);
+    EXPECT_EQ(dialog.GetDS(kind), kind >= 0 && kind < 5 ? given[kind] : nullptr);
+  }
+  dialog.SetDS(7, &dsStaff);
+  EXPECT_EQ(dialog.GetDS(7), nullptr);
+  EXPECT_EQ(dialog.SCLesgever.ListSource, &dsStaff);
+  EXPECT_EQ(dialog.LCLokaal.ListSource, &dsRooms);
+  EXPECT_EQ(dialog.LCModulevariant.ListSource, nullptr);
+  EXPECT_EQ(dialog.LCLesplaats.ListSource, &dsPlaces);
+  EXPECT_FALSE(dialog.LCModulevariant.Visible);
+
+  // Choices: 0 teacher, 1 room, 2 module variant, 3 place; each set touches only its own.
+  for (auto [kind, id] : {std::pair{3, 30}, {2, 1}, {1, 20}, {0, 6}}) dialog.SetID(kind, id);
+  EXPECT_EQ(dialog.SCLesgever.ValueText() + " " + dialog.LCLokaal.ValueText() + " " +
+                dialog.LCModulevariant.ValueText() + " " + dialog.LCLesplaats.ValueText(),
+            "6 20 1 30");
+  EXPECT_EQ(std::to_string(dialog.GetID(0)) + " " + std::to_string(dialog.GetID(1)) + " " +
+                std::to_string(dialog.GetID(2)) + " " + std::to_string(dialog.GetID(3)),
+            "6 20 1 30");
+  EXPECT_EQ(dialog.GetID(4, 42), 42);
+  dialog.SetID(0, -1);
+  dialog.SetID(9, 5);
+  EXPECT_EQ(dialog.SCLesgever.ValueText() + " " + dialog.LCLokaal.ValueText() + " " +
+                dialog.LCModulevariant.ValueText() + " " + dialog.LCLesplaats.ValueText(),
+            " 20 1 30");
+  EXPECT_EQ(dialog.GetID(0), -1);
+
+  // Hours: 0 the start, any other kind the end; text that is no time is ignored.
+  dialog.SetUur(0, "09:00");
+  dialog.SetUur(1, "11:30");
+  dialog.SetUur(1, "later");
+  EXPECT_EQ(dialog.GetUur(0) + "-" + dialog.GetUur(1) + " " + dialog.ELestijden.Text(),
+            "09:00-11:30 3");
+}
+
 TEST_F(KalenderTest, ADayIsMarkedOnlyWithWhatALessonNeeds) {
-  // No room and place, and not out of school.
+  // No room and place, or only one of them, and not out of school.
   Set("TEVanUur", "18:00");
-  EXPECT_EQ(DblClick(EncodeDate(2025, 9, 8)),
-            "Lesplaats en lokaal zijn verplicht indien het geen buitenschoolse activiteit is.");
+  for (auto [lokaal, lesplaats] : {std::pair{"", ""}, {"", "30"}, {"20", ""}}) {
+    Set("LCLokaal", lokaal);
+    Set("LCLesplaats", lesplaats);
+    EXPECT_EQ(DblClick(EncodeDate(2025, 9, 8)),
+              "Lesplaats en lokaal zijn verplicht indien het geen buitenschoolse activiteit is.")
+        << lokaal << "/" << lesplaats;
+  }
   // Two lesson times do not fit in 18:00 - 19:30.
   ReadyToMark();
   Set("TETotUur", "19:30");
@@ -132,6 +179,9 @@ TEST_F(KalenderTest, ADayIsMarkedOnlyWithWhatALessonNeeds) {
             "liggen.");
   EXPECT_EQ(app.SetValue(dialog, "ELestijden", "2x"), TEventResult::ClientError);
   EXPECT_EQ(dialogs.Entries().back().text, "\"2x\" is geen geldige duur");
+  // An end equal to the start is no end before it.
+  Set("TETotUur", "18:00");
+  EXPECT_EQ(dialog.ELestijden.Text(), "0");
   Set("TETotUur", "19:30");
 
   // With a list of module variants, one must be chosen; choosing it moves the reference date.
@@ -149,6 +199,7 @@ TEST_F(KalenderTest, ADayIsMarkedOnlyWithWhatALessonNeeds) {
   variants.Open();
   TDataSource dsVariants{&variants};
   dialog.SetDS(3, &dsVariants);
+  EXPECT_EQ(dialog.LCLesplaats.ListSource, &dsPlaces);
   app.Run([&] { dialog.FormShow(); });
   EXPECT_TRUE(dialog.LCModulevariant.Visible);
   Set("ELestijden", "1,8");
@@ -179,8 +230,8 @@ TEST_F(KalenderTest, TheRecordsAreWrittenInCalendarOrder) {
   EXPECT_EQ(app.Click(dialog, "BToevoegen"), TEventResult::Done) << dialogs.Transcript();
   // Trimesters count from the reference date 1/9/2025: January is in the second period.
   EXPECT_EQ(Records(),
-            "29/09/2025 1 09:00 11:00 2,4 5 AJ An Janssens - - 1 \n"
-            "09/01/2026 2 18:00 20:00 2,4 5 AJ An Janssens 20 30 - \n");
+            "29/09/2025 1 09:00 11:00 2,4 5 AJ An Janssens - - 1 - \n"
+            "09/01/2026 2 18:00 20:00 2,4 5 AJ An Janssens 20 30 - - \n");
   EXPECT_EQ(dialog.PendingCount(), 0);
   EXPECT_EQ(dialog.BToevoegen.Caption, "&Toevoegen");
 }

@@ -131,6 +131,18 @@ TEST_F(ReceptTest, RowsAreAddedCopiedEditedAndDeletedAsTheGridShows) {
   app.Run([&] { dialog->SGRecept.OnDblClick(); });
   EXPECT_EQ(dialog->SGRecept.Cell(2, 1) + "-" + dialog->SGRecept.Cell(3, 1), "09:00-11:00");
   ASSERT_EQ(app.SetValue(*dialog, "SGRecept", "0,2"), TEventResult::Done);
+  AnswerEditor({{"TEVan", "10:00"}});
+  EXPECT_EQ(Press(*dialog, "ABewerk"), TEventResult::Done);
+  EXPECT_EQ(dialog->SGRecept.Cell(2, 2) + "-" + dialog->SGRecept.Cell(3, 2), "10:00-12:00");
+  EXPECT_EQ(dialog->SGRecept.Cell(2, 1), "09:00");
+  // Deleting a row in the middle selects the one that takes its place.
+  AnswerEditor({{"CBDag", "Vrijdag"}});
+  Press(*dialog, "ANieuw");
+  ASSERT_EQ(app.SetValue(*dialog, "SGRecept", "0,2"), TEventResult::Done);
+  Press(*dialog, "AVerwijder");
+  EXPECT_EQ(dialog->SGRecept.Row(), 2);
+  EXPECT_EQ(dialog->SGRecept.Cell(1, 2), "Vrijdag");
+  ASSERT_EQ(app.SetValue(*dialog, "SGRecept", "0,2"), TEventResult::Done);
   Press(*dialog, "AVerwijder");
   EXPECT_EQ(dialog->SGRecept.Row(), 1);
   EXPECT_EQ(dialog->Recept().Count(), 1);
@@ -139,6 +151,7 @@ TEST_F(ReceptTest, RowsAreAddedCopiedEditedAndDeletedAsTheGridShows) {
             "Nr.|Weekdag|Van|Tot|Pauze|Lestijden|Lesgever|Lokaal|Lesplaats|Afstandsonderwijs\n"
             "|||||||||\n");
   EXPECT_EQ(Press(*dialog, "AVerwijder"), TEventResult::Refused);
+  EXPECT_EQ(Press(*dialog, "ABewerk"), TEventResult::Refused);
   EXPECT_EQ(dialogs.Unused(), 0);
 }
 
@@ -247,7 +260,13 @@ TEST_F(ReceptTest, AnAcceptedRowIsWrittenBackWithItsTexts) {
   EXPECT_EQ(editor.ELestijden.Text(), "4");
   EXPECT_EQ(editor.CBDag.Text(), "Woensdag");
   EXPECT_EQ(editor.TETot.ValueText(), "12:20");
-  Fill(editor, {{"LCLesgever", "5"}, {"LCLesplaats", "30"}, {"EPauze", "20"}});
+  // No teacher and no place yet: their lists show no choice.
+  EXPECT_EQ(editor.LCLesgever.ValueText() + "|" + editor.LCLesplaats.ValueText(), "|");
+  EXPECT_EQ(editor.LCLokaal.ValueText(), "20");
+  // An emptied pause counts as none.
+  Fill(editor, {{"LCLesgever", "5"}, {"LCLesplaats", "30"}, {"EPauze", ""}});
+  EXPECT_EQ(editor.ELestijden.Text(), "4");
+  Fill(editor, {{"EPauze", "20"}});
   EXPECT_EQ(editor.ELestijden.Text(), "3,6");
   app.Click(editor, "BOK");
   ASSERT_EQ(editor.ModalResult(), mrOk) << dialogs.Transcript();
@@ -260,13 +279,25 @@ TEST_F(ReceptTest, AnAcceptedRowIsWrittenBackWithItsTexts) {
   EXPECT_EQ(row.Lesplaats, "1 Hoofdgebouw");
 }
 
+// Without lists the row keeps the room and place it came with (the recipe's defaults); a row
+// without them is refused only where they are required.
 TEST_F(ReceptTest, WithoutListsTheEditorSaysWhereTheValuesComeFrom) {
-  for (bool required : {true, false}) {
-    SCOPED_TRACE(required);
+  struct Case {
+    bool required;
+    int lokaal, lesplaats;
+    TModalResult result;
+  } cases[] = {
+      {true, -1, -1, mrNone}, {false, -1, -1, mrOk}, {true, 20, 30, mrOk}, {true, 20, -1, mrNone}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.required) + " " + std::to_string(c.lokaal) + " " +
+                 std::to_string(c.lesplaats));
     TLesReceptItem row;
+    row.LokaalID = c.lokaal;
+    row.Lokaal = c.lokaal == -1 ? "" : "A.101 Leslokaal";
+    row.LesplaatsID = c.lesplaats;
     TVWOEditReceptForm editor(app);
     editor.SetRecept(row);
-    editor.MiddelenVerplicht = required;
+    editor.MiddelenVerplicht = c.required;
     app.Run([&] { editor.FormShow(); });
     for (const char* note : {"LLesgeverInfo", "LLokaalInfo", "LLesplaatsInfo"}) {
       EXPECT_TRUE(editor.ControlByName(note).Visible) << note;
@@ -276,8 +307,10 @@ TEST_F(ReceptTest, WithoutListsTheEditorSaysWhereTheValuesComeFrom) {
               "Lokaal wordt overgenomen van het standaard lokaal van de klas");
     Fill(editor, {{"CBDag", "Maandag"}, {"TEVan", "18:00"}});
     app.Click(editor, "BOK");
-    EXPECT_EQ(editor.ModalResult(), required ? mrNone : mrOk) << dialogs.Transcript();
-    EXPECT_EQ(row.LokaalID, -1);
+    EXPECT_EQ(editor.ModalResult(), c.result) << dialogs.Transcript();
+    EXPECT_EQ(row.LokaalID, c.lokaal);
+    EXPECT_EQ(row.Lokaal, c.lokaal == -1 ? "" : "A.101 Leslokaal");
+    EXPECT_EQ(row.LesplaatsID, c.lesplaats);
   }
 }
 
@@ -291,12 +324,18 @@ TEST_F(ReceptTest, OkSendsJob313OnceWithTheSixValuesUnlessDeferred) {
     dialog->SetDatum(2, EncodeDate(2026, 1, 31));
     dialog->UpdateActions();
     EXPECT_FALSE(dialog->AOK.Enabled);  // no rows yet
+    // As the dialog opens: both dates of the module variant follow, the general holidays and
+    // the registration moment count, lessons without participations are removed.
+    EXPECT_EQ(dialog->GetOpties(), 1 | 2 | 16 | 32);
     AnswerEditor(kMonday);
     app.Execute(*dialog, "ANieuw");
     dialog->UpdateActions();  // as the host does after every event of a shown dialog
     ASSERT_TRUE(dialog->AOK.Enabled);
-    Fill(*dialog, {{"CBTweewekelijks", "1"}, {"CBVerwijderen", "0"}});
-    EXPECT_EQ(dialog->GetOpties(), 1 | 2 | 4 | 16 | 32 | 64);
+    Fill(*dialog, {{"CBEinddatum", "0"},
+                   {"CBTweewekelijks", "1"},
+                   {"CBGeenVakanties", "1"},
+                   {"CBVerwijderen", "0"}});
+    EXPECT_EQ(dialog->GetOpties(), 2 | 4 | 8 | 16 | 32 | 64);
     EXPECT_EQ(app.Click(*dialog, "BOK"), TEventResult::Done) << dialogs.Transcript();
     EXPECT_EQ(dialog->ModalResult(), mrOk);
     EXPECT_EQ(dialog->GetDatum(1), EncodeDate(2025, 9, 1));
@@ -310,7 +349,7 @@ TEST_F(ReceptTest, OkSendsJob313OnceWithTheSixValuesUnlessDeferred) {
               "Execute 313 0");
     EXPECT_EQ(call.data.values,
               (std::vector<Variant>{
-                  Variant(44), Variant("12"), Variant(119), Variant(EncodeDate(2025, 9, 1)),
+                  Variant(44), Variant("12"), Variant(126), Variant(EncodeDate(2025, 9, 1)),
                   Variant(EncodeDate(2026, 1, 31)), Variant(LesmomentAsString(dialog->Recept()))}));
     EXPECT_EQ(LesmomentAsString(dialog->Recept()),
               R"({"lesmomenten":[{"afstand":false,"dag":0,"lesgever":5,"lesplaats":30,)"

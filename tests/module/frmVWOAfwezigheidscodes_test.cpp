@@ -276,6 +276,30 @@ TEST_F(AfwezigheidscodesTest, ANewCodeStartsInTheWindowColourWithoutFlags) {
             "2 Z Ziek FF000005 2 104 103 1\n");
 }
 
+// The first code of an institution: the list is empty while the new code is being typed.
+TEST_F(AfwezigheidscodesTest, TheColourChosenForTheFirstNewCodeIsStoredWithIt) {
+  Site site({kStatussen});
+  site.dialogs.AnswerNo();
+  TVWOAfwezigheidsCodesForm* form = site.Open();
+  ASSERT_NE(form, nullptr);
+  ASSERT_EQ(site.app.DataSetCommand(*form, "DSAfwezigheidscodes", TDataSetCommand::Append),
+            TEventResult::Done);
+  for (auto [control, value] : {std::pair{"EdtCode", "Z"},
+                                {"EdtOmschrijving", "Ziek"},
+                                {"BtnKleur", "#ff8040"},
+                                {"LCParticipatieStatus", "104"},
+                                {"LCParticipatieStatusBev", "103"}}) {
+    ASSERT_EQ(site.app.SetValue(*form, control, value), TEventResult::Done)
+        << control << ": " << site.dialogs.Transcript();
+  }
+  EXPECT_EQ(form->CDSVWOAfwezigheidsCodes.State(), quil::DataSetState::Insert);
+  ASSERT_EQ(site.app.DataSetCommand(*form, "DSAfwezigheidscodes", TDataSetCommand::Post),
+            TEventResult::Done)
+      << site.dialogs.Transcript();
+  EXPECT_EQ(site.Stored(), "1 Z Ziek 004080FF 0 104 103 1\n");
+  EXPECT_EQ(form->BtnKleur.SelectedColor(), 0x004080FF);
+}
+
 TEST_F(AfwezigheidscodesTest, AChosenColourGoesIntoTheCodeWhenItMayBeEdited) {
   Site site({kStatussen, kCodesVanInstelling2});
   site.dialogs.AnswerNo();

@@ -160,7 +160,9 @@ TEST_F(KBIContactpersonenTest, ListAndEditorsOfTheInstitutionInTheBrowser) {
 TEST_F(KBIContactpersonenTest, ReplacingKeepsTheRecordAndThePhone) {
   MoveTo(2);  // Stevens, typed in
   dialogs.AnswerChoice(2);
-  PickInSearch(3);  // Aerts An, Aerts Eva, Bosmans Bart, Goossens Greet
+  // Aerts An (staff member 1, already the contact person 11), Aerts Eva, Bosmans Bart, Goossens
+  // Greet: the same staff member may be the contact person twice.
+  PickInSearch(1);
   ASSERT_EQ(Search(), TEventResult::Done) << dialogs.Transcript();
   EXPECT_EQ(dialogs.Transcript(), std::string(kQuestion) +
                                       "Vervangen\n"
@@ -169,7 +171,7 @@ TEST_F(KBIContactpersonenTest, ReplacingKeepsTheRecordAndThePhone) {
   EXPECT_EQ(Editability(), kLocked);
   ASSERT_EQ(Post(), TEventResult::Done) << dialogs.Transcript();
   EXPECT_EQ(Stored(),
-            "10|1|Bosmans|Bart|81020223456|0470 12 34 56|bart.bosmans@delinde.example|0|2\n"
+            "10|1|Aerts|An|80010112345|0470 12 34 56|an.aerts@delinde.example|0|1\n"
             "11|1|Aerts|An|80010112345|014 20 30 41|an.aerts@delinde.example|1|1\n");
   EXPECT_EQ(Editability(), kLocked);
 }
@@ -205,12 +207,17 @@ TEST_F(KBIContactpersonenTest, WhileInsertingTheNewRecordIsFilledWithoutAQuestio
 }
 
 TEST_F(KBIContactpersonenTest, TheSearchGetsTheInstitutionTheLinkAndTheWorkDate) {
-  // Aerts is linked to staff member 1: the search opens on her, for institution 1 on the work
-  // date, without the registration-number search.
+  // Stevens is taken over from Bosmans, third in the staff list: the next search opens on him,
+  // for institution 1 on the work date, without the registration-number search.
+  MoveTo(2);
+  dialogs.AnswerChoice(2);
+  PickInSearch(3);
+  ASSERT_EQ(Search(), TEventResult::Done) << dialogs.Transcript();
+  ASSERT_EQ(Post(), TEventResult::Done) << dialogs.Transcript();
   dialogs.AnswerChoice(2);
   dialogs.AnswerModal("TSearchPersoneelDialog", [](TQuilForm& form) {
     auto& dialog = dynamic_cast<TSearchPersoneelDialog&>(form);
-    EXPECT_EQ(dialog.CDSPersoneel.FieldByName("PS_ID").AsInteger(), 1);
+    EXPECT_EQ(dialog.CDSPersoneel.FieldByName("PS_ID").AsInteger(), 2);
     EXPECT_EQ(dialog.CDSPersoneel.ParamByName("IS_ID").AsInteger(), 1);
     EXPECT_EQ(DateToStr(dialog.CDSPersoneel.ParamByName("WERKDATUM").AsDateTime()), "01/10/2025");
     EXPECT_FALSE(dialog.EZoekIM.Visible);
@@ -218,6 +225,41 @@ TEST_F(KBIContactpersonenTest, TheSearchGetsTheInstitutionTheLinkAndTheWorkDate)
   });
   ASSERT_EQ(Search(), TEventResult::Done) << dialogs.Transcript();
   EXPECT_EQ(dialogs.Unused(), 0);
+}
+
+// Who may only add takes a staff member over as a new person, who may only change replaces the
+// current one, neither is asked; who may do neither cannot search.
+TEST_F(KBIContactpersonenTest, TheTakeoverFollowsTheRightsToAddAndToChange) {
+  const int open = 1 << kRightOpen;
+  struct Case {
+    const char* name;
+    int rights;
+    TEventResult result;
+    const char* shown;
+    DataSetState state;
+  } cases[] = {
+      {"open only", open, TEventResult::Refused, "", DataSetState::Browse},
+      {"add only", open | 1 << kRightInsert, TEventResult::Done,
+       "modal TSearchPersoneelDialog: Personeel zoeken -> OK\n", DataSetState::Insert},
+      {"change only", open | 1 << kRightChange, TEventResult::Done,
+       "modal TSearchPersoneelDialog: Personeel zoeken -> OK\n", DataSetState::Edit},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    dialogs.Clear();
+    form->SetRights(c.rights);
+    app.Run([] {});
+    if (c.result == TEventResult::Done) PickInSearch(3);  // Bosmans Bart
+    EXPECT_EQ(Search(), c.result);
+    EXPECT_EQ(dialogs.Transcript(), c.shown);
+    EXPECT_EQ(cds().State(), c.state);
+    if (c.state != DataSetState::Browse) {
+      EXPECT_EQ(cds().FieldByName("KBCP_NAAM").AsString(), "Bosmans");
+      ASSERT_EQ(app.DataSetCommand(*form, "DSKBIContactpersonen", TDataSetCommand::Cancel),
+                TEventResult::Done);
+    }
+  }
+  EXPECT_EQ(Stored(), kStoredBefore);
 }
 
 TEST_F(KBIContactpersonenTest, CancellingTheSearchChangesNothing) {

@@ -211,6 +211,13 @@ TEST_F(LesplaatsenTest, TakeOverOfAStoredPlaceEditsItAndRefusesAnotherNumber) {
   ASSERT_EQ(Command(TDataSetCommand::Cancel), TEventResult::Done);
   ASSERT_EQ(app.MoveTo(*form, "DSVWOLesplaats", 2), TEventResult::Done);
   EXPECT_EQ(app.Execute(*form, "AOvername"), TEventResult::Refused);
+  // Nor one whose official place is none of the institution's (505 is institution 2's), as an
+  // import may have left it.
+  server->db().ExecuteScript(
+      "UPDATE VWOLESPLAATS SET VLP_VWOOFFLESPLAATS_FK = 505 WHERE VLP_ID = 1002");
+  ASSERT_EQ(Command(TDataSetCommand::Refresh), TEventResult::Done);
+  ASSERT_EQ(Field("VLP_VWOOFFLESPLAATS_FK"), "505");
+  EXPECT_EQ(app.Execute(*form, "AOvername"), TEventResult::Refused);
   EXPECT_EQ(form->BtnOvername.Caption, "&Overname gegevens van officiële lesplaats");
   EXPECT_EQ(form->BtnOvername.Hint, "Neem alle gegevens over van de officiële lesplaats");
 }

@@ -19,9 +19,10 @@ constexpr const char* kZonderDemoRekeningen = R"sql(
   DELETE FROM DBPARAM WHERE DBP_NAAM = 'ALGEMENEREKENINGEN';
 )sql";
 
+//! The default entry (code "?") has key 0, a key like any other.
 constexpr const char* kRekeningen = R"sql(
   INSERT INTO PARAM (P_ID, P_TYPE, P_CODE, P_OMSCHRIJVING, P_VOLGORDE) VALUES
-    (9201, 'ALREK', '?', 'Geen algemene rekening', 0),
+    (0, 'ALREK', '?', 'Geen algemene rekening', 0),
     (9202, 'ALREK', '700000', 'Inschrijvingsgelden', 1),
     (9203, 'ALREK', '701000', 'Verkoop cursusmateriaal', 2);
 )sql";
@@ -111,7 +112,7 @@ TEST_F(MaterialenTest, ANewMaterialIsActiveChargedEveryTimeAndOnTheDefaultAccoun
   EXPECT_EQ(form->LCAlgemeneRekening.DisplayText(), "Geen algemene rekening");
   EXPECT_EQ(form->EdtPrijs.ValueText(), "12,50");
   ASSERT_EQ(site.Post(*form), TEventResult::Done) << site.dialogs.Transcript();
-  EXPECT_EQ(site.Stored(), "2 | BOEK | Handboek | 12.5 | 8 | 9201 | null | 1\n");
+  EXPECT_EQ(site.Stored(), "2 | BOEK | Handboek | 12.5 | 8 | 0 | null | 1\n");
 
   // The check boxes are the bits of the flags; the account and the web text are the user's.
   for (auto [control, value] : {std::pair{"CBEenmaalAanrekenen", "1"},
