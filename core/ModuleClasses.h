@@ -7,10 +7,15 @@
 // with the screen that opens it and the factory that screen creates it with.
 #pragma once
 
+#include <memory>
+#include <stdexcept>
+#include <string>
 #include <string_view>
 #include <vector>
 
+#include "host/base/Strings.h"
 #include "host/forms/FormManager.h"
+#include "host/forms/QuilForm.h"
 
 namespace kavel {
 
@@ -24,6 +29,23 @@ void RegisterDialogClass(std::string_view className, std::string_view openerClas
                          quil::TDialogFactory factory);
 //! The dialogs declared so far, in declaration order.
 const std::vector<quil::TDialogClass>& DialogClasses();
+
+//! Creates a dialog that `screen`'s class declared (RegisterDialogClass), through its factory;
+//! a logic error when it was not declared as a `TDialog`.
+template <class TDialog>
+std::unique_ptr<TDialog> CreateDeclaredDialog(quil::TQuilDBForm& screen, std::string_view name) {
+  for (const quil::TDialogClass& dialog : DialogClasses()) {
+    if (quil::SameText(dialog.ClassName, name) &&
+        quil::SameText(dialog.OpenerClass, screen.ClassName())) {
+      std::unique_ptr<quil::TQuilForm> form = dialog.Factory(screen);
+      if (auto* typed = dynamic_cast<TDialog*>(form.get())) {
+        form.release();
+        return std::unique_ptr<TDialog>(typed);
+      }
+    }
+  }
+  throw std::logic_error("dialog not declared: " + std::string(name));
+}
 
 //! The factory of a screen class whose constructor takes the session.
 template <class TScreen>

@@ -42,21 +42,6 @@ int IdOrMinus1(const TField& field) {
   return field.IsNull() ? -1 : field.AsInteger();
 }
 
-//! Creates a dialog the screen declared (RegisterDialogClass), through its factory.
-template <class TDialog>
-std::unique_ptr<TDialog> CreateDeclaredDialog(TQuilDBForm& screen, std::string_view name) {
-  for (const TDialogClass& dialog : DialogClasses()) {
-    if (SameText(dialog.ClassName, name) && SameText(dialog.OpenerClass, screen.ClassName())) {
-      std::unique_ptr<TQuilForm> form = dialog.Factory(screen);
-      if (auto* typed = dynamic_cast<TDialog*>(form.get())) {
-        form.release();
-        return std::unique_ptr<TDialog>(typed);
-      }
-    }
-  }
-  throw std::logic_error("dialog not declared: " + std::string(name));
-}
-
 std::unique_ptr<TQuilForm> NewLesMomentDialog(TQuilDBForm& screen) {
   return std::make_unique<TVWOLesMomentDialog>(screen.Application());
 }
