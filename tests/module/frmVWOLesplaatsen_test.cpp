@@ -305,7 +305,21 @@ TEST_F(LesplaatsenTest, TheChoiceListsCannotBeChanged) {
     EXPECT_EQ(app.SetFieldValue(*form, source, field, "Gewijzigd"), TEventResult::Refused);
     EXPECT_EQ(list.State(), DataSetState::Browse);
     EXPECT_EQ(list.FieldByName(field).AsString(), before);
+    // Nor does the screen's own code: the lists are read-only.
+    EXPECT_THROW(list.Edit(), quil::EClientError);
   }
+}
+
+// The take-over changes the place: who may only add uses it on a new place, not on a stored one.
+TEST_F(LesplaatsenTest, WhoMayOnlyAddTakesOverIntoANewPlaceOnly) {
+  form->SetRights(1 << quil::kRightOpen | 1 << quil::kRightInsert);
+  app.Run([] {});
+  EXPECT_EQ(app.Execute(*form, "AOvername"), TEventResult::Refused);  // place 1001, stored
+  StartNewPlace();
+  ASSERT_EQ(Set("LCOffLesplaats", "501"), TEventResult::Done);
+  ASSERT_EQ(app.Execute(*form, "AOvername"), TEventResult::Done) << dialogs.Transcript();
+  EXPECT_EQ(Field("VLP_OMSCHRIJVING"), "Campus Noord");
+  EXPECT_EQ(Field("VLP_NUMMER"), "12");
 }
 
 TEST_F(LesplaatsenTest, TheAddressCodeTakesDigitsOnly) {
