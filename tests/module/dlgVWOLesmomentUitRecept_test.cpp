@@ -295,6 +295,7 @@ TEST_F(ReceptTest, WithoutListsTheEditorSaysWhereTheValuesComeFrom) {
     row.LokaalID = c.lokaal;
     row.Lokaal = c.lokaal == -1 ? "" : "A.101 Leslokaal";
     row.LesplaatsID = c.lesplaats;
+    row.Pauze = 10;
     TVWOEditReceptForm editor(app);
     editor.SetRecept(row);
     editor.MiddelenVerplicht = c.required;
@@ -305,9 +306,10 @@ TEST_F(ReceptTest, WithoutListsTheEditorSaysWhereTheValuesComeFrom) {
     EXPECT_FALSE(editor.LCLokaal.Visible);
     EXPECT_EQ(editor.LLokaalInfo.Caption,
               "Lokaal wordt overgenomen van het standaard lokaal van de klas");
-    Fill(editor, {{"CBDag", "Maandag"}, {"TEVan", "18:00"}});
+    Fill(editor, {{"CBDag", "Maandag"}, {"TEVan", "18:00"}, {"EPauze", ""}});
     app.Click(editor, "BOK");
     EXPECT_EQ(editor.ModalResult(), c.result) << dialogs.Transcript();
+    EXPECT_EQ(row.Pauze, c.result == mrOk ? 0 : 10);  // an emptied pause is none
     EXPECT_EQ(row.LokaalID, c.lokaal);
     EXPECT_EQ(row.Lokaal, c.lokaal == -1 ? "" : "A.101 Leslokaal");
     EXPECT_EQ(row.LesplaatsID, c.lesplaats);
