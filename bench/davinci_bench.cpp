@@ -6,8 +6,6 @@
 // a claim, an HTTP round trip and a settle, so the figure is what the sender sustains end to end;
 // items_per_second is calls per second of wall-clock time.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
-
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -16,6 +14,7 @@
 #include "server/davinci/DavinciSender.h"
 #include "server/davinci/DavinciSim.h"
 #include "server/db/Schema.h"
+#include "tests/common/TempDir.h"
 
 namespace quil::server {
 namespace {
@@ -49,8 +48,8 @@ std::string QueueCalls(const std::filesystem::path& dir, int run) {
 }
 
 void Run(benchmark::State& state, int senders) {
-  std::string pattern = (std::filesystem::temp_directory_path() / "kavel-bench-XXXXXX").string();
-  const std::filesystem::path dir = mkdtemp(pattern.data());
+  const kavel::testing::TempDir scratch;
+  const std::filesystem::path& dir = scratch.Path();
   DavinciSim sim;
   const std::string endpoint = "http://127.0.0.1:" + std::to_string(sim.Bind("127.0.0.1", 0));
   sim.Start();
@@ -82,8 +81,6 @@ void Run(benchmark::State& state, int senders) {
   if (sim.Counts().accepted != expected) state.SkipWithError("not every call was accepted");
   state.SetItemsProcessed(state.iterations() * kCalls);
   sim.Stop();
-  std::error_code ec;
-  std::filesystem::remove_all(dir, ec);
 }
 
 void BM_SendCalls(benchmark::State& state) {

@@ -29,8 +29,8 @@
 #include <thread>
 #include <vector>
 
-#include "server/db/Database.h"
 #include "server/Users.h"
+#include "server/db/Database.h"
 
 namespace {
 

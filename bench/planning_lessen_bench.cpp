@@ -2,9 +2,6 @@
 // module variant list (Klassen -> Modulevarianten -> Lessen) and switching to its month view,
 // on the demo database in a SQLite file. Run from a Release build.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
-
-#include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -22,6 +19,7 @@
 #include "server/db/Schema.h"
 #include "server/db/ValueCodec.h"
 #include "server/seed/DemoData.h"
+#include "tests/common/TempDir.h"
 
 namespace {
 
@@ -33,9 +31,7 @@ constexpr int kModuleVariant = 1;  // of demo class 1, at De Linde
 class Setup {
  public:
   Setup() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kavel-bench-XXXXXX").string();
-    dir_ = mkdtemp(pattern.data());
-    const std::string file = (dir_ / "lessen.sqlite").string();
+    const std::string file = dir_.File("lessen.sqlite");
     {
       auto db = server::OpenSqlite(file);
       server::CreateSchema(*db);
@@ -93,8 +89,6 @@ class Setup {
     app_.reset();
     dm_.reset();
     appServer_.reset();
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
   }
 
   kavel::TVWOIngModuleVarLessenForm& OpenLessen() {
@@ -106,7 +100,7 @@ class Setup {
   TQuilApplication& app() { return *app_; }
 
  private:
-  std::filesystem::path dir_;
+  kavel::testing::TempDir dir_;
   std::unique_ptr<server::AppServer> appServer_;
   std::unique_ptr<TDMQuil> dm_;
   ScriptedDialogs dialogs_;

@@ -6,15 +6,13 @@
 // BM_FetchLessonsIntoPacket reads 10^5 lessons into a packet. Every run starts from a fresh
 // database file in a temporary directory (WAL, as the server runs).
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
-
-#include <filesystem>
 #include <string>
 
 #include "host/base/DateTime.h"
 #include "server/AppServer.h"
 #include "server/db/Schema.h"
 #include "server/db/ValueCodec.h"
+#include "tests/common/TempDir.h"
 
 namespace quil::server {
 namespace {
@@ -24,17 +22,9 @@ constexpr const char* kLessons = "DSPVWOIngModuleVarLessen";
 
 class Scratch {
  public:
-  Scratch() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kavel-bench-XXXXXX").string();
-    dir_ = mkdtemp(pattern.data());
-  }
-  ~Scratch() {
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
   //! A new database file with the schema and one organised module variant (IMV_ID 1).
   std::string FreshDatabase() {
-    std::string file = (dir_ / ("db" + std::to_string(++count_) + ".sqlite")).string();
+    std::string file = dir_.File("db" + std::to_string(++count_) + ".sqlite");
     auto db = OpenSqlite(file);
     CreateSchema(*db);
     db->ExecuteScript(R"sql(
@@ -62,7 +52,7 @@ class Scratch {
   }
 
  private:
-  std::filesystem::path dir_;
+  kavel::testing::TempDir dir_;
   int count_ = 0;
 };
 

@@ -2,25 +2,20 @@
 // a move to the next record and a page of the grid, each answered with the new state. The
 // "bytes" counter is the size of one answer: one window of rows, never the whole list.
 #include <benchmark/benchmark.h>
-#include <httplib.h>
-#include <stdlib.h>
 
-#include <filesystem>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
-#include <thread>
 
+#include "bench/WebSession.h"
 #include "host/base/SysUtils.h"
 #include "host/forms/DBControls.h"
 #include "host/forms/FormManager.h"
 #include "host/forms/QuilApplication.h"
-#include "server/AppServer.h"
 #include "server/Users.h"
 #include "server/db/Database.h"
 #include "server/db/Schema.h"
-#include "web/HostApp.h"
-#include "web/WebServer.h"
+#include "tests/common/TempDir.h"
 
 namespace {
 
@@ -51,9 +46,7 @@ class TBenchForm : public quil::TQuilDBForm {
 class Fixture {
  public:
   Fixture() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kavel-bench-XXXXXX").string();
-    dir_ = mkdtemp(pattern.data());
-    const std::string path = dir_ + "/kavel.sqlite";
+    const std::string path = dir_.File("kavel.sqlite");
     {
       auto db = quil::server::OpenSqlite(path);
       quil::server::CreateSchema(*db);
@@ -85,47 +78,18 @@ class Fixture {
     };
     quil::FormManager().RegisterModuleForm(formClass, "bench", "Bench", "Bench");
 
-    quil::web::WebServerOptions options;
-    options.connect = [path](const quil::User& user) -> std::unique_ptr<quil::IAppServer> {
-      return quil::server::AppServer::Open(path, user.id);
-    };
-    options.users = [path] { return quil::server::OpenUserDirectory(path); };
-    options.appFactory = quil::web::HostAppFactory();
-    server_ = std::make_unique<quil::web::WebServer>(options);
-    const int port = server_->Bind("127.0.0.1", 0);
-    thread_ = std::thread([this] { server_->Serve(); });
-    client_ = std::make_unique<httplib::Client>("127.0.0.1", port);
-    client_->set_keep_alive(true);
-    client_->set_tcp_nodelay(true);  // as browsers do
-    auto login =
-        client_->Post("/api/login", R"({"login":"bench","password":"bench1"})", "application/json");
-    const std::string cookie = login->get_header_value("Set-Cookie");
-    headers_ = {{"Cookie", cookie.substr(0, cookie.find(';'))},
-                {"X-CSRF-Token", json::parse(login->body)["csrf"].get<std::string>()}};
+    session_ = std::make_unique<kavel::bench::WebSession>(path, "bench", "bench1");
     json opened = Event({{"type", "open"}, {"class", "TBenchForm"}});
     form_ = opened["state"]["active"]["id"];
   }
-  ~Fixture() {
-    server_->Stop();
-    thread_.join();
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
 
-  json Event(const json& event) {
-    auto result = client_->Post("/api/event", headers_, event.dump(), "application/json");
-    lastBytes = result ? result->body.size() : 0;
-    return result ? json::parse(result->body) : json();
-  }
+  json Event(const json& event) { return session_->Event(event); }
+  size_t LastBytes() const { return session_->LastBytes(); }
   int Form() const { return form_; }
-  size_t lastBytes = 0;
 
  private:
-  std::string dir_;
-  std::unique_ptr<quil::web::WebServer> server_;
-  std::thread thread_;
-  std::unique_ptr<httplib::Client> client_;
-  httplib::Headers headers_;
+  kavel::testing::TempDir dir_;
+  std::unique_ptr<kavel::bench::WebSession> session_;
   int form_ = 0;
 };
 
@@ -140,7 +104,7 @@ void BM_ActionRoundTrip(benchmark::State& state) {
     json outcome = f.Event({{"type", "action"}, {"form", f.Form()}, {"action", "ATel"}});
     if (outcome["busy"] != false) state.SkipWithError("the action did not answer in time");
   }
-  state.counters["bytes"] = static_cast<double>(f.lastBytes);
+  state.counters["bytes"] = static_cast<double>(f.LastBytes());
 }
 BENCHMARK(BM_ActionRoundTrip)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -150,7 +114,7 @@ void BM_NextRecordRoundTrip(benchmark::State& state) {
     f.Event(
         {{"type", "command"}, {"form", f.Form()}, {"source", "DSMaterialen"}, {"command", "next"}});
   }
-  state.counters["bytes"] = static_cast<double>(f.lastBytes);
+  state.counters["bytes"] = static_cast<double>(f.LastBytes());
 }
 BENCHMARK(BM_NextRecordRoundTrip)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -161,7 +125,7 @@ void BM_PageRoundTrip(benchmark::State& state) {
     top = (top + 4950) % kRecords;
     f.Event({{"type", "view"}, {"form", f.Form()}, {"control", "Grid"}, {"top", top}});
   }
-  state.counters["bytes"] = static_cast<double>(f.lastBytes);
+  state.counters["bytes"] = static_cast<double>(f.LastBytes());
 }
 BENCHMARK(BM_PageRoundTrip)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -3,24 +3,19 @@
 // location and back, and moving to the next class (which asks the server for the class's Davinci
 // calls). Each is one round trip over loopback HTTP answered with the new state.
 #include <benchmark/benchmark.h>
-#include <httplib.h>
-#include <stdlib.h>
 
-#include <filesystem>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
-#include <thread>
 
+#include "bench/WebSession.h"
 #include "core/kavelmod.h"
 #include "host/base/SysUtils.h"
 #include "host/forms/FormManager.h"
-#include "server/AppServer.h"
 #include "server/Users.h"
 #include "server/db/Database.h"
 #include "server/seed/InitDb.h"
-#include "web/HostApp.h"
-#include "web/WebServer.h"
+#include "tests/common/TempDir.h"
 
 namespace {
 
@@ -30,9 +25,7 @@ constexpr int kKlassen = 500;
 class Fixture {
  public:
   Fixture() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kavel-bench-XXXXXX").string();
-    dir_ = mkdtemp(pattern.data());
-    const std::string path = dir_ + "/kavel.sqlite";
+    const std::string path = dir_.File("kavel.sqlite");
     quil::server::InitDbOptions init;
     init.demo = true;
     init.workingYear = 2025;
@@ -60,36 +53,10 @@ class Fixture {
     }
     if (quil::FormManager().FormClassCount() == 0) QuilModuleEntry();
 
-    quil::web::WebServerOptions options;
-    options.connect = [path](const quil::User& user) -> std::unique_ptr<quil::IAppServer> {
-      return quil::server::AppServer::Open(path, user.id);
-    };
-    options.users = [path] { return quil::server::OpenUserDirectory(path); };
-    options.appFactory = quil::web::HostAppFactory();
-    server_ = std::make_unique<quil::web::WebServer>(options);
-    const int port = server_->Bind("127.0.0.1", 0);
-    thread_ = std::thread([this] { server_->Serve(); });
-    client_ = std::make_unique<httplib::Client>("127.0.0.1", port);
-    client_->set_keep_alive(true);
-    client_->set_tcp_nodelay(true);
-    auto login =
-        client_->Post("/api/login", R"({"login":"bench","password":"bench1"})", "application/json");
-    const std::string cookie = login->get_header_value("Set-Cookie");
-    headers_ = {{"Cookie", cookie.substr(0, cookie.find(';'))},
-                {"X-CSRF-Token", json::parse(login->body)["csrf"].get<std::string>()}};
+    session_ = std::make_unique<kavel::bench::WebSession>(path, "bench", "bench1");
     Event({{"type", "werkdatum"}, {"value", "01/10/2025"}});
   }
-  ~Fixture() {
-    server_->Stop();
-    thread_.join();
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
-
-  json Event(const json& event) {
-    auto result = client_->Post("/api/event", headers_, event.dump(), "application/json");
-    return result ? json::parse(result->body) : json();
-  }
+  json Event(const json& event) { return session_->Event(event); }
   //! Opens the class screen and returns its form id; 0 when another screen came up.
   int OpenKlassen() {
     json opened = Event({{"type", "open"}, {"class", "TVWOKlasForm"}});
@@ -103,11 +70,8 @@ class Fixture {
   }
 
  private:
-  std::string dir_;
-  std::unique_ptr<quil::web::WebServer> server_;
-  std::thread thread_;
-  std::unique_ptr<httplib::Client> client_;
-  httplib::Headers headers_;
+  kavel::testing::TempDir dir_;
+  std::unique_ptr<kavel::bench::WebSession> session_;
   int klassen_ = 0;
 };
 
