@@ -47,6 +47,18 @@ void TListFilter::Apply() {
   if (list_.Active()) list_.MaybeApplyFilter(Expression());
 }
 
+void TListFilter::Reopen(const std::string& provider, TDataSource* institution) {
+  list_.Close();
+  list_.SetProvName(provider);
+  list_.GetParams().Clear();
+  list_.FetchParams();
+  if (institution != nullptr) {
+    list_.ParamByName("IS_ID").value = institution->DataSet()->FieldByName("IS_ID").Value();
+  }
+  list_.Open();
+  Apply();
+}
+
 void TListFilter::SwitchOn() {
   if (edit_.Text().empty()) return;
   toggle_.Checked = true;

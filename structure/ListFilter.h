@@ -35,6 +35,9 @@ class TListFilter {
   std::string Expression() const;
   //! Switches the toggle on when there is text (Enter in the filter field).
   void SwitchOn();
+  //! Reopens the list on another provider and filters it again. With an institution, the list
+  //! is one of that institution's (its IS_ID parameter is the institution's current IS_ID).
+  void Reopen(const std::string& provider, quil::TDataSource* institution);
 
  private:
   quil::TQuilClientDataSet& list_;

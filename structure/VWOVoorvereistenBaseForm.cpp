@@ -148,15 +148,9 @@ void TVWOVoorvereistenBaseForm::ChkIngerichtClick() {
 }
 
 void TVWOVoorvereistenBaseForm::ReopenModules() {
-  CDSModules.Close();
-  CDSModules.SetProvName(ChkIngericht.Checked() ? kIngerichteModules : kAlleModules);
-  CDSModules.GetParams().Clear();
-  CDSModules.FetchParams();
-  if (ChkIngericht.Checked() && institution_ != nullptr) {
-    CDSModules.ParamByName("IS_ID").value = institution_->DataSet()->FieldByName("IS_ID").Value();
-  }
-  CDSModules.Open();
-  moduleFilter_.Apply();
+  const bool ingericht = ChkIngericht.Checked();
+  moduleFilter_.Reopen(ingericht ? kIngerichteModules : kAlleModules,
+                       ingericht ? institution_ : nullptr);
 }
 
 void TVWOVoorvereistenBaseForm::ModulesAfterOpen() {

@@ -99,16 +99,8 @@ void TVWOIngmodulesForm::ChkBevoegdClick() {
 }
 
 void TVWOIngmodulesForm::ReopenModules() {
-  CDSModules.Close();
-  CDSModules.SetProvName(ChkBevoegd.Checked() ? kBevoegdeModules : kAlleModules);
-  CDSModules.GetParams().Clear();
-  if (ChkBevoegd.Checked()) {
-    CDSModules.FetchParams();
-    CDSModules.ParamByName("IS_ID").value =
-        institution_ != nullptr ? institution_->DataSet()->FieldByName("IS_ID").Value() : Variant();
-  }
-  CDSModules.Open();
-  filter_.Apply();
+  const bool bevoegd = ChkBevoegd.Checked();
+  filter_.Reopen(bevoegd ? kBevoegdeModules : kAlleModules, bevoegd ? institution_ : nullptr);
 }
 
 void TVWOIngmodulesForm::QuilDBFormCanInsert(TQuilClientDataSet& dataset, bool& allow) {

@@ -89,15 +89,8 @@ void TVWOSchoolModulegroepDetailsForm::QuilDBFormSetMasterBrowser(TDataSource* m
 }
 
 void TVWOSchoolModulegroepDetailsForm::ReopenModules() {
-  CDSModules.Close();
-  CDSModules.SetProvName(ChkIngericht.Checked() ? kIngerichteModules : kAlleModules);
-  CDSModules.GetParams().Clear();
-  CDSModules.FetchParams();
-  if (ChkIngericht.Checked() && institution_ != nullptr) {
-    CDSModules.ParamByName("IS_ID").value = institution_->DataSet()->FieldByName("IS_ID").Value();
-  }
-  CDSModules.Open();
-  filter_.Apply();
+  const bool ingericht = ChkIngericht.Checked();
+  filter_.Reopen(ingericht ? kIngerichteModules : kAlleModules, ingericht ? institution_ : nullptr);
 }
 
 void TVWOSchoolModulegroepDetailsForm::UpdateTitle() {
