@@ -29,6 +29,7 @@
 #include "server/db/ValueCodec.h"
 #include "server/seed/DemoData.h"
 #include "server/seed/InitDb.h"
+#include "tests/common/ForwardingDatabase.h"
 
 namespace testdb {
 
@@ -216,45 +217,18 @@ inline std::string ColumnText(const quil::server::Statement& stmt, int column) {
   return std::string(stmt.ColumnText(column));
 }
 
+//! Holds the test database of an OwnedDatabase, made before the connection to it.
+struct TestDatabaseHolder {
+  std::unique_ptr<TestDatabase> owner;
+};
+
 //! A connection that drops its test database when it closes.
-class OwnedDatabase final : public Database {
+class OwnedDatabase final : private TestDatabaseHolder, public kavel::testing::ForwardingDatabase {
  public:
   explicit OwnedDatabase(Content content, int workingYear = 2025)
-      : owner_(std::make_unique<TestDatabase>(content, workingYear)), db_(owner_->Open()) {}
-  ~OwnedDatabase() override { db_.reset(); }
-
-  quil::server::Engine engine() const override { return db_->engine(); }
-  std::unique_ptr<quil::server::Statement> Prepare(std::string_view sql) override {
-    return db_->Prepare(sql);
-  }
-  void ExecuteScript(std::string_view sql) override { db_->ExecuteScript(sql); }
-  int64_t Changes() const override { return db_->Changes(); }
-  void Begin() override { db_->Begin(); }
-  void Commit() override { db_->Commit(); }
-  void Rollback() override { db_->Rollback(); }
-  bool InTransaction() const override { return db_->InTransaction(); }
-  std::vector<std::string> Tables() override { return db_->Tables(); }
-  std::vector<quil::server::TableColumn> Columns(std::string_view table) override {
-    return db_->Columns(table);
-  }
-  void CreateGenerator(std::string_view name) override { db_->CreateGenerator(name); }
-  std::optional<int64_t> NextGeneratorValue(std::string_view name) override {
-    return db_->NextGeneratorValue(name);
-  }
-  std::optional<int64_t> ReserveGeneratorValues(std::string_view name, int64_t count) override {
-    return db_->ReserveGeneratorValues(name, count);
-  }
-  std::optional<int64_t> GeneratorValue(std::string_view name) override {
-    return db_->GeneratorValue(name);
-  }
-  void SetGeneratorValue(std::string_view name, int64_t value) override {
-    db_->SetGeneratorValue(name, value);
-  }
-  std::string_view SkipLockedClause() const override { return db_->SkipLockedClause(); }
-
- private:
-  std::unique_ptr<TestDatabase> owner_;
-  std::unique_ptr<Database> db_;
+      : TestDatabaseHolder{std::make_unique<TestDatabase>(content, workingYear)},
+        ForwardingDatabase(owner->Open()) {}
+  ~OwnedDatabase() override { CloseInner(); }
 };
 
 //! A connection to a new database of its own: in memory on SQLite, on PostgreSQL a new database

@@ -20,6 +20,7 @@
 #include "host/forms/ScriptedDialogs.h"
 #include "server/AppServer.h"
 #include "server/db/Database.h"
+#include "tests/common/ForwardingDatabase.h"
 
 namespace {
 
@@ -71,46 +72,21 @@ class CountingStatement final : public Statement {
   Stops* stops_;  //!< null for statements that do not write the codes
 };
 
-class StoppingDatabase final : public Database {
+class StoppingDatabase final : public kavel::testing::ForwardingDatabase {
  public:
   StoppingDatabase(std::unique_ptr<Database> inner, Stops stops)
-      : inner_(std::move(inner)), stops_(stops) {}
-  quil::server::Engine engine() const override { return inner_->engine(); }
+      : ForwardingDatabase(std::move(inner)), stops_(stops) {}
   std::unique_ptr<Statement> Prepare(std::string_view sql) override {
     const bool writesCodes = sql.starts_with("INSERT INTO VWOAFWEZIGHEIDSCODE");
-    return std::make_unique<CountingStatement>(inner_->Prepare(sql),
+    return std::make_unique<CountingStatement>(inner().Prepare(sql),
                                                writesCodes ? &stops_ : nullptr);
   }
-  void ExecuteScript(std::string_view sql) override { inner_->ExecuteScript(sql); }
-  int64_t Changes() const override { return inner_->Changes(); }
-  void Begin() override { inner_->Begin(); }
   void Commit() override {
-    inner_->Commit();
+    inner().Commit();
     if (!stops_.middle && stops_.rowsWritten > 0) Halt("bewaard");
   }
-  void Rollback() override { inner_->Rollback(); }
-  bool InTransaction() const override { return inner_->InTransaction(); }
-  std::vector<std::string> Tables() override { return inner_->Tables(); }
-  std::vector<quil::server::TableColumn> Columns(std::string_view table) override {
-    return inner_->Columns(table);
-  }
-  void CreateGenerator(std::string_view name) override { inner_->CreateGenerator(name); }
-  std::optional<int64_t> NextGeneratorValue(std::string_view name) override {
-    return inner_->NextGeneratorValue(name);
-  }
-  std::optional<int64_t> ReserveGeneratorValues(std::string_view name, int64_t count) override {
-    return inner_->ReserveGeneratorValues(name, count);
-  }
-  std::optional<int64_t> GeneratorValue(std::string_view name) override {
-    return inner_->GeneratorValue(name);
-  }
-  void SetGeneratorValue(std::string_view name, int64_t value) override {
-    inner_->SetGeneratorValue(name, value);
-  }
-  std::string_view SkipLockedClause() const override { return inner_->SkipLockedClause(); }
 
  private:
-  std::unique_ptr<Database> inner_;
   Stops stops_;
 };
 
