@@ -15,26 +15,8 @@
 namespace quil::server::testing {
 namespace {
 
-class ClassJobsTest : public ::testing::Test {
+class ClassJobsTest : public DemoJobTest {
  protected:
-  void SetUp() override {
-    auto db = testdb::FreshDatabase(testdb::Content::Demo, 2025);
-    AppServerOptions options;
-    options.clock = FixedNow;
-    server = std::make_unique<AppServer>(std::move(db), 7, options);
-  }
-  std::string Query(const std::string& sql) {
-    std::string out;
-    auto stmt = server->db().Prepare(sql);
-    while (stmt->Step()) {
-      for (int c = 0; c < stmt->ColumnCount(); ++c) {
-        if (c > 0) out += ' ';
-        out += stmt->ColumnStorage(c) == StorageClass::Null ? "-" : testdb::ColumnText(*stmt, c);
-      }
-      out += '\n';
-    }
-    return out;
-  }
   //! How many lessons of class 2 have each room ("-" for none), by room.
   std::string Rooms() {
     return Query(
@@ -53,8 +35,6 @@ class ClassJobsTest : public ::testing::Test {
     }
     return "";
   }
-
-  std::unique_ptr<AppServer> server;
 };
 
 TEST_F(ClassJobsTest, TheDefaultRoomFillsTheEmptyRoomsOrEveryRoom) {

@@ -24,29 +24,8 @@ constexpr int kNoHolidayCheck = 8;
 constexpr int kGeneralOnly = 16;
 constexpr int kKeepExisting = 64;
 
-class Job313Test : public ::testing::Test {
+class Job313Test : public DemoJobTest {
  protected:
-  void SetUp() override {
-    auto db = testdb::FreshDatabase(testdb::Content::Demo, 2025);
-    AppServerOptions options;
-    options.clock = FixedNow;
-    server = std::make_unique<AppServer>(std::move(db), 7, options);
-  }
-
-  //! One text per row of a query, columns separated by blanks.
-  std::string Query(const std::string& sql) {
-    std::string out;
-    auto stmt = server->db().Prepare(sql);
-    while (stmt->Step()) {
-      for (int c = 0; c < stmt->ColumnCount(); ++c) {
-        if (c > 0) out += ' ';
-        out += stmt->ColumnStorage(c) == StorageClass::Null ? "-" : testdb::ColumnText(*stmt, c);
-      }
-      out += '\n';
-    }
-    return out;
-  }
-
   //! The lessons of a module variant: date, times, lesson times, teacher, room, place, flags,
   //! trimester.
   std::string Lessons(int imv, const char* from = "2025-10-20", const char* to = "2025-11-30") {
@@ -87,8 +66,6 @@ class Job313Test : public ::testing::Test {
                               JobData{{Variant(klas), Variant(target), Variant(options),
                                        Variant(from), Variant(to), Variant(recipe)}});
   }
-
-  std::unique_ptr<AppServer> server;
 };
 
 TLesReceptItem& Row(TLesRecept& recipe, TDag day, int fromHour, int fromMinute, int toHour,

@@ -79,6 +79,34 @@ inline std::unique_ptr<AppServer> FixtureServer(int userId = 1) {
   return std::make_unique<AppServer>(FixtureDb(), userId, options);
 }
 
+//! A test of server jobs on the demo data of the working year 2025: a fresh database and a server
+//! on it for user 7 on the fixed clock.
+class DemoJobTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    AppServerOptions options;
+    options.clock = FixedNow;
+    server =
+        std::make_unique<AppServer>(testdb::FreshDatabase(testdb::Content::Demo, 2025), 7, options);
+  }
+
+  //! The rows of a query, one line each, columns separated by blanks, NULL as "-".
+  std::string Query(const std::string& sql) {
+    std::string out;
+    auto stmt = server->db().Prepare(sql);
+    while (stmt->Step()) {
+      for (int c = 0; c < stmt->ColumnCount(); ++c) {
+        if (c > 0) out += ' ';
+        out += stmt->ColumnStorage(c) == StorageClass::Null ? "-" : testdb::ColumnText(*stmt, c);
+      }
+      out += '\n';
+    }
+    return out;
+  }
+
+  std::unique_ptr<AppServer> server;
+};
+
 using kavel::testing::TempDir;
 
 inline Params MakeParams(std::initializer_list<std::pair<const char*, Variant>> values) {
