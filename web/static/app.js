@@ -86,6 +86,8 @@ function el(tag, props, children) {
       else if (key === 'class') node.className = value;
       else if (key.startsWith('on')) node.addEventListener(key.slice(2), value);
       else if (key === 'dataset') Object.assign(node.dataset, value);
+      // Styles go through the style object: the page's policy refuses style attributes.
+      else if (key === 'style') Object.assign(node.style, value);
       else if (value === true) node.setAttribute(key, '');
       else node.setAttribute(key, value);
     }
@@ -731,7 +733,7 @@ function renderGrid(control, ctx) {
   for (const row of control.rows) {
     const current = row.recNo === control.recNo;
     const tr = el('tr', { class: current ? 'current' : null, dataset: { recno: row.recNo },
-      style: row.color ? 'color: ' + row.color : null },
+      style: row.color ? { color: row.color } : null },
       [el('td', { class: 'marker', text: current ? (editing ? '✎' : '▸') : '' })]);
     row.cells.forEach((cell, index) => {
       const column = control.columns[index] || {};
