@@ -15,6 +15,9 @@
 #include "planning/dlgVWOLesmomentKalender.h"
 #include "planning/dlgVWOLesmomentUitRecept.h"
 #include "planning/dlgVWOZetLessen.h"
+#include "planning/frmVWOKlasLesmomentUitRecept.h"
+#include "planning/frmVWOLesmomentToMemoInGroep.h"
+#include "planning/frmVWOVerwerkLesmomenten.h"
 #include "reference/frmBrowseVWOInstellingenStrucHulpschermen.h"
 #include "reference/frmBrowseVWOStructInstelling.h"
 #include "reference/frmBrowseVWOStructInstellingDavinci.h"
@@ -77,6 +80,9 @@ constexpr Unit kUnits[] = {
     {"dlgVWOLesmomentUitRecept", &dlgVWOLesmomentUitRecept::Initialization, nullptr},
     {"dlgVWOEditRecept", &dlgVWOEditRecept::Initialization, nullptr},
     {"dlgVWOLesmomentKalender", &dlgVWOLesmomentKalender::Initialization, nullptr},
+    {"frmVWOKlasLesmomentUitRecept", &frmVWOKlasLesmomentUitRecept::Initialization, nullptr},
+    {"frmVWOVerwerkLesmomenten", &frmVWOVerwerkLesmomenten::Initialization, nullptr},
+    {"frmVWOLesmomentToMemoInGroep", &frmVWOLesmomentToMemoInGroep::Initialization, nullptr},
     {"regkavelmod", &regkavelmod::Initialization, &regkavelmod::Finalization},
 };
 

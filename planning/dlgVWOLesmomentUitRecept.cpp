@@ -223,15 +223,13 @@ void TVWOLesUitReceptDialoog::OKExecute() {
 namespace kavel::dlgVWOLesmomentUitRecept {
 
 void Initialization() {
-  // The module variant screen sends the recipe; the lesson helper of many classes only collects
-  // it. Until they are built the dialog is declared with nothing set. The class screen declares
-  // the dialog as it prepares it (classes/frmVWOKlas.cpp).
-  for (const char* opener : {"TVWOIngModuleVariantForm", "TVWOKlasLesMomentenUitReceptForm"}) {
-    RegisterDialogClass("TVWOLesUitReceptDialoog", opener,
-                        [](quil::TQuilDBForm& form) -> std::unique_ptr<quil::TQuilForm> {
-                          return std::make_unique<TVWOLesUitReceptDialoog>(form);
-                        });
-  }
+  // The module variant screen sends the recipe; until it is built the dialog is declared with
+  // nothing set. The class screen and the lesson helper of many classes declare the dialog as
+  // they prepare it (classes/frmVWOKlas.cpp, planning/frmVWOKlasLesmomentUitRecept.cpp).
+  RegisterDialogClass("TVWOLesUitReceptDialoog", "TVWOIngModuleVariantForm",
+                      [](quil::TQuilDBForm& form) -> std::unique_ptr<quil::TQuilForm> {
+                        return std::make_unique<TVWOLesUitReceptDialoog>(form);
+                      });
 }
 
 }  // namespace kavel::dlgVWOLesmomentUitRecept

@@ -32,6 +32,15 @@ void AddClassProviders(ProviderCatalogue& c) {
          .updateTable = "VWOKLAS",
          .keyField = "VWK_ID"});
 
+  // The classes of the institutions of a school that run during a period (any overlap), short:
+  // the list the class job screens tick classes in.
+  c.Add({.name = "DSPBrowseVWOKlas",
+         .sql = "SELECT K.VWK_ID, K.VWK_CODE, K.VWK_OMSCHRIJVING, K.VWK_VAN, K.VWK_TOT "
+                "FROM VWOKLAS K JOIN INSTELLING I ON I.IS_ID = K.VWK_INSTELLING_FK "
+                "WHERE I.IS_SCHOOL_FK = :SC_ID AND K.VWK_VAN <= :EindDatum "
+                "AND K.VWK_TOT >= :BeginDatum ORDER BY K.VWK_CODE, K.VWK_ID",
+         .params = {{"SC_ID", kInt}, {"BeginDatum", kDate}, {"EindDatum", kDate}}});
+
   // One class, whatever its period.
   c.Add({.name = "DSPVWOKlasFiche",
          .sql = std::string(kKlasSelect) + "WHERE K.VWK_ID = :VWK_ID",

@@ -52,7 +52,7 @@ TEST_F(ModuleVariantJobsTest, Job316PutsTheMomentAThirdIntoThePeriodUnlessItPass
             "2025-09-01\n");
   EXPECT_EQ(Refusal(316, CreateJobData({Variant(1), Variant(2), Variant(4),
                                         Variant(EncodeDate(2025, 9, 1))})),
-            "Job 316: soort 2 is onbekend (1 = ingerichte modulevariant)");
+            "Job 316: soort 2 is onbekend (0 = klas, 1 = ingerichte modulevariant)");
   EXPECT_EQ(Refusal(316, CreateJobData({Variant(999), Variant(1), Variant(4),
                                         Variant(EncodeDate(2025, 9, 1))})),
             "Ingerichte modulevariant 999 niet gevonden");
