@@ -365,7 +365,10 @@ void SeedStaffAndUsers(Seed& s) {
                                                 {"TVWOModuleVoorvereistenForm", 15},
                                                 {"TVWOSchoolModuleGroepForm", 15},
                                                 {"TVWOSchoolModulegroepDetailsForm", 15},
-                                                {"TVWOSchoolModuleGroepVoorVereistenForm", 15}};
+                                                {"TVWOSchoolModuleGroepVoorVereistenForm", 15},
+                                                {"TVWOKlasLesMomentenUitReceptForm", 1},
+                                                {"TVWOVerwerkLesmomentenForm", 1},
+                                                {"TVWOLesmomentenToMemoInGroepForm", 1}};
   int id = 1;
   for (const auto& [form, bits] : rights) {
     w.Insert("GEBRUIKERRECHT", {{"GR_ID", Int(id++)},
