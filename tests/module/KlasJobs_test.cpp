@@ -218,12 +218,12 @@ TEST_F(KlasJobsTest, TheRecipeScreenRunsOnlyWithARecipeAndCancellingTheDialogFor
   EXPECT_EQ(log, expected);
   // The Mondays of October but the one in the autumn holiday, for each of the two module
   // variants of each class.
-  EXPECT_EQ(
-      Stored("SELECT COUNT(*) FROM VWOLES L JOIN VWOINGMODULEVARIANT I ON I.IMV_ID = "
-             "L.VWL_INGMODULEVARIANT_FK WHERE L.VWL_VANUUR = '18:30:00' AND "
-             "L.VWL_DATUM BETWEEN '2025-10-01' AND '2025-10-31' AND I.IMV_VWOKLAS_FK IN (" +
-             ids[0] + "," + ids[1] + "," + ids[2] + ") AND L.VWL_VERANDERDOP LIKE '2025-10-01%'"),
-      "18\n");
+  EXPECT_EQ(Stored("SELECT COUNT(*) FROM VWOLES L JOIN VWOINGMODULEVARIANT I ON I.IMV_ID = "
+                   "L.VWL_INGMODULEVARIANT_FK WHERE L.VWL_VANUUR = '18:30:00' AND "
+                   "L.VWL_DATUM BETWEEN '2025-10-01' AND '2025-10-31' AND I.IMV_VWOKLAS_FK IN (" +
+                   ids[0] + "," + ids[1] + "," + ids[2] +
+                   ") AND L.VWL_VERANDERDOP >= '2025-10-01 00:00:00'"),
+            "18\n");
 
   // Cancelling the dialog later removes the recipe chosen before.
   dialogs.AnswerModal("TVWOLesUitReceptDialoog", mrCancel);
