@@ -72,7 +72,7 @@ JobData TVWOVerwerkLesmomentenForm::MakeJobData() {
 
 bool TVWOVerwerkLesmomentenForm::AllowExecute() {
   return (Opties() & kBerekeningen) != 0 &&
-         ((Opties() & kTotDatum) == 0 || EdtTotDatum.Date().value > 0);
+         ((Opties() & kTotDatum) == 0 || EdtTotDatum.Date().value != 0);
 }
 
 }  // namespace kavel

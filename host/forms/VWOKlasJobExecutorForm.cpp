@@ -24,7 +24,7 @@ TVWOKlasJobExecutorForm::TVWOKlasJobExecutorForm(TQuilApplication& app, std::str
       APrepare(AddAction(
           "APrepare", "O&phalen", [this] { PrepareExecute(); },
           [this] {
-            APrepare.Enabled = Selectie.SchoolID() != -1 && EdtVan.Date().value > 0 &&
+            APrepare.Enabled = Selectie.SchoolID() != -1 && EdtVan.Date().value != 0 &&
                                EdtTot.Date() >= EdtVan.Date();
           })),
       AExecute(AddAction(

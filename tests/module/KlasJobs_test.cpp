@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ScreenTest.h"
+#include "host/base/SysUtils.h"
 #include "host/forms/VWOKlasJobExecutorForm.h"
 #include "planning/frmVWOKlasLesmomentUitRecept.h"
 #include "planning/frmVWOLesmomentToMemoInGroep.h"
@@ -152,6 +153,68 @@ TEST_F(KlasJobsTest, ProcessingRunsOnlyWithSomethingToComputeAndADateWhenOneIsAs
   }
 }
 
+TEST_F(KlasJobsTest, EachProcessingBoxSendsItsOwnBit) {
+  auto& form = Open<TVWOVerwerkLesmomentenForm>("TVWOVerwerkLesmomentenForm");
+  struct Case {
+    TCheckBox* box;
+    int bit;
+  };
+  // The distance box is not shown; the screen can still tick it.
+  const Case cases[] = {{&form.CBAantalLestijden, 2},
+                        {&form.CBRegistratiemoment, 4},
+                        {&form.CBAfstandsonderwijs, 8},
+                        {&form.CBLesdagen, 16}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.box->Name());
+    c.box->SetChecked(true);
+    app.Run([&] { form.UpdateActions(); });
+    EXPECT_EQ(form.Opties(), c.bit);
+    c.box->SetChecked(false);
+  }
+  // The date box counts once offered; the first day a date can be is a date.
+  Fill(form, {{"CBAantalLestijden", "1"}, {"CBTotDatum", "1"}});
+  EXPECT_EQ(form.Opties(), 3);
+  Load(form, form.Selectie);
+  Fill(form, {{"CLBKlassen", "0"}, {"EdtTotDatum", "01/01/0001"}});
+  EXPECT_TRUE(form.AExecute.Enabled);
+}
+
+TEST_F(KlasJobsTest, LoadingNeedsAnInstitutionAndAPeriodThatIsNotEmpty) {
+  struct Case {
+    const char *van, *tot;
+    bool loads;
+  };
+  const Case cases[] = {{"01/09/2025", "31/08/2026", true},
+                        {"01/10/2025", "01/10/2025", true},
+                        {"02/10/2025", "01/10/2025", false},
+                        {"", "01/10/2025", false},
+                        {"01/01/0001", "01/10/2025", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.van) + " - " + c.tot);
+    auto& form = Open<TVWOKlasLesMomentenUitReceptForm>("TVWOKlasLesMomentenUitReceptForm");
+    Fill(form, {{"LCInstelling", "1"}, {"EdtVan", c.van}, {"EdtTot", c.tot}});
+    EXPECT_EQ(form.APrepare.Enabled, c.loads);
+    // Without an institution nothing loads.
+    Fill(form, {{"LCInstelling", ""}});
+    EXPECT_EQ(form.Selectie.SchoolID(), -1);
+    EXPECT_FALSE(form.APrepare.Enabled);
+    app.CloseForm(form);
+  }
+}
+
+TEST_F(KlasJobsTest, TheInstitutionsAreThoseOfTheMasterElseTheScreensOwn) {
+  auto& form = Open<TVWOLesmomentenToMemoInGroepForm>("TVWOLesmomentenToMemoInGroepForm");
+  EXPECT_EQ(form.Selectie.LCInstelling.ListSource, form.MasterDataSource());
+  EXPECT_FALSE(form.Selectie.CDSBrowseVWOinstelling.Active());
+  // A screen opened on its own lists the institutions itself.
+  TVWOLesmomentenToMemoInGroepForm alone(app);
+  app.Run([&] { alone.Selectie.SetMaster(nullptr); });
+  EXPECT_EQ(alone.Selectie.LCInstelling.ListSource, &alone.Selectie.DSBrowseVWOinstelling);
+  EXPECT_EQ(alone.Selectie.CDSBrowseVWOinstelling.RecordCount(), 2);
+  EXPECT_EQ(Set(alone, "LCInstelling", "2"), TEventResult::Done);
+  EXPECT_EQ(alone.Selectie.SchoolID(), 2);
+}
+
 TEST_F(KlasJobsTest, ARunStopsAtTheClassTheServerRefusesAndSaysHowFarItGot) {
   server->db().ExecuteScript(
       "INSERT INTO VWOKLAS (VWK_ID, VWK_CODE, VWK_OMSCHRIJVING, VWK_INSTELLING_FK, "
@@ -245,7 +308,17 @@ TEST_F(KlasJobsTest, MemosForThreeTickedClassesSendThreeJobsAndReportThree) {
   EXPECT_EQ(form.Selectie.BMain.Action, &form.AExecute);
   EXPECT_EQ(Press(form, "AExecute"), TEventResult::Refused);
   Fill(form, {{"CLBKlassen", "1,3,5"}});
+  // The bar as each class starts: shown, out of three, one step further each time.
+  std::string progress;
+  app.OnProcessMessages = [&] {
+    const TProgressBar& bar = form.Selectie.PBVoortgang;
+    progress +=
+        Format("%d %d/%d-%d;", static_cast<int>(bar.Visible), bar.Position, bar.Min, bar.Max);
+  };
   ASSERT_EQ(Press(form, "AExecute"), TEventResult::Done) << Messages();
+  app.OnProcessMessages = nullptr;
+  EXPECT_EQ(progress, "1 1/0-3;1 2/0-3;1 3/0-3;");
+  EXPECT_FALSE(form.Selectie.PBVoortgang.Visible);
   EXPECT_EQ(Messages(), "message: Klasmemo gegevens voor 3 klassen aangemaakt.\n");
   const std::vector<std::string> ids = ListIds();
   std::string expected;
