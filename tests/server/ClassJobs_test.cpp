@@ -164,38 +164,38 @@ TEST_F(ClassJobsTest, ProcessingAClassRecomputesWhatItsOptionsAsk) {
   auto run = [this](int options, TDateTime date) {
     return Run(316, {Variant(2), Variant(0), Variant(options), Variant(date)});
   };
-  const TDateTime october31 = EncodeDate(2025, 10, 31);
+  const TDateTime october28 = EncodeDate(2025, 10, 28);  // a Tuesday: its lesson counts
 
   // Nothing asked: nothing written.
   const std::string before = Query(values);
-  EXPECT_EQ(run(1, october31),
+  EXPECT_EQ(run(1, october28),
             "Lesmomenten verwerkt: 0 van 2 ingerichte modulevarianten gewijzigd");
   EXPECT_EQ(Query(values), before);
 
-  // Everything up to 31/10: the Tuesdays but the distance and the lapsed one (5 x 4), the seven
-  // Wednesdays (7 x 3.6); the moment of 3 a third into its period, that of 4 has passed and it
+  // Everything up to 28/10: the Tuesdays but the distance and the lapsed one (5 x 4), the six
+  // Wednesdays (6 x 3.6); the moment of 3 a third into its period, that of 4 has passed and it
   // was reported; 3's distance lesson; 4's Wednesday evenings (bit 14 + 2).
-  EXPECT_EQ(run(31, october31),
+  EXPECT_EQ(run(31, october28),
             "Lesmomenten verwerkt: 2 van 2 ingerichte modulevarianten gewijzigd, 1 verstreken "
             "registratiemomenten behouden");
   EXPECT_EQ(Query(values),
             "3 200 0 0 0 2025-10-31 4 2 2025-08-30 12:00:00\n"
-            "4 252 0 0 0 2025-08-20 0 65536 2025-08-30 12:00:00\n");
+            "4 216 0 0 0 2025-08-20 0 65536 2025-08-30 12:00:00\n");
 
   // Again: nothing changes. Without the date every lesson counts, January's in period 2.
   server->db().ExecuteScript(
       "UPDATE VWOINGMODULEVARIANT SET IMV_VERANDERDOP = '2025-08-25 10:00:00'");
-  EXPECT_EQ(run(31, october31),
+  EXPECT_EQ(run(31, october28),
             "Lesmomenten verwerkt: 0 van 2 ingerichte modulevarianten gewijzigd, 1 verstreken "
             "registratiemomenten behouden");
-  EXPECT_EQ(run(2, october31),
+  EXPECT_EQ(run(2, october28),
             "Lesmomenten verwerkt: 2 van 2 ingerichte modulevarianten gewijzigd");
   EXPECT_EQ(Query("SELECT IMV_ID, CAST(ROUND(IMV_CONTACTLESTIJDEN1 * 10) AS INTEGER), "
                   "CAST(ROUND(IMV_CONTACTLESTIJDEN2 * 10) AS INTEGER) FROM "
                   "VWOINGMODULEVARIANT WHERE IMV_VWOKLAS_FK = 2 ORDER BY IMV_ID"),
             "3 560 160\n4 576 144\n");
 
-  EXPECT_EQ(Refusal(316, {Variant(99), Variant(0), Variant(2), Variant(october31)}),
+  EXPECT_EQ(Refusal(316, {Variant(99), Variant(0), Variant(2), Variant(october28)}),
             "Klas 99 niet gevonden");
 }
 
