@@ -1,21 +1,8 @@
 #include "modulevariants/Frmvwoingmodulevarlessen.h"
 
-#include <algorithm>
-#include <cmath>
-#include <initializer_list>
-
 #include "core/ModuleClasses.h"
-#include "host/base/SchoolYear.h"
-#include "host/base/ScopeExit.h"
 #include "host/data/FieldDeclarations.h"
-#include "host/data/Guards.h"
-#include "host/domain/DavinciCommunicatie.h"
-#include "host/forms/AdminPrefs.h"
-#include "host/forms/QuilApplication.h"
-#include "planning/VWOLes.h"
 #include "planning/dlgVWOLesmomentKalender.h"
-#include "planning/dlgVWOZetLessen.h"
-#include "planning/vwochecks.h"
 
 namespace kavel {
 
@@ -24,283 +11,62 @@ using namespace quil;
 namespace {
 
 constexpr const char* kClassName = "TVWOIngModuleVarLessenForm";
-constexpr const char* kDatumVraag =
-    "Lesdatum valt niet binnen de periode van de klas/ingerichte modulevariant.\r\n"
-    "Datums klas/ingerichte modulevariant/loopbanen aanpassen?";
-constexpr const char* kNaAfgelasting =
-    "Deze les valt na de afgelasting van de ingerichte modulevariant en kan niet gewijzigd "
-    "worden.";
 
-//! Writes a value into a field the user cannot change (a name the provider joins in).
-void ToonWaarde(TField& field, const Variant& value) {
-  ScopeExit restore([&field, readOnly = field.ReadOnly] { field.ReadOnly = readOnly; });
-  field.ReadOnly = false;
-  field.SetValue(value);
-}
-
-int IdOrMinus1(const TField& field) {
-  return field.IsNull() ? -1 : field.AsInteger();
-}
-
-std::unique_ptr<TQuilForm> NewLesMomentDialog(TQuilDBForm& screen) {
-  return std::make_unique<TVWOLesMomentDialog>(screen.Application());
-}
+constexpr TVWOLessenNames kNames{.className = kClassName,
+                                 .lessons = "CDSLessen",
+                                 .lessonsProvider = "DSPVWOIngModuleVarLessen",
+                                 .lessonsSource = "DSLessen",
+                                 .lesTijdenProvider = "DSPVWOGetGeplandeIngModuleVarLestijden",
+                                 .param = "IMV_ID",
+                                 .checkAction = "ACheckLesTijden",
+                                 .checkCaption = "&Lestijden nagaan",
+                                 .kalenderAction = "AAddFromKalender",
+                                 .kalenderCaption = "&Toevoegen uit kalender",
+                                 .list = VWOLesList::ModuleVariant};
 
 }  // namespace
 
 TVWOIngModuleVarLessenForm::TVWOIngModuleVarLessenForm(TQuilApplication& app)
-    : TQuilDBForm(app, kClassName),
-      CDSLessen(AddDataSet("CDSLessen", "DSPVWOIngModuleVarLessen")),
-      CDSGetlesTijden(AddDataSet("CDSGetlesTijden", "DSPVWOGetGeplandeIngModuleVarLestijden")),
-      CDSLokaal(AddDataSet("CDSLokaal", "DSPSelectLokaalPerIS")),
-      CDSLesgever(AddDataSet("CDSLesgever", "DSPSelectPersoneelInPeriode")),
-      CDSSelectLesplaats(AddDataSet("CDSSelectLesplaats", "DSPSelectVWOLesplaats")),
-      CDSVrijeVelden(AddDataSet<TInstellingParamClientDataset>("CDSVrijeVelden")),
-      DSLessen(AddDataSource("DSLessen", &CDSLessen)),
-      DSGetlesTijden(AddDataSource("DSGetlesTijden", &CDSGetlesTijden)),
-      DSLokaal(AddDataSource("DSLokaal", &CDSLokaal)),
-      DSLesgever(AddDataSource("DSLesgever", &CDSLesgever)),
-      DSSelectLesplaats(AddDataSource("DSSelectLesplaats", &CDSSelectLesplaats)),
-      DSVrijeVelden(AddDataSource("DSVrijeVelden", &CDSVrijeVelden)),
-      PCLessen(Add<TPageControl>("PCLessen")),
-      TSFiche(Add<TTabSheet>("TSFiche", &PCLessen)),
-      TSVrijeVelden(Add<TTabSheet>("TSVrijeVelden", &PCLessen)),
-      TSKalender(Add<TTabSheet>("TSKalender", &PCLessen)),
-      GridLessen(Add<TDBGrid>("GridLessen", &TSFiche)),
-      EdtDatum(Add<TDBEdit>("EdtDatum", &TSFiche)),
-      EdtVanUur(Add<TDBEdit>("EdtVanUur", &TSFiche)),
-      EdtTotUur(Add<TDBEdit>("EdtTotUur", &TSFiche)),
-      EdtLesuren(Add<TDBEdit>("EdtLesuren", &TSFiche)),
-      EdtTrimester(Add<TDBEdit>("EdtTrimester", &TSFiche)),
-      LCLokaal(Add<TDBLookupCombo>("LCLokaal", &TSFiche)),
-      LCLesplaats(Add<TDBLookupCombo>("LCLesplaats", &TSFiche)),
-      SCLesgever(Add<TDBLookupCombo>("SCLesgever", &TSFiche)),
-      CBBuitenschools(Add<TDBCheckBox>("CBBuitenschools", &TSFiche)),
-      CBVervalt(Add<TDBCheckBox>("CBVervalt", &TSFiche)),
-      CBGeenStandaardLes(Add<TDBCheckBox>("CBGeenStandaardLes", &TSFiche)),
-      CBAfstandsLesmoment(Add<TDBCheckBox>("CBAfstandsLesmoment", &TSFiche)),
-      CBVervaltVoorEducVerlof(Add<TDBCheckBox>("CBVervaltVoorEducVerlof", &TSFiche)),
-      BtnCommDavinci(Add<TButton>("BtnCommDavinci", &TSFiche)),
-      Veld{},
-      EdtVrijVeld{},
-      PLKalender(Add<TPlanner>("PLKalender", &TSKalender)),
-      ACheckLesTijden(AddAction(
-          "ACheckLesTijden", "&Lestijden nagaan", [this] { ACheckLesTijdenExecute(); },
-          [this] { ACheckLesTijden.Enabled = Browsing() && !CDSLessen.IsEmpty(); })),
-      AAddFromKalender(AddAction(
-          "AAddFromKalender", "&Toevoegen uit kalender", [this] { AAddFromKalenderExecute(); },
-          [this] { AAddFromKalender.Enabled = Browsing() && !Afgelast(); })),
+    : TVWOLessenBaseForm(app, kNames),
       ADoc3BInfoUitLesmomenten(AddAction(
           "ADoc3BInfoUitLesmomenten", "Doc 3B info updaten",
           [this] { ADoc3BInfoUitLesmomentenExecute(); },
-          [this] { ADoc3BInfoUitLesmomenten.Enabled = Browsing() && !CDSLessen.IsEmpty(); })),
-      ASetLessen(AddAction(
-          "ASetLessen", "Lessen wijzigen/verwijderen", [this] { ASetLessenExecute(); },
-          [this] { ASetLessen.Enabled = Browsing() && !CDSLessen.IsEmpty() && !Afgelast(); })),
-      ACommDavinci(AddAction(
-          "ACommDavinci", "&Davinci communicatie", [this] { ACommDavinciExecute(); },
-          [this] {
-            ACommDavinci.Enabled =
-                CDSLessen.Active() && !CDSLessen.IsEmpty() &&
-                !CDSLessen.FieldByName("VWL_DAVINCIID").IsNull() &&
-                (HasRight(kRightChange) || HasRight(kRightInsert) || HasRight(kRightDelete));
-          })),
-      ABerekenAfstandsLesmomenten(AddAction(
-          "ABerekenAfstandsLesmomenten", "&Afstandsmomenten berekenen",
-          [this] { ABerekenAfstandsLesmomentenExecute(); },
-          [this] {
-            ABerekenAfstandsLesmomenten.Enabled = Browsing() && !CDSLessen.IsEmpty();
-            // Kept off the menu: the module variant screen offers it.
-            ABerekenAfstandsLesmomenten.Visible = false;
-          })) {
-  for (TAction* action : {&ACheckLesTijden, &AAddFromKalender, &ADoc3BInfoUitLesmomenten,
-                          &ASetLessen, &ACommDavinci, &ABerekenAfstandsLesmomenten}) {
-    action->Category = "Acties";
-  }
-
-  // The lessons.
-  CDSLessen.IDField = "VWL_ID";
+          [this] { ADoc3BInfoUitLesmomenten.Enabled = Browsing() && !CDSLessen.IsEmpty(); })) {
+  ADoc3BInfoUitLesmomenten.Category = "Acties";
   CDSLessen.ParamToFields = "IMV_ID=VWL_INGMODULEVARIANT_FK";
-  CDSLessen.ChangedByField = "VWL_VERANDERDDOOR";
-  CDSLessen.ChangedOnField = "VWL_VERANDERDOP";
-  CDSLessen.OrderField = "VWL_DATUM";
   CDSLessen.StatusFields = "VWL_MODULEVARIANT";
-  CDSLessen.SetSortFields("VWL_DATUM");
-  CDSLessen.GetParams().Add("IMV_ID", FieldType::Integer);
-  DeclareFields(CDSLessen, {DataField("VWL_DATUM", "Datum"),
-                            DataField("VWL_VANUUR", "Van"),
-                            DataField("VWL_TOTUUR", "Tot"),
-                            DataField("VWL_LESUREN", "Lestijden 50 min."),
-                            DataField("VWL_TRIMESTER", "Periode"),
-                            DataField("VWL_LOKAAL_FK", "Lokaal"),
-                            DataField("VWL_LESPLAATS_FK", "Lesplaats"),
-                            DataField("VWL_LESGEVER_FK", "Lesgever"),
-                            DataField("PS_CODE", "Code"),
-                            DataField("PS_NAAM", "Naam"),
-                            DataField("PS_VOORNAAM", "Voornaam"),
-                            DataField("VWL_VRIJVELD1", "Vrij veld 1"),
-                            DataField("VWL_VRIJVELD2", "Vrij veld 2"),
-                            DataField("VWL_VRIJVELD3", "Vrij veld 3"),
-                            DataField("VWL_VRIJVELD4", "Vrij veld 4"),
-                            DataField("VWL_VRIJVELD5", "Vrij veld 5"),
-                            CalculatedField("VWL_Weekdag", "Dag", FieldType::String, 10),
-                            CalculatedField("VWL_MODULEVARIANT", "Ingerichte modulevariant",
+  DeclareFields(CDSLessen, {CalculatedField("VWL_MODULEVARIANT", "Ingerichte modulevariant",
                                             FieldType::String, 250),
                             CalculatedField("KL_LOKAAL", "Lokaal", FieldType::String, 80),
                             CalculatedField("KL_LOKAALCODE", "Lokaalcode", FieldType::String, 5)});
-  AddVWOLesBitFields(CDSLessen, VWOLesList::ModuleVariant);
-  CDSLessen.BeforeOpen = [this](TQuilClientDataSet&) { CDSLessenBeforeOpen(); };
-  CDSLessen.OnCalcFields = [this](TQuilClientDataSet&) { CDSLessenCalcFields(); };
-  CDSLessen.OnNewRecord = [this](TQuilClientDataSet&) { CDSLessenNewRecord(); };
-  CDSLessen.BeforePost = [this](TQuilClientDataSet&) { CDSLessenBeforePost(); };
-  // The preference may change while the screen is open: the card offers what it says now.
-  CDSLessen.AfterEdit = [this](TQuilClientDataSet&) { ApplyLokaalFilters(); };
-  CDSLessen.AfterInsert = [this](TQuilClientDataSet&) { ApplyLokaalFilters(); };
-  CDSLessen.FieldByName("VWL_DATUM").OnChange = [this](TField&) { DatumChange(); };
-  CDSLessen.FieldByName("VWL_VANUUR").OnChange = [this](TField&) { UurChange(); };
-  CDSLessen.FieldByName("VWL_TOTUUR").OnChange = [this](TField&) { UurChange(); };
-  CDSLessen.FieldByName("VWL_BUITENSCHOOLS").OnChange = [this](TField&) { BuitenschoolsChange(); };
-  CDSLessen.FieldByName("VWL_LESGEVER_FK").OnChange = [this](TField&) { LesgeverChange(); };
-
-  // The lists.
-  CDSGetlesTijden.GetParams().Add("IMV_ID", FieldType::Integer);
-  for (TQuilClientDataSet* list :
-       {&CDSGetlesTijden, &CDSLokaal, &CDSLesgever, &CDSSelectLesplaats}) {
-    list->ReadOnly = true;
-  }
-  CDSLokaal.GetParams().Add("IS_ID", FieldType::Integer);
-  CDSLokaal.SetSortFields("LK_CODE");
-  CDSSelectLesplaats.GetParams().Add("IS_ID", FieldType::Integer);
-  CDSSelectLesplaats.SetSortFields("VLP_NUMMER");
-  CDSLesgever.GetParams().Add("IS_ID", FieldType::Integer);
-  CDSLesgever.GetParams().Add("BeginDatum", FieldType::Date);
-  CDSLesgever.GetParams().Add("EindDatum", FieldType::Date);
-  CDSLesgever.SetSortFields("PS_CODE");
-  CDSLesgever.BeforeOpen = [this](TQuilClientDataSet&) { CDSLesgeverBeforeOpen(); };
-  CDSVrijeVelden.SetParamType("LMVVC");
-  CDSVrijeVelden.AfterOpen = [this](TQuilClientDataSet&) { CDSVrijeVeldenAfterOpen(); };
-
-  // The pages.
-  TSFiche.Caption = "Fiche";
-  TSVrijeVelden.Caption = "Vrije velden";
-  TSKalender.Caption = "Kalender";
-  PCLessen.OnChanging = [this] { PCLessenChanging(); };
-  PCLessen.OnChange = [this] { PCLessenChange(); };
-
-  GridLessen.DataSource = &DSLessen;
-  GridLessen.Columns = {
-      {"VWL_Weekdag", "", 10},      {"VWL_DATUM", "", 10},  {"VWL_TRIMESTER", "", 6},
-      {"VWL_VANUUR", "", 6},        {"VWL_TOTUUR", "", 6},  {"VWL_LESUREN", "", 8},
-      {"VWL_BUITENSCHOOLS", "", 6}, {"VWL_VERVALT", "", 6}, {"VWL_AFSTANDSLESMOMENT", "", 6},
-      {"PS_CODE", "", 8},           {"PS_NAAM", "", 20},    {"PS_VOORNAAM", "", 15},
-      {"KL_LOKAALCODE", "", 6},     {"KL_LOKAAL", "", 20}};
-  BindField(EdtDatum, DSLessen, "VWL_DATUM");
-  BindField(EdtVanUur, DSLessen, "VWL_VANUUR");
-  BindField(EdtTotUur, DSLessen, "VWL_TOTUUR");
-  BindField(EdtLesuren, DSLessen, "VWL_LESUREN");
-  BindField(EdtTrimester, DSLessen, "VWL_TRIMESTER");
-  BindField(LCLokaal, DSLessen, "VWL_LOKAAL_FK");
-  LCLokaal.ListSource = &DSLokaal;
-  LCLokaal.KeyField = "LK_ID";
-  LCLokaal.ListField = "LK_CODE;LK_OMSCHRIJVING";
-  BindField(LCLesplaats, DSLessen, "VWL_LESPLAATS_FK");
-  LCLesplaats.ListSource = &DSSelectLesplaats;
-  LCLesplaats.KeyField = "VLP_ID";
-  LCLesplaats.ListField = "VLP_NUMMER;VLP_OMSCHRIJVING";
-  BindField(SCLesgever, DSLessen, "VWL_LESGEVER_FK");
-  SCLesgever.ListSource = &DSLesgever;
-  SCLesgever.KeyField = "PS_ID";
-  SCLesgever.ListField = "PS_CODE;PS_NAAM;PS_VOORNAAM";
-  BindField(CBBuitenschools, DSLessen, "VWL_BUITENSCHOOLS");
-  BindField(CBVervalt, DSLessen, "VWL_VERVALT");
-  BindField(CBGeenStandaardLes, DSLessen, "VWL_GEENSTANDAARLES");
-  BindField(CBAfstandsLesmoment, DSLessen, "VWL_AFSTANDSLESMOMENT");
-  BindField(CBVervaltVoorEducVerlof, DSLessen, "VWL_VervaltVoorEducVerlof");
-  BtnCommDavinci.Action = &ACommDavinci;
-
-  for (int n = 0; n < 5; ++n) {
-    const std::string number = std::to_string(n + 1);
-    Veld[n] = &Add<TLabel>("VELD" + number, &TSVrijeVelden);
-    Veld[n]->Caption = "Vrij veld " + number;
-    EdtVrijVeld[n] = &Add<TDBEdit>("EdtVrijVeld" + number, &TSVrijeVelden);
-    BindField(*EdtVrijVeld[n], DSLessen, "VWL_VRIJVELD" + number);
-    Veld[n]->FocusControl = EdtVrijVeld[n];
-    // The editor shows the caption; the label keeps it for the host.
-    Veld[n]->Visible = false;
-  }
-
-  // The month view: the school year, Dutch names, week numbers.
-  PLKalender.Caption = "Kalender";
-  PLKalender.MonthNames = {"jan", "feb", "mrt", "apr", "mei", "jun",
-                           "jul", "aug", "sep", "okt", "nov", "dec"};
-  PLKalender.DayNames = {"ma", "di", "wo", "do", "vr", "za", "zo"};
-  PLKalender.WeekLabel = "Wk";
-  PLKalender.OnItemCreate = [this](TDateTime day) { KalenderItemCreate(day); };
-  PLKalender.OnItemDelete = [this](int index) { KalenderItemDelete(index); };
-  PLKalender.OnItemDblClick = [this](int index) { KalenderItemEdit(index); };
-  lesMomenten_.OnModuleVariantOmschrijving = [](int) { return std::string(); };
-  editor_.Lesgevers = &DSLesgever;
-  editor_.Lokalen = &DSLokaal;
-  editor_.Lesplaatsen = &DSSelectLesplaats;
-  editor_.CreateDialog = [this] {
-    return CreateDeclaredDialog<TVWOLesMomentDialog>(*this, "TVWOLesMomentDialog");
-  };
-}
-
-TVWOIngModuleVarLessenForm::~TVWOIngModuleVarLessenForm() {
-  if (kalenderControlsDisabled_) CDSLessen.EnableControls();
-}
-
-// ------------------------------------------------------------------------------ master chain
-
-TField* TVWOIngModuleVarLessenForm::MasterField(TDataSource* source, const char* name) const {
-  if (source == nullptr || source->DataSet() == nullptr) return nullptr;
-  return source->DataSet()->FindField(name);
-}
-
-TDateTime TVWOIngModuleVarLessenForm::MasterDate(TField* field) const {
-  if (field == nullptr || field->IsNull()) return TDateTime(0);
-  return DateOf(field->AsDateTime());
-}
-
-int TVWOIngModuleVarLessenForm::MasterInt(const char* name) const {
-  TDataSource* source = FindDataSourceWithField(DSLessen.DataSet()->GetTheDatasource(), name);
-  TField* field = MasterField(source, name);
-  return field == nullptr || field->IsNull() ? 0 : field->AsInteger();
+  GridLessen.Columns.push_back({"KL_LOKAALCODE", "", 6});
+  GridLessen.Columns.push_back({"KL_LOKAAL", "", 20});
+  LesMomenten().OnModuleVariantOmschrijving = [](int) { return std::string(); };
 }
 
 bool TVWOIngModuleVarLessenForm::Afgelast() const {
   return afgelastOp_ != nullptr && !afgelastOp_->IsNull();
 }
 
-bool TVWOIngModuleVarLessenForm::Browsing() const {
-  return CDSLessen.State() == DataSetState::Browse;
+bool TVWOIngModuleVarLessenForm::MayAddLessons() const {
+  return !Afgelast();
 }
 
-void TVWOIngModuleVarLessenForm::QuilDBFormCreate() {
-  PCLessen.SetActivePage(TSFiche);
-  // The fields Davinci receives.
-  const int32_t kleur = AdminPrefs().DavinciKleur();
-  for (TControl* control : std::initializer_list<TControl*>{
-           &EdtDatum, &EdtVanUur, &EdtTotUur, &EdtLesuren, &LCLokaal, &LCLesplaats, &CBVervalt,
-           &CBBuitenschools, &CBAfstandsLesmoment}) {
-    control->Color = kleur;
-  }
+TVWOLessenBaseForm::TModuleVariantDates TVWOIngModuleVarLessenForm::ModuleVariantOf(int id) const {
+  // Every lesson of the list is of the master module variant.
+  (void)id;
+  TModuleVariantDates imv;
+  imv.found = true;
+  imv.van = MasterDate(imvVan_);
+  imv.tot = MasterDate(imvTot_);
+  imv.lesVan = MasterDate(lesVan_);
+  imv.lesTot = MasterDate(lesTot_);
+  imv.afgelast = Afgelast();
+  imv.afgelastOp = MasterDate(afgelastOp_);
+  return imv;
 }
 
-void TVWOIngModuleVarLessenForm::QuilDBFormSetMasterBrowser(TDataSource* master) {
-  TDataSource* instelling = FindDataSourceWithField(master, "IS_ID");
-  for (TQuilClientDataSet* list : std::initializer_list<TQuilClientDataSet*>{
-           &CDSLokaal, &CDSLesgever, &CDSSelectLesplaats, &CDSVrijeVelden}) {
-    list->SetMasterdataSource(instelling);
-  }
-  TDataSource* klas = FindDataSourceWithField(master, "VWK_VESTIGINGSPLAATS_FK");
-  if (klas == nullptr) RaiseClientError("Vestigingsplaats klas niet gevonden");
-  vestigingsplaats_ = MasterField(klas, "VWK_VESTIGINGSPLAATS_FK");
-  vwoVestigingsplaats_ = MasterField(FindDataSourceWithField(klas, "VP_VWOVESTIGINGSPLAATS_FK"),
-                                     "VP_VWOVESTIGINGSPLAATS_FK");
-  klasVan_ = MasterField(klas, "VWK_VAN");
-  klasTot_ = MasterField(klas, "VWK_TOT");
+void TVWOIngModuleVarLessenForm::SetModuleVariantMaster(TDataSource* master) {
   TDataSource* imv = FindDataSourceWithField(master, "IMV_ID");
   if (imv == nullptr) RaiseClientError("Ingerichte modulevariant niet gevonden");
   imvVan_ = MasterField(imv, "IMV_VAN");
@@ -311,84 +77,9 @@ void TVWOIngModuleVarLessenForm::QuilDBFormSetMasterBrowser(TDataSource* master)
   vomOmschrijving_ = MasterField(imv, "VOM_OMSCHRIJVING");
   lesVan_ = MasterField(imv, "IMV_LESVAN");
   lesTot_ = MasterField(imv, "IMV_LESTOT");
-
-  LinkToMaster(CDSLessen);
-  LinkToMaster(CDSGetlesTijden);
-  CDSSelectLesplaats.Open();
-  CDSVrijeVelden.Open();
-  CDSLessen.Open();
-  ApplyLokaalFilters();
 }
 
-void TVWOIngModuleVarLessenForm::QuilDBFormShow() {
-  ApplyLokaalFilters();
-}
-
-void TVWOIngModuleVarLessenForm::QuilDBFormCloseQuery(bool& canClose) {
-  (void)canClose;
-  if (PCLessen.ActivePage() == &TSKalender && CDSLessen.Active()) {
-    lesMomenten_.SaveToDataSet(CDSLessen);
-  }
-}
-
-void TVWOIngModuleVarLessenForm::QuilDBFormCanEdit(TQuilClientDataSet& dataset, bool& allow) {
-  if (&dataset != &CDSLessen) return;
-  if (PCLessen.ActivePage() == &TSKalender) allow = false;
-  if (Afgelast() && !CDSLessen.IsEmpty() &&
-      DateOf(CDSLessen.FieldByName("VWL_DATUM").AsDateTime()) > MasterDate(afgelastOp_)) {
-    allow = false;
-  }
-}
-
-void TVWOIngModuleVarLessenForm::QuilDBFormCanInsert(TQuilClientDataSet& dataset, bool& allow) {
-  if (&dataset == &CDSLessen && PCLessen.ActivePage() == &TSKalender) allow = false;
-}
-
-void TVWOIngModuleVarLessenForm::QuilDBFormCanDelete(TQuilClientDataSet& dataset, bool& allow) {
-  if (&dataset == &CDSLessen && PCLessen.ActivePage() == &TSKalender) allow = false;
-}
-
-void TVWOIngModuleVarLessenForm::QuilDBFormGetPrintParams(const std::string& reportFile,
-                                                          TPrintParams& params) {
-  (void)reportFile;
-  params.SetValue("IMV_ID", CDSLessen.ParamByName("IMV_ID").AsString());
-}
-
-// ---------------------------------------------------------------------------------- the lists
-
-void TVWOIngModuleVarLessenForm::CDSLessenBeforeOpen() {
-  CDSLokaal.Open();
-  CDSLesgever.Open();
-}
-
-void TVWOIngModuleVarLessenForm::CDSLesgeverBeforeOpen() {
-  // Staff employed from 15 weeks before the class starts until it ends.
-  TDataSource* klas = FindDataSourceWithField(CDSLessen.GetTheDatasource(), "VWK_VAN");
-  const TDateTime van = MasterDate(MasterField(klas, "VWK_VAN"));
-  const TDateTime tot = MasterDate(MasterField(klas, "VWK_TOT"));
-  CDSLesgever.ParamByName("BeginDatum").SetAsDateTime(van - 15 * 7);
-  CDSLesgever.ParamByName("EindDatum").SetAsDateTime(tot);
-}
-
-void TVWOIngModuleVarLessenForm::ApplyLokaalFilters() {
-  const bool alle = AdminPrefs().VWOToonAlleLesplaatsen();
-  const int vestiging = vestigingsplaats_ == nullptr || vestigingsplaats_->IsNull()
-                            ? 0
-                            : vestigingsplaats_->AsInteger();
-  const int vwoVestiging = vwoVestigingsplaats_ == nullptr || vwoVestigingsplaats_->IsNull()
-                               ? 0
-                               : vwoVestigingsplaats_->AsInteger();
-  CDSLokaal.MaybeApplyFilter(alle ? Format("VP_VWOVESTIGINGSPLAATS_FK = %d", vwoVestiging)
-                                  : Format("LK_VESTIGINGSPLAATS_FK = %d", vestiging));
-  CDSSelectLesplaats.MaybeApplyFilter(alle ? Format("VP_VWOVESTIGINGSPLAATS_FK = %d", vwoVestiging)
-                                           : Format("VP_ID = %d", vestiging));
-}
-
-void TVWOIngModuleVarLessenForm::CDSLessenCalcFields() {
-  TField& datum = CDSLessen.FieldByName("VWL_DATUM");
-  if (!datum.IsNull()) {
-    CDSLessen.FieldByName("VWL_Weekdag").SetAsString(FormatDateTime("dddd", datum.AsDateTime()));
-  }
+void TVWOIngModuleVarLessenForm::CalcLessonFields() {
   auto text = [](TField* field) { return field == nullptr ? std::string() : field->DisplayText(); };
   CDSLessen.FieldByName("VWL_MODULEVARIANT")
       .SetAsString(text(vmvCode_) + " - " + text(vomOmschrijving_) + " - " + text(lesVan_) + " - " +
@@ -406,224 +97,27 @@ void TVWOIngModuleVarLessenForm::CDSLessenCalcFields() {
   }
 }
 
-void TVWOIngModuleVarLessenForm::CDSLessenNewRecord() {
-  TDataSource* chain = CDSLessen.GetTheDatasource();
-  if (FindDataSourceWithField(chain, "VWK_STANDAARDLOKAAL_FK") != nullptr) {
-    CDSLessen.FieldByName("VWL_LOKAAL_FK").SetAsInteger(MasterInt("VWK_STANDAARDLOKAAL_FK"));
-  }
-  if (FindDataSourceWithField(chain, "IMV_LESPLAATS_FK") != nullptr) {
-    CDSLessen.FieldByName("VWL_LESPLAATS_FK").SetAsInteger(MasterInt("IMV_LESPLAATS_FK"));
-  }
-  if (FindDataSourceWithField(&DSLessen, "IMV_LESGEVER_FK") != nullptr) {
-    CDSLesgever.Open();
-    // The teacher's code and names follow through the field's reaction.
-    CDSLessen.FieldByName("VWL_LESGEVER_FK").SetAsInteger(MasterInt("IMV_LESGEVER_FK"));
-  }
-  CDSLessen.FieldByName("VWL_FLAGS").SetAsInteger(0);
+std::vector<std::string> TVWOIngModuleVarLessenForm::SetLessenModuleVariants() {
+  return {CDSLessen.FieldByName("VWL_INGMODULEVARIANT_FK").AsString() + "=" +
+          (imvOmschrijving_ == nullptr ? std::string() : imvOmschrijving_->AsString())};
 }
 
-void TVWOIngModuleVarLessenForm::CDSLessenBeforePost() {
-  if (settingLessons_) return;
-  TField& lesplaats = CDSLessen.FieldByName("VWL_LESPLAATS_FK");
-  TField& lokaal = CDSLessen.FieldByName("VWL_LOKAAL_FK");
-  const bool buitenschools = CDSLessen.FieldByName("VWL_BUITENSCHOOLS").AsBoolean();
-  if (buitenschools && (!lesplaats.IsNull() || !lokaal.IsNull())) {
-    RaiseClientError(
-        "Bij een buitenschoolse activiteit mogen de lesplaats en het lokaal niet ingevuld zijn");
-  }
-  if (!buitenschools && (lesplaats.IsNull() || lokaal.IsNull())) {
-    RaiseClientError(
-        "Lesplaats en lokaal zijn verplicht indien het geen buitenschoolse activiteit is.");
-  }
-  TField& lesuren = CDSLessen.FieldByName("VWL_LESUREN");
-  CheckDuurtijdLes(lesuren.IsNull() ? 0.0 : lesuren.AsCurrency().ToDouble(),
-                   CDSLessen.FieldByName("VWL_VANUUR").AsDateTime(),
-                   CDSLessen.FieldByName("VWL_TOTUUR").AsDateTime());
-  TField& datum = CDSLessen.FieldByName("VWL_DATUM");
-  const TDateTime dag = datum.IsNull() ? TDateTime(0) : DateOf(datum.AsDateTime());
-  if (!CheckDatumsLesmomenten(dag, MasterDate(klasVan_), MasterDate(klasTot_), MasterDate(imvVan_),
-                              MasterDate(imvTot_), MasterDate(lesVan_), MasterDate(lesTot_))) {
-    if (MessageDlg(kDatumVraag, mtWarning, {mbYes, mbNo}) != mrYes) throw EAbort();
-    JobData data;
-    data.values = {Variant(dag),
-                   Variant(CDSLessen.FieldByName("VWL_INGMODULEVARIANT_FK").AsInteger())};
-    ExecuteJob(436, 0, data);
-  }
-}
-
-void TVWOIngModuleVarLessenForm::CDSVrijeVeldenAfterOpen() {
-  for (CDSVrijeVelden.First(); !CDSVrijeVelden.Eof(); CDSVrijeVelden.Next()) {
-    const std::string stored = CDSVrijeVelden.FieldByName("P_CODE").AsString();
-    const std::string code(Trim(stored));
-    const std::string caption = CDSVrijeVelden.FieldByName("P_OMSCHRIJVING").AsString();
-    auto found = std::find_if(std::begin(Veld), std::end(Veld),
-                              [&](TLabel* label) { return SameText(label->Name(), code); });
-    if (found == std::end(Veld)) RaiseClientError("Kon label \"%s\" niet vinden.", code);
-    (*found)->Caption = caption;
-    EdtVrijVeld[found - std::begin(Veld)]->Caption = caption;
-  }
-}
-
-// ----------------------------------------------------------------------------- field reactions
-
-void TVWOIngModuleVarLessenForm::DatumChange() {
-  TField& datum = CDSLessen.FieldByName("VWL_DATUM");
-  if (datum.IsNull()) return;
-  const TDateTime dag = datum.AsDateTime();
-  const TDateTime start = MasterDate(imvVan_);
-  int year, month, day;
-  DecodeDate(start, year, month, day);
-  CDSLessen.FieldByName("VWL_TRIMESTER")
-      .SetAsInteger(month == 9 ? GetTrimester(dag) : GetTrimester(true, start, dag));
-}
-
-void TVWOIngModuleVarLessenForm::UurChange() {
-  TField& van = CDSLessen.FieldByName("VWL_VANUUR");
-  TField& tot = CDSLessen.FieldByName("VWL_TOTUUR");
-  if (van.IsNull() || tot.IsNull()) return;  // the computation needs both times
-  const double minutes =
-      std::fabs(TimeOf(tot.AsDateTime()).value - TimeOf(van.AsDateTime()).value) * kMinutesPerDay;
-  CDSLessen.FieldByName("VWL_LESUREN").SetAsCurrency(Currency::FromDouble(minutes / 50.0));
-}
-
-void TVWOIngModuleVarLessenForm::BuitenschoolsChange() {
-  if (settingLessons_ || !CDSLessen.FieldByName("VWL_BUITENSCHOOLS").AsBoolean()) return;
-  TField& lokaal = CDSLessen.FieldByName("VWL_LOKAAL_FK");
-  TField& lesplaats = CDSLessen.FieldByName("VWL_LESPLAATS_FK");
-  if (lokaal.DisplayText().empty() && lesplaats.DisplayText().empty()) return;
-  if (MessageDlg("Wilt u lesplaats en lokaal leegmaken?", mtConfirmation, {mbYes, mbNo}) == mrYes) {
-    lesplaats.Clear();
-    lokaal.Clear();
-  }
-}
-
-void TVWOIngModuleVarLessenForm::LesgeverChange() {
-  CopyLesgever(IdOrMinus1(CDSLessen.FieldByName("VWL_LESGEVER_FK")));
-}
-
-void TVWOIngModuleVarLessenForm::CopyLesgever(int lesgever) {
-  for (const char* name : {"PS_CODE", "PS_NAAM", "PS_VOORNAAM"}) {
-    Variant value;
-    if (lesgever != -1 && CDSLesgever.Active()) {
-      value = CDSLesgever.Lookup("PS_ID", Variant(lesgever), name);
-    }
-    ToonWaarde(CDSLessen.FieldByName(name), value);
-  }
-}
-
-// ------------------------------------------------------------------------------- month view
-
-void TVWOIngModuleVarLessenForm::PCLessenChanging() {
-  if (PCLessen.ActivePage() == &TSKalender) {
-    WriteBackKalender();
-    if (kalenderControlsDisabled_) {
-      kalenderControlsDisabled_ = false;
-      CDSLessen.EnableControls();
-    }
+void TVWOIngModuleVarLessenForm::PrepareKalender(TVWOLesmomentUitKalenderForm& dialog) {
+  dialog.SetReferentieDatum(MasterDate(imvVan_));
+  dialog.SetID(2, -1);
+  if (!CDSLessen.IsEmpty()) {
+    PresetFromLesson(dialog);
     return;
   }
-  if (CDSLessen.State() == DataSetState::Edit || CDSLessen.State() == DataSetState::Insert) {
-    CDSLessen.Post();
-  }
+  const int lesgever = HasMasterField("IMV_LESGEVER_FK") ? MasterInt("IMV_LESGEVER_FK") : 0;
+  dialog.SetID(0, lesgever != 0 ? lesgever : -1);
+  dialog.SetID(3, HasMasterField("IMV_LESPLAATS_FK") ? MasterInt("IMV_LESPLAATS_FK") : -1);
+  dialog.SetID(1,
+               HasMasterField("VWK_STANDAARDLOKAAL_FK") ? MasterInt("VWK_STANDAARDLOKAAL_FK") : -1);
 }
 
-void TVWOIngModuleVarLessenForm::PCLessenChange() {
-  if (PCLessen.ActivePage() == &TSKalender) ShowKalender();
-}
-
-void TVWOIngModuleVarLessenForm::WriteBackKalender() {
-  BulkChangeGuard bulk(CDSLessen);
-  lesMomenten_.SaveToDataSet(CDSLessen);
-}
-
-void TVWOIngModuleVarLessenForm::ShowKalender() {
-  const TDateTime werkDatum = AdminPrefs().WerkDatum();
-  PLKalender.SchoolYear = GetSchooljaarFrom(werkDatum);
-  int year, month, day;
-  DecodeDate(werkDatum, year, month, day);
-  PLKalender.ShowMonth(year, month);
-  lesMomenten_.LoadFromDataSet(CDSLessen);
-  PLKalender.Items.clear();
-  PLKalender.Items.reserve(static_cast<size_t>(lesMomenten_.Count()));
-  for (int index = 0; index < lesMomenten_.Count(); ++index) {
-    TPlanner::Item item;
-    item.tag = index;
-    editor_.SetPlannerItemProps(item, lesMomenten_.GetLesMoment(index));
-    PLKalender.Items.push_back(std::move(item));
-  }
-  const bool writable = !IsReadOnly() && CDSLessen.Active();
-  PLKalender.CanCreateItems = writable && HasRight(kRightInsert) && !Afgelast();
-  PLKalender.CanDeleteItems = writable && HasRight(kRightDelete);
-  if (!kalenderControlsDisabled_) {
-    CDSLessen.DisableControls();
-    kalenderControlsDisabled_ = true;
-  }
-}
-
-void TVWOIngModuleVarLessenForm::KalenderItemCreate(TDateTime day) {
-  TVWOLesMoment& moment = lesMomenten_.Add();
-  TVWOLesMomentWaarden waarden;
-  waarden.ModuleVariant = CDSLessen.ParamByName("IMV_ID").AsInteger();
-  waarden.Datum = DateOf(day);
-  // The new-lesson defaults of the card, and the hours of the current lesson.
-  TDataSource* chain = CDSLessen.GetTheDatasource();
-  if (FindDataSourceWithField(chain, "VWK_STANDAARDLOKAAL_FK") != nullptr) {
-    const int lokaal = MasterInt("VWK_STANDAARDLOKAAL_FK");
-    if (lokaal != 0) waarden.Lokaal = lokaal;
-  }
-  if (FindDataSourceWithField(chain, "IMV_LESPLAATS_FK") != nullptr) {
-    const int lesplaats = MasterInt("IMV_LESPLAATS_FK");
-    if (lesplaats != 0) waarden.Lesplaats = lesplaats;
-  }
-  if (FindDataSourceWithField(chain, "IMV_LESGEVER_FK") != nullptr) {
-    const int lesgever = MasterInt("IMV_LESGEVER_FK");
-    if (lesgever != 0) waarden.Lesgever = lesgever;
-  }
-  if (!CDSLessen.IsEmpty()) {
-    waarden.VanUur = TimeOf(CDSLessen.FieldByName("VWL_VANUUR").AsDateTime());
-    waarden.TotUur = TimeOf(CDSLessen.FieldByName("VWL_TOTUUR").AsDateTime());
-    waarden.Lesuren = CDSLessen.FieldByName("VWL_LESUREN").AsCurrency();
-  }
-  moment.SetWaarden(waarden);
-  TPlanner::Item item;
-  item.tag = lesMomenten_.Count() - 1;
-  editor_.SetPlannerItemProps(item, moment);
-  PLKalender.Items.push_back(std::move(item));
-  const int index = static_cast<int>(PLKalender.Items.size()) - 1;
-  bool kept = false;
-  ScopeExit dropUnkept([&] {
-    // A new moment whose editor was cancelled (or failed) is not kept.
-    if (kept) return;
-    moment.Delete();
-    PLKalender.Items.erase(PLKalender.Items.begin() + index);
-  });
-  kept = editor_.Edit(PLKalender, index, moment);
-}
-
-void TVWOIngModuleVarLessenForm::KalenderItemDelete(int index) {
-  TPlanner::Item& item = PLKalender.Items.at(static_cast<size_t>(index));
-  TVWOLesMoment& moment = lesMomenten_.GetLesMoment(static_cast<int>(item.tag));
-  if (Afgelast() && moment.Waarden().Datum > MasterDate(afgelastOp_)) {
-    RaiseClientError(kNaAfgelasting);
-  }
-  moment.Delete();
-  PLKalender.Items.erase(PLKalender.Items.begin() + index);
-}
-
-void TVWOIngModuleVarLessenForm::KalenderItemEdit(int index) {
-  TPlanner::Item& item = PLKalender.Items.at(static_cast<size_t>(index));
-  TVWOLesMoment& moment = lesMomenten_.GetLesMoment(static_cast<int>(item.tag));
-  if (IsReadOnly() || !HasRight(kRightChange)) RaiseClientError("U mag deze lessen niet wijzigen.");
-  if (Afgelast() && moment.Waarden().Datum > MasterDate(afgelastOp_)) {
-    RaiseClientError(kNaAfgelasting);
-  }
-  editor_.Edit(PLKalender, index, moment);
-}
-
-// ---------------------------------------------------------------------------------- actions
-
-void TVWOIngModuleVarLessenForm::ACheckLesTijdenExecute() {
-  CheckVWOLesTijden(CDSGetlesTijden, CDSLessen.ParamByName("IMV_ID").AsInteger());
+int TVWOIngModuleVarLessenForm::NewMomentModuleVariant() {
+  return CDSLessen.ParamByName("IMV_ID").AsInteger();
 }
 
 void TVWOIngModuleVarLessenForm::ADoc3BInfoUitLesmomentenExecute() {
@@ -638,98 +132,14 @@ void TVWOIngModuleVarLessenForm::ABerekenAfstandsLesmomentenExecute() {
   ExecuteJob(368, -1, data);
 }
 
-void TVWOIngModuleVarLessenForm::ACommDavinciExecute() {
-  DavinciCommunicatieRequest(
-      *this, "Davinci communicatie voor les op %s van %s tot %s",
-      {FormatDateTime("dd/mm/yyyy", CDSLessen.FieldByName("VWL_DATUM").AsDateTime()),
-       FormatDateTime("hh:nn:ss", CDSLessen.FieldByName("VWL_VANUUR").AsDateTime()),
-       FormatDateTime("hh:nn:ss", CDSLessen.FieldByName("VWL_TOTUUR").AsDateTime())},
-      "DSPDavinciLes", "VWL_ID=" + CDSLessen.FieldByName("VWL_ID").AsString(), true);
-}
-
-void TVWOIngModuleVarLessenForm::ASetLessenExecute() {
-  const std::vector<std::string> modulevarianten = {
-      CDSLessen.FieldByName("VWL_INGMODULEVARIANT_FK").AsString() + "=" +
-      (imvOmschrijving_ == nullptr ? std::string() : imvOmschrijving_->AsString())};
-  settingLessons_ = true;
-  ScopeExit clearFlag([this] { settingLessons_ = false; });
-  auto dialog = CreateDeclaredDialog<TVWOZetLessenForm>(*this, "TVWOZetLessenForm");
-  dialog->SetIMVIDS(modulevarianten);
-  dialog->SetDS(2, &DSLessen);
-  ApplyLokaalFilters();
-  dialog->SetDS(1, &DSLokaal);
-  dialog->SetDS(3, &DSSelectLesplaats);
-  dialog->SetDS(0, &DSLesgever);
-  for (int kind = 0; kind < 3; ++kind) dialog->SetID(kind, -1);
-
-  TDateTime eerste, laatste;
-  bool any = false;
-  {
-    DisableControlsGuard quiet(CDSLessen);
-    BookmarkGuard back(CDSLessen);
-    TField& datum = CDSLessen.FieldByName("VWL_DATUM");
-    for (CDSLessen.First(); !CDSLessen.Eof(); CDSLessen.Next()) {
-      const TDateTime dag = DateOf(datum.AsDateTime());
-      if (!any || dag < eerste) eerste = dag;
-      if (!any || dag > laatste) laatste = dag;
-      any = true;
-    }
-  }
-  const TDateTime vandaag = Date();
-  if (eerste < vandaag) eerste = vandaag;
-  dialog->SetPeriode(eerste, laatste);
-
-  if (dialog->ShowModal() != mrOk) return;
-  dialog->SetLessen(CDSLessen, dialog->Van(), dialog->Tot());
-  if (dialog->TimesChanged()) {
-    for (const std::string& line : dialog->GetIMVIDS()) {
-      JobData data;
-      data.values = {Variant(0), Variant(StrToIntDef(line.substr(0, line.find('=')), -1))};
-      ExecuteJob(352, 0, data);
-    }
-  }
-  CDSLessen.Close();
-  CDSLessen.Open();
-}
-
-void TVWOIngModuleVarLessenForm::AAddFromKalenderExecute() {
-  auto dialog =
-      CreateDeclaredDialog<TVWOLesmomentUitKalenderForm>(*this, "TVWOLesmomentUitKalenderForm");
-  dialog->SetReferentieDatum(MasterDate(imvVan_));
-  dialog->SetDS(2, &DSLessen);
-  ApplyLokaalFilters();
-  dialog->SetDS(1, &DSLokaal);
-  dialog->SetDS(4, &DSSelectLesplaats);
-  dialog->SetDS(0, &DSLesgever);
-  if (!CDSLessen.IsEmpty()) {
-    dialog->SetID(0, IdOrMinus1(CDSLessen.FieldByName("VWL_LESGEVER_FK")));
-    dialog->SetID(2, -1);
-    dialog->SetID(1, IdOrMinus1(CDSLessen.FieldByName("VWL_LOKAAL_FK")));
-    dialog->SetID(3, IdOrMinus1(CDSLessen.FieldByName("VWL_LESPLAATS_FK")));
-    dialog->SetUur(0, FormatDateTime("hh:nn", CDSLessen.FieldByName("VWL_VANUUR").AsDateTime()));
-    dialog->SetUur(1, FormatDateTime("hh:nn", CDSLessen.FieldByName("VWL_TOTUUR").AsDateTime()));
-  } else {
-    TDataSource* chain = CDSLessen.GetTheDatasource();
-    const int lesgever = FindDataSourceWithField(chain, "IMV_LESGEVER_FK") != nullptr
-                             ? MasterInt("IMV_LESGEVER_FK")
-                             : 0;
-    dialog->SetID(0, lesgever != 0 ? lesgever : -1);
-    dialog->SetID(3, FindDataSourceWithField(chain, "IMV_LESPLAATS_FK") != nullptr
-                         ? MasterInt("IMV_LESPLAATS_FK")
-                         : -1);
-    dialog->SetID(1, FindDataSourceWithField(chain, "VWK_STANDAARDLOKAAL_FK") != nullptr
-                         ? MasterInt("VWK_STANDAARDLOKAAL_FK")
-                         : -1);
-    dialog->SetID(2, -1);
-  }
-  dialog->ShowModal();
-}
-
 namespace Frmvwoingmodulevarlessen {
 
 void Initialization() {
   RegisterScreenClass(kClassName, FactoryOf<TVWOIngModuleVarLessenForm>());
-  RegisterDialogClass("TVWOLesMomentDialog", kClassName, NewLesMomentDialog);
+  RegisterDialogClass("TVWOLesMomentDialog", kClassName,
+                      [](TQuilDBForm& screen) -> std::unique_ptr<TQuilForm> {
+                        return std::make_unique<TVWOLesMomentDialog>(screen.Application());
+                      });
 }
 
 }  // namespace Frmvwoingmodulevarlessen
