@@ -10,6 +10,7 @@
 #include "core/regkavelmod.h"
 #include "host/forms/ModuleLoader.h"
 #include "modulevariants/Frmvwoingmodulevarlessen.h"
+#include "modulevariants/Frmvwoklaslesmomenten.h"
 #include "modulevariants/frmVWOIngModuleVariant.h"
 #include "planning/dlgVWOEditRecept.h"
 #include "planning/dlgVWOLesmomentKalender.h"
@@ -76,6 +77,7 @@ constexpr Unit kUnits[] = {
     {"frmVWOKlasCP", &frmVWOKlasCP::Initialization, nullptr},
     {"frmVWOIngModuleVariant", &frmVWOIngModuleVariant::Initialization, nullptr},
     {"Frmvwoingmodulevarlessen", &Frmvwoingmodulevarlessen::Initialization, nullptr},
+    {"Frmvwoklaslesmomenten", &Frmvwoklaslesmomenten::Initialization, nullptr},
     {"dlgVWOZetLessen", &dlgVWOZetLessen::Initialization, nullptr},
     {"dlgVWOLesmomentUitRecept", &dlgVWOLesmomentUitRecept::Initialization, nullptr},
     {"dlgVWOEditRecept", &dlgVWOEditRecept::Initialization, nullptr},

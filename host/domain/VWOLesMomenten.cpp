@@ -1,5 +1,6 @@
 #include "host/domain/VWOLesMomenten.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "host/base/ScopeExit.h"
@@ -195,6 +196,7 @@ TVWOLesMomentDialog::TVWOLesMomentDialog(TQuilApplication& app)
       SCLesgever(Add<TSearchControl>("SCLesgever")),
       LCLokaal(Add<TLookupCombo>("LCLokaal")),
       LCLesplaats(Add<TLookupCombo>("LCLesplaats")),
+      CBModuleVariant(Add<TComboBox>("CBModuleVariant")),
       BOK(Add<TButton>("BOK")),
       BCancel(Add<TButton>("BCancel")) {
   Caption = "Lesmoment";
@@ -214,6 +216,8 @@ TVWOLesMomentDialog::TVWOLesMomentDialog(TQuilApplication& app)
   LCLesplaats.Caption = "Lesplaats";
   LCLesplaats.KeyField = "VLP_ID";
   LCLesplaats.ListFields = "VLP_NUMMER;VLP_OMSCHRIJVING";
+  CBModuleVariant.Caption = "Ingerichte modulevariant";
+  CBModuleVariant.Visible = false;
   for (int bit = 0; bit < 5; ++bit) {
     TCheckBox& box = Add<TCheckBox>("CBFlag" + std::to_string(bit));
     box.Caption = kFlagCaptions[bit];
@@ -253,8 +257,23 @@ void TVWOLesMomentDialog::SetDS(int kind, TDataSource* source) {
   sources_[kind] = source;
 }
 
+void TVWOLesMomentDialog::SetModuleVarianten(const std::vector<std::string>& lines) {
+  moduleVarianten_.clear();
+  CBModuleVariant.Items.clear();
+  for (const std::string& line : lines) {
+    const size_t eq = line.find('=');
+    moduleVarianten_.push_back(StrToIntDef(line.substr(0, eq), -1));
+    CBModuleVariant.Items.push_back(eq == std::string::npos ? std::string() : line.substr(eq + 1));
+  }
+  CBModuleVariant.Visible = !lines.empty();
+}
+
 void TVWOLesMomentDialog::SetWaarden(const TVWOLesMomentWaarden& waarden) {
   given_ = waarden;
+  const auto chosen =
+      std::find(moduleVarianten_.begin(), moduleVarianten_.end(), waarden.ModuleVariant);
+  CBModuleVariant.SetItemIndex(
+      chosen == moduleVarianten_.end() ? -1 : static_cast<int>(chosen - moduleVarianten_.begin()));
   DEDatum.SetDate(waarden.Datum);
   TEVanUur.SetTime(waarden.VanUur);
   TETotUur.SetTime(waarden.TotUur);
@@ -274,6 +293,9 @@ TVWOLesMomentWaarden TVWOLesMomentDialog::Waarden() const {
   Currency lesuren;
   if (TryStrToCurr(ELestijden.Text(), lesuren)) w.Lesuren = lesuren;
   auto id = [](const Variant& key) { return key.IsNull() ? -1 : key.AsInteger(); };
+  if (CBModuleVariant.Visible && CBModuleVariant.ItemIndex() >= 0) {
+    w.ModuleVariant = moduleVarianten_[static_cast<size_t>(CBModuleVariant.ItemIndex())];
+  }
   w.Lokaal = id(LCLokaal.KeyValue());
   w.Lesplaats = id(LCLesplaats.KeyValue());
   const int lesgever = id(SCLesgever.KeyValue());
@@ -304,6 +326,10 @@ void TVWOLesMomentDialog::UurChange() {
 }
 
 void TVWOLesMomentDialog::OKClick() {
+  if (CBModuleVariant.Visible && CBModuleVariant.ItemIndex() < 0) {
+    SetFocus(CBModuleVariant);
+    RaiseClientError("Kies een ingerichte modulevariant.");
+  }
   if (TETotUur.Time() < TEVanUur.Time()) {
     SetFocus(TETotUur);
     RaiseClientError("Het startuur (%s) moet voor het einduur (%s) liggen.", TEVanUur.ValueText(),
@@ -362,6 +388,7 @@ bool TVWOLesMomentEditor::Edit(TPlanner& planner, int itemIndex, TVWOLesMoment& 
   dialog->SetDS(0, Lesgevers);
   dialog->SetDS(1, Lokalen);
   dialog->SetDS(2, Lesplaatsen);
+  dialog->SetModuleVarianten(ModuleVarianten);
   dialog->SetWaarden(moment.Waarden());
   if (dialog->ShowModal() != mrOk) return false;
   moment.SetWaarden(dialog->Waarden());

@@ -9,8 +9,9 @@
 //
 // TVWOLesMomentEditor gives a month-view item the look and text of its moment and edits a moment
 // in a modal dialog (TVWOLesMomentDialog, caption "Lesmoment") over the screen's lists of
-// teachers, rooms and lesson places. The collection, the editor and the dialog belong to one
-// screen of one session; they are used on its UI thread only.
+// teachers, rooms and lesson places; a screen whose lessons belong to several module variants
+// also gives it their list, and the dialog then offers the module variant. The collection, the
+// editor and the dialog belong to one screen of one session; they are used on its UI thread only.
 #pragma once
 
 #include <functional>
@@ -99,6 +100,9 @@ class TVWOLesMomentDialog : public TQuilForm {
   //! 0 = teachers (PS_ID, PS_CODE, PS_NAAM, PS_VOORNAAM), 1 = rooms (LK_ID, LK_CODE,
   //! LK_OMSCHRIJVING), 2 = lesson places (VLP_ID, VLP_NUMMER, VLP_OMSCHRIJVING).
   void SetDS(int kind, TDataSource* source);
+  //! The module variants offered, lines "IMV_ID=description"; none hides the choice. Set before
+  //! SetWaarden.
+  void SetModuleVarianten(const std::vector<std::string>& lines);
   void SetWaarden(const TVWOLesMomentWaarden& waarden);
   //! The values as the controls show them, on the values given (ids and names the dialog does
   //! not show stay).
@@ -111,6 +115,7 @@ class TVWOLesMomentDialog : public TQuilForm {
   TSearchControl& SCLesgever;
   TLookupCombo& LCLokaal;
   TLookupCombo& LCLesplaats;
+  TComboBox& CBModuleVariant;
   std::vector<TCheckBox*> CBFlags;  //!< bits 0..4 of VWL_FLAGS
   TButton& BOK;
   TButton& BCancel;
@@ -120,6 +125,7 @@ class TVWOLesMomentDialog : public TQuilForm {
   void OKClick();
 
   TDataSource* sources_[3] = {nullptr, nullptr, nullptr};
+  std::vector<int> moduleVarianten_;  //!< the ids of CBModuleVariant's items
   TVWOLesMomentWaarden given_;
 };
 
@@ -133,6 +139,8 @@ class TVWOLesMomentEditor {
   TDataSource* Lesgevers = nullptr;
   TDataSource* Lokalen = nullptr;
   TDataSource* Lesplaatsen = nullptr;
+  //! The module variants the dialog offers, lines "IMV_ID=description"; empty: not offered.
+  std::vector<std::string> ModuleVarianten;
   TVWOLesMomentDialogFactory CreateDialog;
 
   //! Gives the item the day, caption ("18:30 - 21:30"), lines (lesson times, teacher, room,

@@ -20,6 +20,15 @@ constexpr const char* kKlasSelect =
     "K.VWK_VERANDERDOP, V.VP_VWOVESTIGINGSPLAATS_FK "
     "FROM VWOKLAS K JOIN VESTIGINGSPLAATS V ON V.VP_ID = K.VWK_VESTIGINGSPLAATS_FK ";
 
+//! Every column of a lesson moment with its teacher's code and names.
+constexpr const char* kLesSelect =
+    "SELECT L.VWL_ID, L.VWL_INGMODULEVARIANT_FK, L.VWL_DATUM, L.VWL_VANUUR, "
+    "L.VWL_TOTUUR, L.VWL_LESUREN, L.VWL_LESGEVER_FK, L.VWL_LOKAAL_FK, "
+    "L.VWL_LESPLAATS_FK, L.VWL_FLAGS, L.VWL_TRIMESTER, L.VWL_DAVINCIID, "
+    "L.VWL_VERANDERDDOOR, L.VWL_VERANDERDOP, L.VWL_VRIJVELD1, L.VWL_VRIJVELD2, "
+    "L.VWL_VRIJVELD3, L.VWL_VRIJVELD4, L.VWL_VRIJVELD5, P.PS_CODE, P.PS_NAAM, "
+    "P.PS_VOORNAAM FROM VWOLES L LEFT JOIN PERSONEEL P ON P.PS_ID = L.VWL_LESGEVER_FK ";
+
 }  // namespace
 
 void AddClassProviders(ProviderCatalogue& c) {
@@ -153,16 +162,32 @@ void AddClassProviders(ProviderCatalogue& c) {
 
   // The lesson moments of one organised module variant, with their teacher.
   c.Add({.name = "DSPVWOIngModuleVarLessen",
-         .sql = "SELECT L.VWL_ID, L.VWL_INGMODULEVARIANT_FK, L.VWL_DATUM, L.VWL_VANUUR, "
-                "L.VWL_TOTUUR, L.VWL_LESUREN, L.VWL_LESGEVER_FK, L.VWL_LOKAAL_FK, "
-                "L.VWL_LESPLAATS_FK, L.VWL_FLAGS, L.VWL_TRIMESTER, L.VWL_DAVINCIID, "
-                "L.VWL_VERANDERDDOOR, L.VWL_VERANDERDOP, L.VWL_VRIJVELD1, L.VWL_VRIJVELD2, "
-                "L.VWL_VRIJVELD3, L.VWL_VRIJVELD4, L.VWL_VRIJVELD5, P.PS_CODE, P.PS_NAAM, "
-                "P.PS_VOORNAAM FROM VWOLES L LEFT JOIN PERSONEEL P ON P.PS_ID = L.VWL_LESGEVER_FK "
+         .sql = std::string(kLesSelect) +
                 "WHERE L.VWL_INGMODULEVARIANT_FK = :IMV_ID ORDER BY L.VWL_DATUM, L.VWL_VANUUR",
          .params = {{"IMV_ID", kInt}},
          .updateTable = "VWOLES",
          .keyField = "VWL_ID"});
+
+  // The lesson moments of every organised module variant of a class, with their teacher.
+  c.Add({.name = "DSPVWOKlasLessen",
+         .sql = std::string(kLesSelect) +
+                "JOIN VWOINGMODULEVARIANT I ON I.IMV_ID = L.VWL_INGMODULEVARIANT_FK "
+                "WHERE I.IMV_VWOKLAS_FK = :VWK_ID ORDER BY L.VWL_DATUM, L.VWL_VANUUR, L.VWL_ID",
+         .params = {{"VWK_ID", kInt}},
+         .updateTable = "VWOLES",
+         .keyField = "VWL_ID"});
+
+  // The organised module variants of a class, as its lesson list chooses and checks them.
+  c.Add({.name = "DSPSelectVWOIngModuleVarPerKlas",
+         .sql = "SELECT I.IMV_ID, I.IMV_AFKORTING, I.IMV_VAN, I.IMV_TOT, I.IMV_LESVAN, "
+                "I.IMV_LESTOT, I.IMV_AFGELASTOP, I.IMV_LESGEVER_FK, I.IMV_LESPLAATS_FK, "
+                "I.IMV_LESDAGEN, I.IMV_FLAGS, I.IMV_DAVINCIID, I.IMV_DAVINCIKLAAR, I.IMV_URL, "
+                "I.IMV_VWOKLAS_FK, I.IMV_VWOMODULEVARIANT_FK, MV.VMV_CODE, M.VOM_CODE, "
+                "M.VOM_OMSCHRIJVING FROM VWOINGMODULEVARIANT I "
+                "JOIN VWOMODULEVARIANT MV ON MV.VMV_ID = I.IMV_VWOMODULEVARIANT_FK "
+                "JOIN VWOMODULE M ON M.VOM_ID = MV.VMV_MODULE_FK "
+                "WHERE I.IMV_VWOKLAS_FK = :VWK_ID ORDER BY I.IMV_LESVAN, I.IMV_ID",
+         .params = {{"VWK_ID", kInt}}});
 }
 
 }  // namespace quil::server
