@@ -368,7 +368,8 @@ void SeedStaffAndUsers(Seed& s) {
                                                 {"TVWOSchoolModuleGroepVoorVereistenForm", 15},
                                                 {"TVWOKlasLesMomentenUitReceptForm", 1},
                                                 {"TVWOVerwerkLesmomentenForm", 1},
-                                                {"TVWOLesmomentenToMemoInGroepForm", 1}};
+                                                {"TVWOLesmomentenToMemoInGroepForm", 1},
+                                                {"TVWOKlasLesmomentenForm", 7}};
   int id = 1;
   for (const auto& [form, bits] : rights) {
     w.Insert("GEBRUIKERRECHT", {{"GR_ID", Int(id++)},
