@@ -447,6 +447,11 @@ TEST_F(LessenTest, TheMonthViewShowsTheLessonsAndWritesItsChangesBackInOneApply)
                    "VWL_DATUM IN ('2025-09-17', '2025-10-08') ORDER BY VWL_DATUM"),
             "2025-09-17 | 18:30:00 | 21:30:00 | 3.6 | 1 | 1\n"
             "2025-10-08 | 09:00:00 | 11:30:00 | 3 | 1 | 1\n");
+  // The new lesson got the module variant's teacher.
+  EXPECT_EQ(Stored("SELECT COUNT(*) FROM VWOLES L JOIN VWOINGMODULEVARIANT I ON I.IMV_ID = "
+                   "L.VWL_INGMODULEVARIANT_FK WHERE I.IMV_ID = 1 AND L.VWL_DATUM = '2025-10-08' "
+                   "AND L.VWL_LESGEVER_FK = I.IMV_LESGEVER_FK"),
+            "1\n");
   EXPECT_EQ(screen.CDSLessen.RecordCount(), lessons);
 }
 

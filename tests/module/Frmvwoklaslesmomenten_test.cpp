@@ -190,6 +190,13 @@ TEST_F(KlasLesmomentenTest, AStoredLessonKeepsItsModuleVariantANewOneTakesItsPer
   EXPECT_EQ(Stored("SELECT VWL_INGMODULEVARIANT_FK, VWL_TRIMESTER FROM VWOLES WHERE "
                    "VWL_DATUM = '2026-05-04' AND VWL_VANUUR = '09:00:00' ORDER BY VWL_ID"),
             "7 | 2\n8 | 1\n");
+  // The card deletes a lesson (the month view does not: there the lessons wait for the view).
+  dialogs.AnswerYes();
+  EXPECT_EQ(Command(screen, "DSKlasLesmomenten", TDataSetCommand::Delete), TEventResult::Done);
+  Messages();
+  EXPECT_EQ(Stored("SELECT VWL_INGMODULEVARIANT_FK FROM VWOLES WHERE VWL_DATUM = '2026-05-04' AND "
+                   "VWL_VANUUR = '09:00:00'"),
+            "7\n");
 }
 
 TEST_F(KlasLesmomentenTest, TheSetLessonsDialogGetsEachModuleVariantOnceInTheOrderOfTheLessons) {
@@ -213,6 +220,10 @@ TEST_F(KlasLesmomentenTest, TheSetLessonsDialogGetsEachModuleVariantOnceInTheOrd
     dialogs.AnswerModal("TVWOZetLessenForm", [&](TQuilForm& shown) {
       auto& dialog = dynamic_cast<TVWOZetLessenForm&>(shown);
       given = dialog.GetIMVIDS();
+      EXPECT_EQ(dialog.GetDS(0), &screen.DSLesgever);
+      EXPECT_EQ(dialog.GetDS(1), &screen.DSLokaal);
+      EXPECT_EQ(dialog.GetDS(2), &screen.DSKlasLesmomenten);
+      EXPECT_EQ(dialog.GetDS(3), &screen.DSSelectLesplaats);
       EXPECT_EQ(dialog.CLBModulevarianten.Items().size(), 2u);
       EXPECT_EQ(app.Click(dialog, "BCancel"), TEventResult::Done);
     });
@@ -250,6 +261,7 @@ TEST_P(KlasKalenderTest, TheCalendarPresetsTheModuleVariantAndAddsLessonsToAnEmp
   auto& screen = OpenKlasLessen(4);
   EXPECT_TRUE(screen.AAddFromKalendar.Enabled);
   EXPECT_EQ(screen.ASetLessen.Enabled, c.lessons);
+  EXPECT_EQ(screen.ABerekenAfstandsLesmomenten.Enabled, c.lessons);
   if (c.lessons) {
     ASSERT_TRUE(screen.CDSKlasLesMomenten.Locate("VWL_INGMODULEVARIANT_FK", Variant(c.current)));
     ASSERT_EQ(MoveTo(screen, "DSKlasLesmomenten", screen.CDSKlasLesMomenten.RecNo()),
@@ -323,6 +335,10 @@ TEST_F(KlasLesmomentenTest, DistanceMomentsAreCountedOncePerLesson) {
   EXPECT_EQ(JobLog(), expected);
   EXPECT_EQ(screen.CDSKlasLesMomenten.RecNo(), 4);
   EXPECT_FALSE(screen.CDSKlasLesMomenten.ControlsDisabled());
+  // Not while a lesson is being edited.
+  ASSERT_EQ(Command(screen, "DSKlasLesmomenten", TDataSetCommand::Edit), TEventResult::Done);
+  EXPECT_FALSE(screen.ABerekenAfstandsLesmomenten.Enabled);
+  Command(screen, "DSKlasLesmomenten", TDataSetCommand::Cancel);
 }
 
 TEST_F(KlasLesmomentenTest, TheMonthViewOffersTheModuleVariantsAndStoresTheChosenOne) {
@@ -331,7 +347,12 @@ TEST_F(KlasLesmomentenTest, TheMonthViewOffersTheModuleVariantsAndStoresTheChose
       "UPDATE VWOINGMODULEVARIANT SET IMV_LESVAN = '2025-09-16' WHERE IMV_ID = 2");
   auto& screen = OpenKlasLessen(1);
   const int lessons = screen.CDSKlasLesMomenten.RecordCount();
+  screen.SetRights(1 | 4);  // may add, not change or delete
   ASSERT_EQ(Set(screen, "PCLessen", "2"), TEventResult::Done) << Messages();
+  EXPECT_TRUE(screen.PLKalender.CanCreateItems);
+  EXPECT_FALSE(screen.PLKalender.CanDeleteItems);
+  EXPECT_EQ(app.Run([&] { screen.PLKalender.DblClickItem(0); }), TEventResult::ClientError);
+  EXPECT_EQ(Messages(), "error: U mag deze lessen niet wijzigen.\n");
   const std::vector<std::string> lines = {"1=" + Omschrijving(1) + " (15/09/2025 - 31/01/2026)",
                                           "2=" + Omschrijving(2) + " (16/09/2025 - 31/01/2026)"};
   EXPECT_EQ(screen.LesMomentEditor().ModuleVarianten, lines);
