@@ -85,7 +85,8 @@ void TVWOIngModuleVarLessenForm::CalcLessonFields() {
       .SetAsString(text(vmvCode_) + " - " + text(vomOmschrijving_) + " - " + text(lesVan_) + " - " +
                    text(lesTot_));
   TField& lokaal = CDSLessen.FieldByName("VWL_LOKAAL_FK");
-  if (!lokaal.IsNull() && CDSLokaal.Active()) {
+  // A closed room list finds nothing.
+  if (!lokaal.IsNull()) {
     const Variant omschrijving = CDSLokaal.Lookup("LK_ID", lokaal.Value(), "LK_OMSCHRIJVING");
     const Variant code = CDSLokaal.Lookup("LK_ID", lokaal.Value(), "LK_CODE");
     if (!omschrijving.IsNull()) {

@@ -155,7 +155,8 @@ void TVWOKlasLesmomentenForm::CalcLessonFields() {
         .SetValue(CDSCopyIngModuleVar.FieldByName("IMV_AFGELASTOP").Value());
   }
   TField& lokaal = CDSLessen.FieldByName("VWL_LOKAAL_FK");
-  if (!lokaal.IsNull() && CDSLokaal.Active()) {
+  // A closed room list finds nothing.
+  if (!lokaal.IsNull()) {
     const Variant omschrijving = CDSLokaal.Lookup("LK_ID", lokaal.Value(), "LK_OMSCHRIJVING");
     if (!omschrijving.IsNull())
       CDSLessen.FieldByName("VWL_LOKAAL").SetAsString(omschrijving.AsString());
