@@ -384,5 +384,35 @@ TEST_F(KlasLesmomentenTest, TheMonthViewOffersTheModuleVariantsAndStoresTheChose
   EXPECT_EQ(screen.CDSKlasLesMomenten.RecordCount(), lessons + 1);
 }
 
+TEST_F(KlasLesmomentenTest, OnTheMonthViewTheLessonsReopenedRebuildItFromTheSecondOpeningOn) {
+  auto& screen = OpenKlasLessen(1);
+  ASSERT_EQ(Set(screen, "PCLessen", "2"), TEventResult::Done) << Messages();
+  EXPECT_FALSE(screen.KalenderLatch());
+  // Module variant 1's lessons lapse; the set-lessons dialog reopens the lessons.
+  auto lapse = [&] {
+    dialogs.AnswerModal("TVWOZetLessenForm", [&](TQuilForm& dialog) {
+      for (const auto& [control, value] :
+           {std::pair{"DEVan", "01/09/2025"}, std::pair{"DETot", "31/01/2026"},
+            std::pair{"CLBModulevarianten", "0"}, std::pair{"CBVervaltWijzigen", "1"},
+            std::pair{"CBVervalt", "1"}}) {
+        EXPECT_EQ(app.SetValue(dialog, control, value), TEventResult::Done) << control;
+      }
+      EXPECT_EQ(app.Click(dialog, "BOK"), TEventResult::Done) << dialogs.Transcript();
+    });
+    EXPECT_EQ(Press(screen, "ASetLessen"), TEventResult::Done) << Messages();
+    Messages();
+  };
+  const auto normal = screen.PLKalender.Items[0].color;
+  lapse();
+  // The first opening on the month view only marks it: the items are those of before.
+  EXPECT_TRUE(screen.KalenderLatch());
+  EXPECT_EQ(screen.PLKalender.Items[0].color, normal);
+  lapse();
+  EXPECT_NE(screen.PLKalender.Items[0].color, normal) << "grey: the lesson lapses";
+  EXPECT_EQ(Stored("SELECT COUNT(*) FROM VWOLES WHERE VWL_INGMODULEVARIANT_FK = 1 AND "
+                   "(VWL_FLAGS & 2) = 0"),
+            "0\n");
+}
+
 }  // namespace
 }  // namespace kavel::testing
