@@ -93,6 +93,27 @@ TEST_F(KlasLesmomentenTest, OpensWithEveryLessonOfTheClassAndNamesTheClassAndMod
   EXPECT_EQ(app.Printed()[0].params.Value("VWK_ID"), "1");
 }
 
+TEST_F(KlasLesmomentenTest, AnotherClassChosenInTheClassListBringsItsLessonsAndModuleVariants) {
+  auto& screen = OpenKlasLessen(1);
+  auto& klassen = dynamic_cast<TVWOKlasForm&>(*screen.MasterForm());
+  ASSERT_TRUE(klassen.CDSVWOKlas.LocateID(4));
+  ASSERT_EQ(MoveTo(klassen, "DSVWOKlas", klassen.CDSVWOKlas.RecNo()), TEventResult::Done);
+  EXPECT_EQ(screen.CDSKlasLesMomenten.ParamByName("VWK_ID").AsInteger(), 4);
+  EXPECT_EQ(std::to_string(screen.CDSKlasLesMomenten.RecordCount()) + "\n",
+            Stored("SELECT COUNT(*) FROM VWOLES WHERE VWL_INGMODULEVARIANT_FK IN (7, 8)"));
+  // The checks read the new class's module variants.
+  std::vector<int> copied;
+  for (screen.CDSCopyIngModuleVar.First(); !screen.CDSCopyIngModuleVar.Eof();
+       screen.CDSCopyIngModuleVar.Next()) {
+    copied.push_back(screen.CDSCopyIngModuleVar.FieldByName("IMV_ID").AsInteger());
+  }
+  EXPECT_EQ(copied, (std::vector<int>{7, 8}));
+  EXPECT_EQ(screen.CDSKlasLesMomenten.FieldByName("VWL_KLAS").AsString() + "\n",
+            Stored("SELECT VWK_CODE || ' - ' || VWK_OMSCHRIJVING FROM VWOKLAS WHERE VWK_ID = 4"));
+  EXPECT_EQ(screen.CDSKlasLesMomenten.FieldByName("VWL_INGModuleVar").AsString(),
+            Omschrijving(Current(screen, "VWL_INGMODULEVARIANT_FK")));
+}
+
 TEST_F(KlasLesmomentenTest, ALessonOfACancelledModuleVariantAfterTheDateIsKeptTheOthersNot) {
   server->db().ExecuteScript(
       "UPDATE VWOINGMODULEVARIANT SET IMV_AFGELASTOP = '2025-11-03' WHERE IMV_ID = 1");
