@@ -147,9 +147,11 @@ async function login(page, user, password) {
   await page.click('#login-submit');
 }
 
-//! Opens a menu entry by its caption path ("VWO", "Afwezigheidscodes").
+//! Opens a menu entry by its caption path ("VWO", "Afwezigheidscodes"); the last caption is
+//! matched whole ("Klassen" is not "Open klassen").
 async function openMenu(page, ...captions) {
-  const entry = page.locator('#menu .menu-entry', { hasText: captions[captions.length - 1] });
+  const entry = page.locator('#menu .menu-entry')
+    .getByText(captions[captions.length - 1], { exact: true });
   await entry.first().click();
 }
 
@@ -172,6 +174,18 @@ async function openScreen(page, formClass, ...captions) {
   await page.waitForSelector('#tabs .tab');
   await settled(page);
   return formSelector(formClass);
+}
+
+//! Makes the institution of that name current in the institution browser (the first tab, opened
+//! with a menu screen) and goes back to the screen's tab (the second).
+async function chooseInstitution(page, name) {
+  await page.click('#tabs .tab-caption >> nth=0');
+  await settled(page);
+  await page.click(formSelector('TBrowseVWOStructInstellingForm') +
+    ' [data-control="GridInstellingen"] tbody tr:has-text("' + name + '")');
+  await settled(page);
+  await page.click('#tabs .tab-caption >> nth=1');
+  await settled(page);
 }
 
 //! The selector of a screen or dialog of a class, as drawn in a tab or a modal window.
@@ -229,5 +243,6 @@ async function typeInto(page, scope, control, text) {
 module.exports = {
   withKavel, login, openMenu, gridRows, screenshot, startServer, startDavinciSim, launchBrowser,
   settled,
-  openScreen, formSelector, message, answerMessage, gridCells, navigator, typeInto,
+  openScreen, chooseInstitution, formSelector, message, answerMessage, gridCells, navigator,
+  typeInto,
 };

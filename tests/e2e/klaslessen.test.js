@@ -4,7 +4,7 @@
 
 const test = require('node:test');
 const assert = require('node:assert');
-const { withKavel, login, settled, gridCells, formSelector, screenshot } = require('./harness');
+const { withKavel, openScreen, settled, gridCells, formSelector, screenshot } = require('./harness');
 
 const LESSEN = formSelector('TVWOKlasLesmomentenForm');
 const KALENDER = formSelector('TVWOLesmomentUitKalenderForm');
@@ -19,12 +19,7 @@ function plusDays(text, days) {
 
 test('two lessons picked on the calendar are added to the class', () =>
   withKavel('klaslessen', async (page) => {
-    await login(page, 'demo', 'demo');
-    await page.waitForSelector('#menu .menu-entry');
-    await page.locator('#menu .menu-entry').getByText('Klassen', { exact: true }).first().click();
-    await page.waitForSelector('#tabs .tab');
-    await settled(page);
-    const klassen = formSelector('TVWOKlasForm');
+    const klassen = await openScreen(page, 'TVWOKlasForm', 'VWO', 'Klassen');
     await page.locator(klassen + ' .form-links button', { hasText: 'Lessen' }).click();
     await settled(page);
     await page.waitForSelector(LESSEN + ' [data-control="GridLessen"] tbody tr');

@@ -5,7 +5,7 @@
 const test = require('node:test');
 const assert = require('node:assert');
 const {
-  withKavel, login, settled, gridRows, formSelector, navigator, typeInto, screenshot,
+  withKavel, openScreen, settled, gridRows, formSelector, navigator, typeInto, screenshot,
 } = require('./harness');
 
 const KLASSEN = formSelector('TVWOKlasForm');
@@ -27,11 +27,8 @@ async function closeTab(page, caption) {
 
 test('a class gets a contact person from the staff and a memo of two lines', () =>
   withKavel('klassatellieten', async (page) => {
-    await login(page, 'demo', 'demo');
-    await page.waitForSelector('#menu .menu-entry');
-    await page.locator('#menu .menu-entry').getByText('Klassen', { exact: true }).first().click();
+    await openScreen(page, 'TVWOKlasForm', 'VWO', 'Klassen');
     await page.locator(KLASSEN + ' [data-control="GridKlassen"]').waitFor();
-    await settled(page);
 
     // A contact person: the staff member's name replaces what was typed.
     await openLink(page, 'Contactpersonen', CONTACTEN, 'GridCP');

@@ -8,7 +8,7 @@
 const test = require('node:test');
 const assert = require('node:assert');
 const {
-  withKavel, login, settled, message, answerMessage, navigator, typeInto, screenshot,
+  withKavel, openScreen, chooseInstitution, settled, message, answerMessage, navigator, typeInto, screenshot,
   formSelector, gridCells, startDavinciSim,
 } = require('./harness');
 
@@ -34,18 +34,8 @@ async function clickRow(page, scope, grid, predicate) {
 //! Opens the lessons of the second module variant of De Linde's first class of the first
 //! semester (its first lesson is known to Davinci, and a change of it was refused).
 async function openLessen(page) {
-  await login(page, 'demo', 'demo');
-  await page.locator('#menu .menu-entry').filter({ hasText: /^Klassen$/ }).click();
-  await page.waitForSelector('#tabs .tab');
-  await settled(page);
-  const browser = formSelector('TBrowseVWOStructInstellingForm');
-  await page.click('#tabs .tab-caption >> nth=0');
-  await settled(page);
-  await page.click(browser + ' [data-control="GridInstellingen"] tbody tr:has-text("CVO De Linde")');
-  await settled(page);
-  await page.click('#tabs .tab-caption >> nth=1');
-  await settled(page);
-  const klassen = formSelector('TVWOKlasForm');
+  const klassen = await openScreen(page, 'TVWOKlasForm', 'VWO', 'Klassen');
+  await chooseInstitution(page, 'CVO De Linde');
   await clickRow(page, klassen, 'GridKlassen', (cells) => cells[0].endsWith('-1'));
   await page.click(klassen + ' .form-links button.link:has-text("Modulevarianten")');
   await settled(page);

@@ -5,7 +5,7 @@
 const test = require('node:test');
 const assert = require('node:assert');
 const {
-  withKavel, login, settled, gridRows, formSelector, navigator, typeInto, screenshot,
+  withKavel, openScreen, settled, gridRows, formSelector, navigator, typeInto, screenshot,
 } = require('./harness');
 
 const KLASSEN = formSelector('TVWOKlasForm');
@@ -29,11 +29,8 @@ async function closeActiveTab(page) {
 
 test('a module variant gets a lesson material at its price and a competence', () =>
   withKavel('modulevariantdetails', async (page) => {
-    await login(page, 'demo', 'demo');
-    await page.waitForSelector('#menu .menu-entry');
-    await page.locator('#menu .menu-entry').getByText('Klassen', { exact: true }).first().click();
+    await openScreen(page, 'TVWOKlasForm', 'VWO', 'Klassen');
     await page.locator(KLASSEN + ' [data-control="GridKlassen"]').waitFor();
-    await settled(page);
     await page.locator(KLASSEN + ' .form-links button', { hasText: 'Modulevarianten' }).click();
     await settled(page);
     await page.waitForSelector(VARIANTEN + ' [data-control="GridModuleVarianten"] tbody tr');

@@ -5,17 +5,12 @@
 
 const test = require('node:test');
 const assert = require('node:assert');
-const { withKavel, login, settled, message, answerMessage, gridCells, formSelector, navigator,
+const { withKavel, openScreen, settled, message, answerMessage, gridCells, formSelector, navigator,
   typeInto, screenshot } = require('./harness');
 
 test('a cancellation date asks its question and is stored after Ja', () =>
   withKavel('modulevarianten', async (page) => {
-    await login(page, 'demo', 'demo');
-    await page.waitForSelector('#menu .menu-entry');
-    await page.locator('#menu .menu-entry').getByText('Klassen', { exact: true }).first().click();
-    await page.waitForSelector('#tabs .tab');
-    await settled(page);
-    const klassen = formSelector('TVWOKlasForm');
+    const klassen = await openScreen(page, 'TVWOKlasForm', 'VWO', 'Klassen');
     await page.locator(klassen + ' .form-links button', { hasText: 'Modulevarianten' }).click();
     await settled(page);
     const form = formSelector('TVWOIngModuleVariantForm');

@@ -6,22 +6,15 @@
 const test = require('node:test');
 const assert = require('node:assert');
 const {
-  withKavel, openScreen, settled, message, answerMessage, gridRows, formSelector, screenshot,
+  withKavel, openScreen, chooseInstitution, settled, message, answerMessage, gridRows, screenshot,
 } = require('./harness');
-
-const BROWSER = formSelector('TBrowseVWOStructInstellingForm');
 
 test('an organised variant is grey and organising it again adds a dual version after Ja', () =>
   withKavel('opleidingsvarianten', async (page) => {
     const form = await openScreen(page, 'TVWOIngOpleidingsVariantForm', 'VWO',
       'Ingerichte opleidingsvarianten per geografie');
     // CVO Horizon, geography V103: every variant it may organise is organised.
-    await page.click('#tabs .tab-caption >> nth=0');
-    await settled(page);
-    await page.click(BROWSER + ' [data-control="GridInstellingen"] tbody tr:has-text("CVO Horizon")');
-    await settled(page);
-    await page.click('#tabs .tab-caption >> nth=1');
-    await settled(page);
+    await chooseInstitution(page, 'CVO Horizon');
     await page.locator(form + ' [data-control="SCGeografie"] select')
       .selectOption({ label: 'V103 - Vestiging Moerkerk' });
     await settled(page);

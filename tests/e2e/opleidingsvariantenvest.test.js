@@ -5,21 +5,14 @@
 const test = require('node:test');
 const assert = require('node:assert');
 const {
-  withKavel, openScreen, settled, gridRows, formSelector, screenshot,
+  withKavel, openScreen, chooseInstitution, settled, gridRows, screenshot,
 } = require('./harness');
-
-const BROWSER = formSelector('TBrowseVWOStructInstellingForm');
 
 test('a variant leaves a location and comes back with the button', () =>
   withKavel('opleidingsvariantenvest', async (page) => {
     const form = await openScreen(page, 'TVWOIngOpleidingsVariantVestForm', 'VWO',
       'Ingerichte opleidingsvarianten in vestiging');
-    await page.click('#tabs .tab-caption >> nth=0');
-    await settled(page);
-    await page.click(BROWSER + ' [data-control="GridInstellingen"] tbody tr:has-text("CVO Horizon")');
-    await settled(page);
-    await page.click('#tabs .tab-caption >> nth=1');
-    await settled(page);
+    await chooseInstitution(page, 'CVO Horizon');
     const location = page.locator(form + ' [data-control="SCVestiging"] select');
     const first = (await location.locator('option').allTextContents()).find((text) => text);
     await location.selectOption({ label: first });
