@@ -28,12 +28,14 @@ class KlasJobsTest : public ScreenTest {
     ASSERT_TRUE(selectie.HasClasses());
   }
 
-  //! The ids of the classes of the list, in its order.
-  std::vector<std::string> ListIds() {
+  //! The ids of the classes of the list of a school, in its order.
+  std::vector<std::string> ListIds(int school = 1) {
     std::vector<std::string> ids;
     std::string rows = Stored(
         "SELECT K.VWK_ID FROM VWOKLAS K JOIN INSTELLING I ON I.IS_ID = K.VWK_INSTELLING_FK "
-        "WHERE I.IS_SCHOOL_FK = 1 AND K.VWK_VAN <= '2026-08-31' AND K.VWK_TOT >= '2025-09-01' "
+        "WHERE I.IS_SCHOOL_FK = " +
+        std::to_string(school) +
+        " AND K.VWK_VAN <= '2026-08-31' AND K.VWK_TOT >= '2025-09-01' "
         "ORDER BY K.VWK_CODE, K.VWK_ID");
     for (size_t at = 0; at < rows.size();) {
       size_t end = rows.find('\n', at);
@@ -333,6 +335,13 @@ TEST_F(KlasJobsTest, MemosForThreeTickedClassesSendThreeJobsAndReportThree) {
   EXPECT_EQ(Set(form, "LCInstelling", "2"), TEventResult::Done);
   EXPECT_EQ(Press(form, "APrepare"), TEventResult::Done);
   EXPECT_NE(form.Selectie.CLBKlassen.Items()[0].find("HOR-"), std::string::npos);
+
+  // One ticked class is enough.
+  EXPECT_EQ(Press(form, "AExecute"), TEventResult::Refused);
+  Fill(form, {{"CLBKlassen", "0"}});
+  ASSERT_EQ(Press(form, "AExecute"), TEventResult::Done) << Messages();
+  EXPECT_EQ(Messages(), "message: Klasmemo gegevens voor 1 klassen aangemaakt.\n");
+  EXPECT_EQ(JobLog(), expected + "328 | -1 | Execute | [" + Int(ListIds(2)[0]) + "]\n");
 }
 
 }  // namespace
