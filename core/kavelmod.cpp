@@ -16,6 +16,7 @@
 #include "planning/dlgVWOLesmomentKalender.h"
 #include "planning/dlgVWOLesmomentUitRecept.h"
 #include "planning/dlgVWOZetLessen.h"
+#include "planning/frmVWOCheckLesmomenten.h"
 #include "planning/frmVWOKlasLesmomentUitRecept.h"
 #include "planning/frmVWOLesmomentToMemoInGroep.h"
 #include "planning/frmVWOVerwerkLesmomenten.h"
@@ -85,6 +86,7 @@ constexpr Unit kUnits[] = {
     {"frmVWOKlasLesmomentUitRecept", &frmVWOKlasLesmomentUitRecept::Initialization, nullptr},
     {"frmVWOVerwerkLesmomenten", &frmVWOVerwerkLesmomenten::Initialization, nullptr},
     {"frmVWOLesmomentToMemoInGroep", &frmVWOLesmomentToMemoInGroep::Initialization, nullptr},
+    {"frmVWOCheckLesmomenten", &frmVWOCheckLesmomenten::Initialization, nullptr},
     {"regkavelmod", &regkavelmod::Initialization, &regkavelmod::Finalization},
 };
 

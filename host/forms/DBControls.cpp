@@ -315,8 +315,11 @@ TDescription TDBGrid::DescribeRows(int top, int count) const {
     columns.push_back({field, position, field != nullptr && IsColourField(*field)});
   }
   int fontColor = -1;
-  for (int i = 0; !FontColorField.empty() && i < dataset->FieldCount(); ++i) {
-    if (SameText(dataset->Fields(i).FieldName(), FontColorField)) fontColor = i;
+  int rowColor = -1;
+  for (int i = 0; i < dataset->FieldCount(); ++i) {
+    const std::string& name = dataset->Fields(i).FieldName();
+    if (!FontColorField.empty() && SameText(name, FontColorField)) fontColor = i;
+    if (!RowColorField.empty() && SameText(name, RowColorField)) rowColor = i;
   }
   const int total = dataset->RecordCount();
   top = std::clamp(top, 0, std::max(0, total));
@@ -347,6 +350,9 @@ TDescription TDBGrid::DescribeRows(int top, int count) const {
     if (!colours.IsNull()) line.Set("colours", std::move(colours));
     if (fontColor >= 0 && !row[fontColor].IsNull()) {
       line.Set("color", ControlColor(static_cast<int32_t>(row[fontColor].AsInteger())));
+    }
+    if (rowColor >= 0 && !row[rowColor].IsNull()) {
+      line.Set("background", ColorToHtml(static_cast<TColor>(row[rowColor].AsInteger())));
     }
     rows.Add(std::move(line));
   }

@@ -135,6 +135,10 @@ class TDBGrid : public TControl {
   //! An integer field (usually calculated) whose value, 0xRRGGBB, is the text colour of its row;
   //! a row where it is null keeps the grid's colour.
   std::string FontColorField;
+  //! An integer field (usually calculated) whose value, a stored colour (Colors.h), is the
+  //! background of its row while the row is not the current one (the current row keeps the
+  //! grid's highlight); a row where it is null keeps the grid's colour.
+  std::string RowColorField;
   Notify OnDblClick;
   //! The rows picked (record numbers, in the order picked); the current record alone when the
   //! user picked none or the list changed since (a refetch, another order or filter).

@@ -9,14 +9,19 @@
 //   J_CURRENCY1 planned lesson times: VWL_LESUREN of the lessons that are given (bit 1 of
 //     VWL_FLAGS clear) and are not distance moments (bit 3 clear), rounded to two decimals,
 //   J_INTEGER4 required lesson times: VMV_LESTIJDENORGANISATIE less the distance-teaching,
-//     deliberation and work-experience lesson times of the organised module variant,
-//   J_BIGINT1 planned as a percentage of required, in hundredths (9250 = 92.50 %), halves away
-//     from zero; null when nothing is required,
+//     deliberation and work-experience lesson times of the organised module variant, rounded to
+//     a whole number (halves away from zero) as the lesson-time check's providers do,
+//   J_BIGINT1 planned as a percentage of required, in hundredths (9250 = 92.50 %), reckoned as
+//     the lesson-time check of the class screen does: planned / required as a currency value
+//     (four decimals, halves to even) times 100; 0 when the deductions exceed the module's
+//     lesson times (required below 0, a row in error as the check says), null when exactly
+//     nothing is required (in order),
 //   J_INTEGER5 IMV_LESTIJDENAFSTANDSONDERWIJS, J_INTEGER6 VMV_LESTIJDENORGANISATIE,
 //   J_DATE1 IMV_LESVAN, J_DATE2 IMV_LESTOT, J_DATE3 IMV_REGISTRATIEMOMENT, J_DATE4 IMV_AFGELASTOP.
 //
 // The percentage is computed here in whole hundredths, so that a row at exactly 92 or 100
-// percent reads the same on every database. Changes nothing else; CleanJob removes the rows.
+// percent reads the same on every database and the same as in the lesson-time check. Changes
+// nothing else; CleanJob removes the rows.
 #include <algorithm>
 
 #include "host/base/SysUtils.h"
@@ -36,11 +41,19 @@ int64_t RoundedQuotient(int64_t numerator, int64_t denominator) {
   return (2 * numerator + denominator) / (2 * denominator);
 }
 
+//! The percentage in hundredths as the lesson-time check reckons it; null when nothing is
+//! required.
+Variant Percentage(Currency planned, int64_t required) {
+  if (required == 0) return Variant();
+  if (required < 0) return Variant(int64_t{0});
+  return Variant((planned / Currency::FromRaw(required * Currency::kScale)).Raw());
+}
+
 std::string CheckRows(JobContext& job) {
   auto moduleVariants = job.db.Prepare(
       "SELECT K.VWK_ID, I.IMV_ID, M.VOM_ID, K.VWK_CODE, K.VWK_OMSCHRIJVING, M.VOM_OMSCHRIJVING, "
-      "COALESCE(MV.VMV_LESTIJDENORGANISATIE, 0) - I.IMV_LESTIJDENAFSTANDSONDERWIJS - "
-      "I.IMV_LESTIJDENDELIBERATIE - I.IMV_LESTIJDENWERKPLEKLEREN, "
+      "CAST(ROUND(COALESCE(MV.VMV_LESTIJDENORGANISATIE, 0) - I.IMV_LESTIJDENAFSTANDSONDERWIJS - "
+      "I.IMV_LESTIJDENDELIBERATIE - I.IMV_LESTIJDENWERKPLEKLEREN, 0) AS BIGINT), "
       "I.IMV_LESTIJDENAFSTANDSONDERWIJS, MV.VMV_LESTIJDENORGANISATIE, I.IMV_LESVAN, I.IMV_LESTOT, "
       "I.IMV_REGISTRATIEMOMENT, I.IMV_AFGELASTOP "
       "FROM VWOKLAS K "
@@ -82,7 +95,7 @@ std::string CheckRows(JobContext& job) {
         .Set("J_EXTRALONGTEXT2", ReadValue(*moduleVariants, 5, FieldType::String))
         .Set("J_CURRENCY1", Currency::FromRaw(RoundedQuotient(plannedRaw, 100) * 100))
         .Set("J_INTEGER4", Variant(required))
-        .Set("J_BIGINT1", required > 0 ? Variant(RoundedQuotient(plannedRaw, required)) : Variant())
+        .Set("J_BIGINT1", Percentage(Currency::FromRaw(plannedRaw), required))
         .Set("J_INTEGER5", ReadValue(*moduleVariants, 7, FieldType::Integer))
         .Set("J_INTEGER6", ReadValue(*moduleVariants, 8, FieldType::Integer))
         .Set("J_DATE1", ReadValue(*moduleVariants, 9, FieldType::DateTime))

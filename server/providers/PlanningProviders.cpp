@@ -7,6 +7,9 @@
 // deliberation and work-experience lesson times of the organised module variant (negative when
 // those exceed the module's total); LESTIJDENCONTACTONDERWIJSINSG the same from
 // VMV_LESTIJDENINSCHRIJVINGSGELD.
+//
+// DSPBrowseVWOCheckLestijden shows the rows job 320 wrote for a job id under the names of the
+// planned lesson count check (slots: Job320.cpp).
 #include "server/providers/Provider.h"
 
 namespace quil::server {
@@ -36,6 +39,22 @@ const std::vector<FieldOverride> kLesTijdenFields = {
     {"LESTIJDENCONTACTONDERWIJSORG", FieldType::LargeInt, 0, 0},
     {"LESTIJDENCONTACTONDERWIJSINSG", FieldType::LargeInt, 0, 0}};
 
+// Job 320's rows. The percentage comes in hundredths; what is still to be planned is 92 percent
+// of the required lesson times less the planned ones, never below nothing.
+constexpr const char* kCheckLestijdenSql =
+    "SELECT J.J_ID, J.J_INTEGER1 AS VKL_ID, J.J_INTEGER2 AS IMV_ID, J.J_INTEGER3 AS VOM_ID, "
+    "J.J_TEXT1 AS VKL_CODE, J.J_EXTRALONGTEXT1 AS VKL_OMSCHRIJVING, "
+    "J.J_EXTRALONGTEXT2 AS VOM_OMSCHRIJVING, J.J_CURRENCY1 AS IMV_TOTAALUREN, "
+    "J.J_INTEGER4 AS IMV_VEREISTEUREN, J.J_BIGINT1 / 100.0 AS IMV_PERCENTAGE, "
+    "CASE WHEN J.J_INTEGER4 * 92 > J.J_CURRENCY1 * 100 "
+    "  THEN ROUND((J.J_INTEGER4 * 92 - J.J_CURRENCY1 * 100) / 100.0, 2) ELSE 0 END "
+    "  AS IMV_NOGTEPLANNEN, "
+    "J.J_DATE1 AS IMV_LESVAN, J.J_DATE2 AS IMV_LESTOT, J.J_DATE3 AS IMV_REGISTRATIEMOMENT, "
+    "J.J_INTEGER5 AS IMV_LESTIJDENAFSTANDSONDERWIJS, J.J_INTEGER6 AS VMV_LESTIJDENORGANISATIE, "
+    "J.J_DATE4 AS IMV_AFGELASTOP "
+    "FROM JOBDATA J WHERE J.J_JOBID = :JOBID AND J.J_JOBTYPE = 320 AND J.J_TYPERECORD = 0 "
+    "ORDER BY J.J_ID";
+
 }  // namespace
 
 void AddPlanningProviders(ProviderCatalogue& c) {
@@ -47,6 +66,14 @@ void AddPlanningProviders(ProviderCatalogue& c) {
          .sql = LesTijdenSql("I.IMV_VWOKLAS_FK = :VWK_ID"),
          .params = {{"VWK_ID", FieldType::Integer}},
          .overrides = kLesTijdenFields});
+  c.Add({.name = "DSPBrowseVWOCheckLestijden",
+         .sql = kCheckLestijdenSql,
+         .params = {{"JOBID", FieldType::Integer}},
+         .overrides = {{"IMV_TOTAALUREN", FieldType::Currency, 18, 2},
+                       {"IMV_VEREISTEUREN", FieldType::Currency, 18, 2},
+                       {"IMV_PERCENTAGE", FieldType::Currency, 18, 2},
+                       {"IMV_NOGTEPLANNEN", FieldType::Currency, 18, 2},
+                       {"IMV_AFGELASTOP", FieldType::Date, 0, 0}}});
 }
 
 }  // namespace quil::server

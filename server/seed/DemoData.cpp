@@ -369,7 +369,8 @@ void SeedStaffAndUsers(Seed& s) {
                                                 {"TVWOKlasLesMomentenUitReceptForm", 1},
                                                 {"TVWOVerwerkLesmomentenForm", 1},
                                                 {"TVWOLesmomentenToMemoInGroepForm", 1},
-                                                {"TVWOKlasLesmomentenForm", 7}};
+                                                {"TVWOKlasLesmomentenForm", 7},
+                                                {"TVWOCheckAantalLesmomentenForm", 1}};
   int id = 1;
   for (const auto& [form, bits] : rights) {
     w.Insert("GEBRUIKERRECHT", {{"GR_ID", Int(id++)},

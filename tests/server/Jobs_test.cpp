@@ -6,6 +6,7 @@
 
 #include "ServerTestUtil.h"
 #include "host/base/Errors.h"
+#include "host/base/SysUtils.h"
 #include "server/jobs/JobRows.h"
 #include "server/jobs/JobService.h"
 #include "server/seed/InitDb.h"
@@ -435,6 +436,52 @@ TEST(Job320Test, OneRowPerModuleVariantOfTheClassesStartingInThePeriod) {
   server->ExecuteJob(320, 5, Values({1, -1, start, start}));
   EXPECT_EQ(CheckRows(db, 5), all);
   EXPECT_EQ(CheckRows(db, 6), "11 8 K11 Wiskunde 0e-4 12 0 2025-09-01 2025-12-01\n");
+}
+
+// The percentage and the required lesson times follow the lesson-time check of the class
+// screen: required rounded to a whole number, planned / required as a currency (halves to even),
+// 0 when the deductions exceed the module's lesson times, null when nothing is required.
+TEST(Job320Test, ReckonsAsTheLessonTimeCheck) {
+  struct Case {
+    const char* organisatie;
+    int afstand;
+    int deliberatie;
+    const char* lesuren;
+    const char* expected;  // J_INTEGER4 J_BIGINT1 of IMV 6
+  };
+  const Case cases[] = {
+      {"20", 0, 0, "20.001", "20 10000"},  // 100.005 %: halves to even, not above 100
+      {"20", 0, 0, "18.401", "20 9200"},   // 92.005 %
+      {"20", 0, 0, "18.399", "20 9200"},   // 91.995 %: up to 92
+      {"20", 0, 0, "18.397", "20 9198"},   // 91.985 %: to the even 91.98
+      {"12.5", 0, 0, "13", "13 10000"},    // 12.5 lesson times count as 13
+      {"12.4", 0, 0, "13", "12 10833"},   {"12", 12, 0, "3", "0 null"},  // nothing required
+      {"12", 10, 4, "3", "-2 0"},  // the deductions exceed the module's lesson times
+      {nullptr, 0, 0, "3", "0 null"},
+  };
+  auto server = FixtureServer();
+  Database& db = server->db();
+  LoadLessonDays(db);
+  db.ExecuteScript("UPDATE VWOKLAS SET VWK_INSTELLING_FK = 1");
+  int jobId = 20;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.organisatie ? c.organisatie : "null") + " " + c.lesuren);
+    db.ExecuteScript(
+        Format("UPDATE VWOMODULEVARIANT SET VMV_LESTIJDENORGANISATIE = %s; "
+               "UPDATE VWOINGMODULEVARIANT SET IMV_LESTIJDENAFSTANDSONDERWIJS = %d, "
+               "IMV_LESTIJDENDELIBERATIE = %d WHERE IMV_ID = 6; "
+               "UPDATE VWOLES SET VWL_LESUREN = %s WHERE VWL_ID = 8;",
+               c.organisatie ? c.organisatie : "NULL", c.afstand, c.deliberatie, c.lesuren));
+    server->ExecuteJob(320, ++jobId,
+                       Values({1, -1, EncodeDate(2025, 9, 1), EncodeDate(2025, 9, 1)}));
+    std::string found = "no row";
+    for (const JobRow& row : ReadJobRows(db, jobId, 320)) {
+      if (row.Get("J_INTEGER2") != Variant(6)) continue;
+      found = Show(row.Get("J_INTEGER4"), FieldType::Integer) + " " +
+              Show(row.Get("J_BIGINT1"), FieldType::LargeInt);
+    }
+    EXPECT_EQ(found, c.expected);
+  }
 }
 
 }  // namespace

@@ -735,6 +735,8 @@ function renderGrid(control, ctx) {
     const tr = el('tr', { class: current ? 'current' : null, dataset: { recno: row.recNo },
       style: row.color ? { color: row.color } : null },
       [el('td', { class: 'marker', text: current ? (editing ? '✎' : '▸') : '' })]);
+    // A row colour of the screen paints the rows other than the current one.
+    if (row.background && !current) tr.style.backgroundColor = row.background;
     row.cells.forEach((cell, index) => {
       const column = control.columns[index] || {};
       const td = el('td', { text: cell, class: numeric(column.type) && !column.colour ? 'num' : null });
