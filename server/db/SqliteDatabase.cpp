@@ -7,8 +7,10 @@
 #include <sqlite3.h>
 
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "host/base/Strings.h"
@@ -79,10 +81,50 @@ void Check(sqlite3* db, int code) {
   if (code != SQLITE_OK) Throw(db, code);
 }
 
+//! The compiled statements of one connection that are not in use, by their SQL text. Compiling
+//! a statement costs more than running a small one, and jobs and providers prepare the same
+//! texts call after call. A statement goes back reset and without bindings; one that finds the
+//! connection closed, or the cache full, is finalized.
+class StatementCache {
+ public:
+  static constexpr size_t kCapacity = 128;
+
+  //! An idle statement of that text; nullptr when there is none.
+  sqlite3_stmt* Take(std::string_view sql) {
+    auto found = idle_.find(std::string(sql));
+    if (found == idle_.end()) return nullptr;
+    sqlite3_stmt* stmt = found->second;
+    idle_.erase(found);
+    return stmt;
+  }
+
+  void Give(sqlite3_stmt* stmt) {
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    if (closed_ || idle_.size() >= kCapacity) {
+      sqlite3_finalize(stmt);
+      return;
+    }
+    idle_.emplace(sqlite3_sql(stmt), stmt);
+  }
+
+  //! Finalizes every idle statement; statements in use are finalized when they are done.
+  void Close() {
+    closed_ = true;
+    for (auto& [sql, stmt] : idle_) sqlite3_finalize(stmt);
+    idle_.clear();
+  }
+
+ private:
+  std::unordered_multimap<std::string, sqlite3_stmt*> idle_;
+  bool closed_ = false;
+};
+
 class SqliteStatement final : public Statement {
  public:
-  SqliteStatement(sqlite3* db, sqlite3_stmt* stmt) : db_(db), stmt_(stmt) {}
-  ~SqliteStatement() override { sqlite3_finalize(stmt_); }
+  SqliteStatement(sqlite3* db, sqlite3_stmt* stmt, std::shared_ptr<StatementCache> cache)
+      : db_(db), stmt_(stmt), cache_(std::move(cache)) {}
+  ~SqliteStatement() override { cache_->Give(stmt_); }
 
   int ParameterCount() const override { return sqlite3_bind_parameter_count(stmt_); }
 
@@ -177,19 +219,25 @@ class SqliteStatement final : public Statement {
  private:
   sqlite3* db_;
   sqlite3_stmt* stmt_;
+  std::shared_ptr<StatementCache> cache_;
 };
 
 class SqliteDatabase final : public Database {
  public:
   explicit SqliteDatabase(sqlite3* db) : db_(db) {}
-  ~SqliteDatabase() override { sqlite3_close_v2(db_); }
+  ~SqliteDatabase() override {
+    cache_->Close();
+    sqlite3_close_v2(db_);
+  }
 
   std::unique_ptr<Statement> Prepare(std::string_view sql) override {
-    sqlite3_stmt* stmt = nullptr;
-    int rc = sqlite3_prepare_v3(db_, sql.data(), static_cast<int>(sql.size()),
-                                SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
-    if (rc != SQLITE_OK) Throw(db_, rc);
-    return std::make_unique<SqliteStatement>(db_, stmt);
+    sqlite3_stmt* stmt = cache_->Take(sql);
+    if (stmt == nullptr) {
+      int rc = sqlite3_prepare_v3(db_, sql.data(), static_cast<int>(sql.size()),
+                                  SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
+      if (rc != SQLITE_OK) Throw(db_, rc);
+    }
+    return std::make_unique<SqliteStatement>(db_, stmt, cache_);
   }
 
   void ExecuteScript(std::string_view sql) override {
@@ -290,6 +338,7 @@ class SqliteDatabase final : public Database {
   }
 
   sqlite3* db_;
+  std::shared_ptr<StatementCache> cache_ = std::make_shared<StatementCache>();
   std::unique_ptr<Statement> begin_, commit_, rollback_, next_, read_;
 };
 

@@ -54,6 +54,7 @@ constexpr int kDistanceFlag = 1 << 3;  //!< VWL_FLAGS: distance-learning moment
 struct RecipeRow {
   int weekday = 0;  //!< Monday = 0
   TDateTime van, tot;
+  std::string vanSql, totSql;  //!< the hours as they are stored, written once per recipe
   Currency lestijden;
   std::optional<int64_t> teacher, room, place;
   bool distance = false;
@@ -93,6 +94,8 @@ std::vector<RecipeRow> ReadRecipe(const std::string& text) {
       row.van = RecipeTime(item, "van");
       row.tot = RecipeTime(item, "tot");
       if (row.tot < row.van) BadRecipe("een les eindigt voor ze begint");
+      row.vanSql = TimeToSql(row.van);
+      row.totSql = TimeToSql(row.tot);
       if (!SqlToCurrency(item.at("lestijden").get<std::string>(), row.lestijden) ||
           row.lestijden <= Currency(0)) {
         BadRecipe("een les heeft geen geldig aantal lestijden");
@@ -113,6 +116,7 @@ std::vector<RecipeRow> ReadRecipe(const std::string& text) {
 struct Lesson {
   TDateTime date;
   const RecipeRow* row;
+  std::string dateSql;  //!< the date as it is stored, the same for every module variant
 };
 
 //! The days of the holidays that overlap the period, as day numbers.
@@ -148,7 +152,7 @@ std::vector<Lesson> LessonDates(const std::vector<RecipeRow>& rows, TDateTime fr
     for (const RecipeRow& row : rows) {
       const int day = monday + 7 * week + row.weekday;
       if (day < first || day > last || holidays.count(day) > 0) continue;
-      lessons.push_back({TDateTime(day), &row});
+      lessons.push_back({TDateTime(day), &row, DateToSql(TDateTime(day))});
     }
   }
   std::stable_sort(lessons.begin(), lessons.end(),
@@ -331,9 +335,9 @@ std::string LessonsFromRecipe(JobContext& job) {
       s.Reset();
       s.BindInt64(0, nextId++);
       s.BindInt64(1, imv.id);
-      s.BindText(2, DateToSql(lesson.date));
-      s.BindText(3, TimeToSql(row.van));
-      s.BindText(4, TimeToSql(row.tot));
+      s.BindText(2, lesson.dateSql);
+      s.BindText(3, row.vanSql);
+      s.BindText(4, row.totSql);
       BindValue(s, 5, Variant(row.lestijden), FieldType::Currency);
       BindOptional(s, 6, row.teacher ? row.teacher : imv.teacher);
       BindOptional(s, 7, row.room ? row.room : klas.standardRoom);

@@ -97,5 +97,40 @@ TEST(SchemaTest, GeneratorsFollowRowsInsertedWithKeys) {
   EXPECT_THROW(server->GetNewID("GEENTABEL"), EClientError);
 }
 
+// A connection hands a text it compiled before out again: reset, without the earlier bindings,
+// independent of another statement of the same text in use, and following a changed table.
+TEST(SchemaTest, AStatementPreparedAgainStartsAfresh) {
+  auto db = OpenSqlite(":memory:");
+  db->ExecuteScript("CREATE TABLE T (A INTEGER); INSERT INTO T VALUES (1), (2), (3);");
+  const char* sql = "SELECT A, ? FROM T ORDER BY A";
+  auto first = db->Prepare(sql);
+  first->BindInt64(0, 7);
+  ASSERT_TRUE(first->Step());
+  EXPECT_EQ(first->ColumnInt64(0), 1);
+  {
+    auto second = db->Prepare(sql);  // the first is in use: a statement of its own
+    ASSERT_TRUE(second->Step());
+    EXPECT_EQ(second->ColumnStorage(1), StorageClass::Null);
+    ASSERT_TRUE(second->Step());
+    EXPECT_EQ(second->ColumnInt64(0), 2);
+  }
+  ASSERT_TRUE(first->Step());
+  EXPECT_EQ(first->ColumnInt64(0), 2) << "not disturbed by the other";
+  EXPECT_EQ(first->ColumnInt64(1), 7);
+  first.reset();  // left in the middle of its rows
+
+  auto again = db->Prepare(sql);
+  ASSERT_TRUE(again->Step());
+  EXPECT_EQ(again->ColumnInt64(0), 1) << "from the first row";
+  EXPECT_EQ(again->ColumnStorage(1), StorageClass::Null) << "no binding of an earlier use";
+  again.reset();
+
+  db->ExecuteScript("DROP TABLE T; CREATE TABLE T (A TEXT); INSERT INTO T VALUES ('x');");
+  auto changed = db->Prepare(sql);
+  ASSERT_TRUE(changed->Step());
+  EXPECT_EQ(changed->ColumnText(0), "x");
+  EXPECT_FALSE(changed->Step());
+}
+
 }  // namespace
 }  // namespace quil::server::testing
