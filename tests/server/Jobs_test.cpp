@@ -477,6 +477,7 @@ TEST(Job320Test, ReckonsAsTheLessonTimeCheck) {
     std::string found = "no row";
     for (const JobRow& row : ReadJobRows(db, jobId, 320)) {
       if (row.Get("J_INTEGER2") != Variant(6)) continue;
+      EXPECT_EQ(row.Get("J_TYPERECORD"), Variant(0)) << "the rows the check screen reads";
       found = Show(row.Get("J_INTEGER4"), FieldType::Integer) + " " +
               Show(row.Get("J_BIGINT1"), FieldType::LargeInt);
     }
