@@ -287,6 +287,27 @@ TEST_F(BulkChangeTest, NestedGuardsOnlyTheOutermostApplies) {
   EXPECT_EQ(server.Provider("DSPLessen").rows.size(), 100u);
 }
 
+// A change the server refused stays in the log; a later bulk change that changes nothing does not
+// send it again, also after an earlier bulk change applied.
+TEST_F(BulkChangeTest, AnEmptyBulkChangeDoesNotResendARefusedChange) {
+  lessons.Open();
+  {
+    BulkChangeGuard bulk(lessons);
+    lessons.Edit();
+    lessons.FieldByName("VOM_CODE").SetAsString("EEN");
+    lessons.Post();
+  }
+  server.Provider("DSPLessen").rows[1][1] = Variant("ANDER");  // another user's change
+  lessons.Next();
+  lessons.Edit();
+  lessons.FieldByName("VOM_CODE").SetAsString("TWEE");
+  EXPECT_THROW(lessons.Post(), EClientError);
+  const int applies = server.applyCalls;
+  { BulkChangeGuard bulk(lessons); }
+  EXPECT_EQ(server.applyCalls, applies);
+  EXPECT_EQ(lessons.ChangeCount(), 1);
+}
+
 TEST_F(BulkChangeTest, AnEditInProgressBelongsToWhatWentBefore) {
   lessons.Open();
   lessons.Edit();

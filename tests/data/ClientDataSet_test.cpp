@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 
 #include "DataSetFixture.h"
 #include "host/base/Errors.h"
@@ -260,6 +261,8 @@ TEST_F(DataSetTest, ApplyWithMaxErrorsZeroIsAllOrNothing) {
                : std::string();
   };
   ds.SetAutoCommit(false);
+  EXPECT_EQ(ds.ApplyUpdates(0), 0);  // closed: nothing to send, no error
+  EXPECT_EQ(server.applyCalls, 0);
   ds.Open();
   ds.Edit();
   ds.FieldByName("VOM_CODE").SetAsString("BAD");  // the first row of the delta
@@ -310,6 +313,13 @@ TEST_F(DataSetTest, ConcurrentChangeIsRefusedAndKeptInTheLog) {
     EXPECT_STREQ(e.what(), "Record werd intussen gewijzigd door een andere gebruiker");
   }
   EXPECT_EQ(ds.ChangeCount(), 1);
+  EXPECT_EQ(Stored(), "1:WIX 2:NED 3:eng 4:FRA");
+  // The next post sends the refused change again with its own: all or nothing.
+  ds.Next();
+  ds.Edit();
+  ds.FieldByName("VOM_CODE").SetAsString("NEX");
+  EXPECT_THROW(ds.Post(), EClientError);
+  EXPECT_EQ(ds.ChangeCount(), 2);
   EXPECT_EQ(Stored(), "1:WIX 2:NED 3:eng 4:FRA");
 }
 
@@ -446,6 +456,9 @@ TEST_F(DataSetTest, ALookupByAWholeNumberFindsADecimal) {
   }
   EXPECT_EQ(prices.Lookup("P_PRIJS", Variant(12), "P_ID").AsInteger(), 1);
   EXPECT_EQ(prices.Lookup("P_ID", Variant(2), "P_PRIJS").AsString(), "12,5");
+  // A key from a decimal field, or no key at all (a record without its reference).
+  EXPECT_EQ(prices.Lookup("P_ID", Variant(2.0), "P_PRIJS").AsString(), "12,5");
+  EXPECT_TRUE(prices.Lookup("P_ID", Variant(), "P_PRIJS").IsNull());
 }
 
 // Without a sort order the list keeps a record inserted where it was inserted, also when the list
@@ -469,6 +482,29 @@ TEST_F(DataSetTest, ABitOfTheFirstField) {
   flags.Append();
   second.SetAsBoolean(true);
   EXPECT_EQ(flags.FieldByName("F_FLAGS").AsInteger(), 2);
+}
+
+// A grid keeps its selection while the version stands: every new list has a version never seen.
+TEST_F(DataSetTest, EveryNewListHasANewVersion) {
+  std::set<uint64_t> seen{ds.Version()};
+  auto changed = [this, &seen](const char* step) {
+    EXPECT_TRUE(seen.insert(ds.Version()).second) << step;
+  };
+  ds.Open();
+  changed("open");
+  ds.MaybeApplyFilter("VOM_SC_FK = 1");
+  changed("filter");
+  ds.Append();
+  changed("append");
+  ds.Cancel();
+  ds.SetSortFields("VOM_CODE");
+  changed("sort");
+  ds.Delete();
+  changed("delete");
+  ds.Close();
+  changed("close");
+  ds.Open();
+  changed("open again");
 }
 
 TEST_F(DataSetTest, RowsOutsideTheListAreEmpty) {
@@ -521,6 +557,10 @@ TEST_F(DataSetTest, FilteringOnAgainKeepsTheRecordAndTheFilter) {
   ds.SetFiltered(false);  // off again, the text kept
   EXPECT_EQ(Shown(), "1:WIS 2:NED 3:eng *4:FRA");
   EXPECT_EQ(ds.Filter(), "VOM_SC_FK = 1");
+  ds.SetFilter("VOM_SC_FK = 2");  // a new text while off only waits for filtering on
+  EXPECT_EQ(Shown(), "1:WIS 2:NED 3:eng *4:FRA");
+  ds.SetFiltered(true);
+  EXPECT_EQ(Shown(), "*3:eng");
 }
 
 TEST_F(DataSetTest, PostMovesTheRecordToItsSortedPlace) {
@@ -550,6 +590,8 @@ TEST_F(DataSetTest, LocateFindsTheFirstMatchInSortOrder) {
   EXPECT_EQ(ds.FieldByName("VOM_ID").AsInteger(), 3);
   EXPECT_TRUE(ds.Locate("VOM_OMSCHRIJVING", Variant("Ned"), {.partialKey = true}));
   EXPECT_EQ(ds.FieldByName("VOM_ID").AsInteger(), 2);
+  EXPECT_TRUE(ds.Locate("VOM_CODE", Variant("FR"), {.partialKey = true}));  // on the sort field
+  EXPECT_EQ(ds.FieldByName("VOM_ID").AsInteger(), 4);
   EXPECT_TRUE(ds.Locate("VOM_SC_FK;VOM_FLAGS", {Variant(1), Variant(2)}));
   EXPECT_EQ(ds.FieldByName("VOM_ID").AsInteger(), 4);
   EXPECT_TRUE(ds.LocateID(1));
@@ -582,6 +624,47 @@ TEST_F(DataSetTest, MovingAwayPostsAChangeAndDropsAnUntouchedInsert) {
   ds.Next();
   EXPECT_EQ(ds.State(), DataSetState::Browse);
   EXPECT_EQ(Stored(), "1:WIB 2:NED 3:eng 4:FRA");
+}
+
+TEST_F(DataSetTest, DeletingWhileEditingDropsWhatWasTyped) {
+  ds.SetAutoCommit(false);
+  ds.Open();
+  ds.Edit();
+  ds.FieldByName("VOM_CODE").SetAsString("WIB");
+  ds.Delete();
+  EXPECT_EQ(ds.State(), DataSetState::Browse);
+  EXPECT_EQ(Shown(), "*2:NED 3:eng 4:FRA");
+  EXPECT_EQ(ds.ChangeCount(), 1);
+  ds.ApplyUpdates(0);
+  EXPECT_EQ(Stored(), "2:NED 3:eng 4:FRA");
+}
+
+// Who changed a record and when is written on every post; a dataset without a server writes
+// only when. Either field may come first.
+TEST_F(DataSetTest, APostWritesWhoChangedItAndWhen) {
+  server.userId = 7;
+  const TDateTime before = Now();
+  struct Case {
+    const char* name;
+    TDMQuil* connection;
+    std::vector<FieldDef> fields;
+    const char* who;
+  } cases[] = {
+      {"who first", &dm, {{"X_DOOR", FieldType::Integer}, {"X_OP", FieldType::DateTime}}, "7"},
+      {"when first", &dm, {{"X_OP", FieldType::DateTime}, {"X_DOOR", FieldType::Integer}}, "7"},
+      {"no server", nullptr, {{"X_DOOR", FieldType::Integer}, {"X_OP", FieldType::DateTime}}, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TQuilClientDataSet notes{c.connection, "notes"};
+    notes.CreateDataSet(c.fields);
+    notes.ChangedByField = "X_DOOR";
+    notes.ChangedOnField = "X_OP";
+    notes.Append();
+    notes.Post();
+    EXPECT_EQ(notes.FieldByName("X_DOOR").AsString(), c.who);
+    EXPECT_GE(notes.FieldByName("X_OP").AsDateTime().value, before.value);
+  }
 }
 
 TEST_F(DataSetTest, BitFieldsReadAndWriteTheirBit) {
@@ -798,6 +881,8 @@ TEST_F(DataSetTest, RefusedOperationsSayWhatAndWhere) {
       {"Veld 'VOM_CODE' bestaat al", [this] { ds.AddField({"VOM_CODE"}, FieldKind::Calculated); }},
       {"Veld 'VOM_NIEUW' kan niet toegevoegd worden aan een open dataset",
        [this] { ds.AddField({"VOM_NIEUW"}, FieldKind::Data); }},
+      {"Zoeken op '': aantal waarden klopt niet",
+       [this] { ds.Locate("", std::vector<Variant>{}); }},
       {"Zoeken op 'VOM_CODE;VOM_ID': aantal waarden klopt niet",
        [this] { ds.Locate("VOM_CODE;VOM_ID", {Variant("WIS")}); }},
       {"Op veld 'SC_NAAM' kan niet gezocht worden", [this] { ds.Locate("SC_NAAM", Variant(1)); }},
