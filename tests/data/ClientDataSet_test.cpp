@@ -263,6 +263,12 @@ TEST_F(DataSetTest, ApplyWithMaxErrorsZeroIsAllOrNothing) {
   ds.SetAutoCommit(false);
   EXPECT_EQ(ds.ApplyUpdates(0), 0);  // closed: nothing to send, no error
   EXPECT_EQ(server.applyCalls, 0);
+  TQuilClientDataSet local{&dm, "local"};  // without a provider: the log is merged, no error
+  local.CreateDataSet({{"L_ID", FieldType::Integer}});
+  local.Append();
+  local.Post();
+  EXPECT_EQ(local.ApplyUpdates(0), 0);
+  EXPECT_EQ(local.ChangeCount(), 0);
   ds.Open();
   ds.Edit();
   ds.FieldByName("VOM_CODE").SetAsString("BAD");  // the first row of the delta

@@ -282,6 +282,12 @@ TEST_F(AfwezigheidscodesTest, TheColourChosenForTheFirstNewCodeIsStoredWithIt) {
   site.dialogs.AnswerNo();
   TVWOAfwezigheidsCodesForm* form = site.Open();
   ASSERT_NE(form, nullptr);
+  // A colour chosen before there is a code colours nothing and starts no code.
+  ASSERT_EQ(site.app.SetValue(*form, "BtnKleur", "#00ff00"), TEventResult::Done);
+  EXPECT_EQ(form->CDSVWOAfwezigheidsCodes.State(), quil::DataSetState::Browse);
+  EXPECT_EQ(form->CDSVWOAfwezigheidsCodes.RecordCount(), 0);
+  EXPECT_EQ(form->BtnKleur.SelectedColor(), quil::clWindow);
+  form->SetRights(1 | 4);  // may add codes, not change them: the new code takes its colour
   ASSERT_EQ(site.app.DataSetCommand(*form, "DSAfwezigheidscodes", TDataSetCommand::Append),
             TEventResult::Done);
   for (auto [control, value] : {std::pair{"EdtCode", "Z"},
