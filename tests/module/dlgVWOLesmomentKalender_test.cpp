@@ -179,6 +179,7 @@ TEST_F(KalenderTest, ADayIsMarkedOnlyWithWhatALessonNeeds) {
             "liggen.");
   EXPECT_EQ(app.SetValue(dialog, "ELestijden", "2x"), TEventResult::ClientError);
   EXPECT_EQ(dialogs.Entries().back().text, "\"2x\" is geen geldige duur");
+  EXPECT_EQ(app.SetValue(dialog, "ELestijden", ""), TEventResult::Done);  // emptied: none yet
   // An end equal to the start is no end before it.
   Set("TETotUur", "18:00");
   EXPECT_EQ(dialog.ELestijden.Text(), "0");
