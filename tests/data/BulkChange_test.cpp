@@ -43,11 +43,13 @@ class BulkChangeTest : public DataSetTest {
 
   //! Where the dataset stands: filter, current record, edges, state and flags.
   std::string Position() {
-    return Format("filter '%s' %s, #%d of %d, id %s, bof %d eof %d, state %d, bulk %d",
-                  lessons.Filter(), lessons.Filtered() ? "on" : "off", lessons.RecNo(),
-                  lessons.RecordCount(), lessons.FieldByName("VOM_ID").AsString(),
-                  int{lessons.Bof()}, int{lessons.Eof()}, static_cast<int>(lessons.State()),
-                  int{lessons.GetBulkChange()});
+    return Format(
+        "filter '%s' %s, sort '%s', #%d of %d, id %s, bof %d eof %d, state %d, modified %d, "
+        "bulk %d",
+        lessons.Filter(), lessons.Filtered() ? "on" : "off", lessons.SortFields(), lessons.RecNo(),
+        lessons.RecordCount(), lessons.FieldByName("VOM_ID").AsString(), int{lessons.Bof()},
+        int{lessons.Eof()}, static_cast<int>(lessons.State()), int{lessons.Modified()},
+        int{lessons.GetBulkChange()});
   }
 
   //! Sets the flags of every record in view; inserts one and deletes one on the way. Throws on
@@ -77,17 +79,20 @@ TEST_F(BulkChangeTest, WorkFailingOnTheFortiethOfHundredStoresNothingAndRestores
     const char* name;
     bool autoCommit;
     const char* filter;
+    const char* sort;
     int startAt;  // id of the current record before the work
   } cases[] = {
-      {"auto-commit, no filter", true, "", 17},
-      {"auto-commit, filtered and changing the filter", true, "VOM_SC_FK = 1", 40},
-      {"changes kept until applied", false, "", 100},
+      {"auto-commit, no filter", true, "", "", 17},
+      {"auto-commit, filtered and changing the filter", true, "VOM_SC_FK = 1", "", 40},
+      {"changes kept until applied", false, "", "", 100},
+      {"sorted on the code, the work sorting on the school", true, "", "VOM_CODE", 17},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     lessons.Close();
     lessons.SetAutoCommit(c.autoCommit);
     lessons.MaybeApplyFilter(c.filter);
+    lessons.SetSortFields(c.sort);
     lessons.Open();
     ASSERT_TRUE(lessons.LocateID(c.startAt));
     const std::string stored = OnServer();
@@ -97,6 +102,7 @@ TEST_F(BulkChangeTest, WorkFailingOnTheFortiethOfHundredStoresNothingAndRestores
     try {
       BulkChangeGuard bulk(lessons);
       lessons.MaybeApplyFilter("VOM_ID <= 50");
+      if (*c.sort) lessons.SetSortFields("VOM_SC_FK");
       Work(40);
       FAIL() << "the work must fail";
     } catch (const EClientError& e) {

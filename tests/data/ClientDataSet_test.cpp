@@ -604,6 +604,9 @@ TEST_F(DataSetTest, LocateFindsTheFirstMatchInSortOrder) {
   EXPECT_EQ(ds.FieldByName("VOM_CODE").AsString(), "WIS");
   EXPECT_FALSE(ds.LocateID(99));
   EXPECT_EQ(ds.FieldByName("VOM_CODE").AsString(), "WIS");  // a failed locate does not move
+  ds.SetSortFields("VOM_SC_FK;VOM_CODE");  // on the second sort field: FRA NED WIS eng
+  EXPECT_TRUE(ds.Locate("VOM_CODE", Variant("eng")));
+  EXPECT_EQ(ds.FieldByName("VOM_ID").AsInteger(), 3);
 }
 
 TEST_F(DataSetTest, LocatingByKeyFindsARecordThatAPostMovedInTheOrder) {
@@ -808,8 +811,8 @@ TEST_F(DataSetTest, FilterErrorsLeaveTheFilterInForce) {
 }
 
 TEST_F(DataSetTest, SelectionSaveRestoreAndCopies) {
-  std::vector<FieldDef> fields = {{"J_ID", FieldType::Integer},
-                                  {"SELECTED", FieldType::String, 1},
+  std::vector<FieldDef> fields = {{"SELECTED", FieldType::String, 1},
+                                  {"J_ID", FieldType::Integer},
                                   {"J_TEXT1", FieldType::String, 50}};
   TQuilClientDataSet rows{&dm, "rows"};
   rows.IDField = "J_ID";
@@ -832,6 +835,15 @@ TEST_F(DataSetTest, SelectionSaveRestoreAndCopies) {
   TIDList ids;
   rows.GetChecked(ids);
   EXPECT_EQ(ids.GetAsString(), "10,30");
+  // Without a tick field nothing is checked; without a key no id can be given.
+  ds.Open();
+  EXPECT_EQ(ds.GetCheckedCount(), 0);
+  TIDList none;
+  ds.GetChecked(none);
+  rows.IDField.clear();
+  rows.GetChecked(none);
+  EXPECT_EQ(none.GetAsString(), "");
+  rows.IDField = "J_ID";
 
   // A copy takes what the new record may hold: not the key, not a read-only field, not a field
   // it does not have.
