@@ -811,8 +811,8 @@ TEST_F(DataSetTest, FilterErrorsLeaveTheFilterInForce) {
 }
 
 TEST_F(DataSetTest, SelectionSaveRestoreAndCopies) {
-  std::vector<FieldDef> fields = {{"SELECTED", FieldType::String, 1},
-                                  {"J_ID", FieldType::Integer},
+  std::vector<FieldDef> fields = {{"J_ID", FieldType::Integer},
+                                  {"SELECTED", FieldType::String, 1},
                                   {"J_TEXT1", FieldType::String, 50}};
   TQuilClientDataSet rows{&dm, "rows"};
   rows.IDField = "J_ID";
@@ -835,7 +835,19 @@ TEST_F(DataSetTest, SelectionSaveRestoreAndCopies) {
   TIDList ids;
   rows.GetChecked(ids);
   EXPECT_EQ(ids.GetAsString(), "10,30");
-  // Without a tick field nothing is checked; without a key no id can be given.
+  // The tick may be the first field; without a tick field nothing is checked; without a key no
+  // id can be given.
+  TQuilClientDataSet ticks{&dm, "ticks"};
+  ticks.IDField = "T_ID";
+  ticks.CreateDataSet({{"SELECTED", FieldType::String, 1}, {"T_ID", FieldType::Integer}});
+  ticks.Append();
+  ticks.FieldByName("SELECTED").SetAsString("+");
+  ticks.FieldByName("T_ID").SetAsInteger(5);
+  ticks.Post();
+  EXPECT_EQ(ticks.GetCheckedCount(), 1);
+  TIDList first;
+  ticks.GetChecked(first);
+  EXPECT_EQ(first.GetAsString(), "5");
   ds.Open();
   EXPECT_EQ(ds.GetCheckedCount(), 0);
   TIDList none;
