@@ -265,8 +265,10 @@ TEST_F(DataSetTest, ApplyWithMaxErrorsZeroIsAllOrNothing) {
   EXPECT_EQ(server.applyCalls, 0);
   TQuilClientDataSet local{&dm, "local"};  // without a provider: the log is merged, no error
   local.CreateDataSet({{"L_ID", FieldType::Integer}});
+  local.SetAutoCommit(false);
   local.Append();
   local.Post();
+  ASSERT_EQ(local.ChangeCount(), 1);
   EXPECT_EQ(local.ApplyUpdates(0), 0);
   EXPECT_EQ(local.ChangeCount(), 0);
   ds.Open();
