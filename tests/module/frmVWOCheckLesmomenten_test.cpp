@@ -63,8 +63,12 @@ TEST_F(CheckLesmomentenTest, FetchesOnceAnInstitutionAndAPeriodAreChosen) {
     bool enabled;
   };
   const Case cases[] = {
-      {"2", "01/09/2025", "31/08/2026", true},  {"1", "15/09/2025", "15/09/2025", true},
-      {"1", "15/09/2025", "14/09/2025", false}, {"1", "", "14/09/2025", false},
+      {"2", "01/09/2025", "31/08/2026", true},
+      {"1", "15/09/2025", "15/09/2025", true},
+      {"1", "15/09/2025", "14/09/2025", false},
+      {"1", "", "14/09/2025", false},
+      // The first day after the empty date is a date like any other.
+      {"1", "31/12/1899", "31/12/1899", true},
       {"", "01/09/2025", "31/08/2026", false},
   };
   for (const Case& c : cases) {
