@@ -136,11 +136,7 @@ void TVWOIngModuleVarLessenForm::ABerekenAfstandsLesmomentenExecute() {
 namespace Frmvwoingmodulevarlessen {
 
 void Initialization() {
-  RegisterScreenClass(kClassName, FactoryOf<TVWOIngModuleVarLessenForm>());
-  RegisterDialogClass("TVWOLesMomentDialog", kClassName,
-                      [](TQuilDBForm& screen) -> std::unique_ptr<TQuilForm> {
-                        return std::make_unique<TVWOLesMomentDialog>(screen.Application());
-                      });
+  RegisterLessenScreen(kClassName, FactoryOf<TVWOIngModuleVarLessenForm>());
 }
 
 }  // namespace Frmvwoingmodulevarlessen

@@ -247,11 +247,7 @@ void TVWOKlasLesmomentenForm::ABerekenAfstandsLesmomentenExecute() {
 namespace Frmvwoklaslesmomenten {
 
 void Initialization() {
-  RegisterScreenClass(kClassName, FactoryOf<TVWOKlasLesmomentenForm>());
-  RegisterDialogClass("TVWOLesMomentDialog", kClassName,
-                      [](TQuilDBForm& screen) -> std::unique_ptr<TQuilForm> {
-                        return std::make_unique<TVWOLesMomentDialog>(screen.Application());
-                      });
+  RegisterLessenScreen(kClassName, FactoryOf<TVWOKlasLesmomentenForm>());
 }
 
 }  // namespace Frmvwoklaslesmomenten

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
+#include <memory>
+#include <utility>
 
 #include "core/ModuleClasses.h"
 #include "host/base/SchoolYear.h"
@@ -670,6 +672,14 @@ void TVWOLessenBaseForm::PresetFromLesson(TVWOLesmomentUitKalenderForm& dialog) 
   dialog.SetID(3, IdOrMinus1(CDSLessen.FieldByName("VWL_LESPLAATS_FK")));
   dialog.SetUur(0, FormatDateTime("hh:nn", CDSLessen.FieldByName("VWL_VANUUR").AsDateTime()));
   dialog.SetUur(1, FormatDateTime("hh:nn", CDSLessen.FieldByName("VWL_TOTUUR").AsDateTime()));
+}
+
+void RegisterLessenScreen(std::string_view className, TFormFactory factory) {
+  RegisterScreenClass(className, std::move(factory));
+  RegisterDialogClass("TVWOLesMomentDialog", className,
+                      [](TQuilDBForm& screen) -> std::unique_ptr<TQuilForm> {
+                        return std::make_unique<TVWOLesMomentDialog>(screen.Application());
+                      });
 }
 
 }  // namespace kavel

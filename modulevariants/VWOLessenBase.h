@@ -19,11 +19,13 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/data/CachedClientDataSet.h"
 #include "host/domain/VWOLesMomenten.h"
 #include "host/forms/DBControls.h"
+#include "host/forms/FormManager.h"
 #include "host/forms/QuilForm.h"
 #include "planning/VWOLes.h"
 
@@ -191,5 +193,8 @@ class TVWOLessenBaseForm : public quil::TQuilDBForm {
   bool settingLessons_ = false;
   bool kalenderControlsDisabled_ = false;
 };
+
+//! Registers a lesson list screen with the factory of its class, and the lesson dialog it shows.
+void RegisterLessenScreen(std::string_view className, quil::TFormFactory factory);
 
 }  // namespace kavel
