@@ -58,13 +58,9 @@ TVWOKlasCPForm::TVWOKlasCPForm(TQuilApplication& app)
   GridCP.DataSource = &DSVWOKlasCP;
   GridCP.Columns = {{"VKC_TYPE", "", 10}, {"VKC_PERSOON", "", 40}};
   BindField(LCType, DSVWOKlasCP, "VKC_TYPE_FKP");
-  LCType.ListSource = &DSKC_TYPE_FKP;
-  LCType.KeyField = "P_ID";
-  LCType.ListField = "P_CODE;P_OMSCHRIJVING";
+  OfferList(LCType, DSKC_TYPE_FKP, "P_ID", "P_CODE;P_OMSCHRIJVING");
   BindField(SCPersoneel, DSVWOKlasCP, "VKC_PERSONEEL_FK");
-  SCPersoneel.ListSource = &DSSelectPSperISviaDV;
-  SCPersoneel.KeyField = "PS_ID";
-  SCPersoneel.ListField = "PS_NAAM;PS_VOORNAAM";
+  OfferList(SCPersoneel, DSSelectPSperISviaDV, "PS_ID", "PS_NAAM;PS_VOORNAAM");
   BindField(EdtPersoon, DSVWOKlasCP, "VKC_PERSOON");
 }
 

@@ -32,9 +32,7 @@ TVWOKlasMemoForm::TVWOKlasMemoForm(TQuilApplication& app)
   GridMemo.DataSource = &DSKlasMemo;
   GridMemo.Columns = {{"VKM_TYPE", "", 10}, {"VKM_OMSCHRIJVING", "", 50}};
   BindField(LCType, DSKlasMemo, "VKM_TYPE_FKP");
-  LCType.ListSource = &DSVKM_TYPE_FKP;
-  LCType.KeyField = "P_ID";
-  LCType.ListField = "P_CODE;P_OMSCHRIJVING";
+  OfferList(LCType, DSVKM_TYPE_FKP, "P_ID", "P_CODE;P_OMSCHRIJVING");
   BindField(EdtOmschrijving, DSKlasMemo, "VKM_OMSCHRIJVING");
   BindField(EdtMemo, DSKlasMemo, "VKM_MEMO");
 }

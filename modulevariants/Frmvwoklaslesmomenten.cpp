@@ -78,9 +78,8 @@ TVWOKlasLesmomentenForm::TVWOKlasLesmomentenForm(TQuilApplication& app)
 
   BindField(LCIngModuleVar, DSLessen, "VWL_INGMODULEVARIANT_FK");
   LCIngModuleVar.Caption = "&Ing. mod. var";
-  LCIngModuleVar.ListSource = &DSSelectIngModuleVar;
-  LCIngModuleVar.KeyField = "IMV_ID";
-  LCIngModuleVar.ListField = "VOM_CODE;VOM_OMSCHRIJVING;IMV_LESVAN;IMV_LESTOT";
+  OfferList(LCIngModuleVar, DSSelectIngModuleVar, "IMV_ID",
+            "VOM_CODE;VOM_OMSCHRIJVING;IMV_LESVAN;IMV_LESTOT");
 
   LesMomenten().OnModuleVariantOmschrijving = [this](int id) { return MomentOmschrijving(id); };
 }

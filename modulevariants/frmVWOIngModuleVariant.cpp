@@ -530,9 +530,7 @@ void TVWOIngModuleVariantForm::BuildControls() {
 
   TDataSource& imv = DSVWOIngModuleVarianten;
   BindField(LCModuleVariant, imv, "IMV_VWOMODULEVARIANT_FK");
-  LCModuleVariant.ListSource = &DSSelectBevoegdeModuleVar;
-  LCModuleVariant.KeyField = "VMV_ID";
-  LCModuleVariant.ListField = "VMV_CODE;VOM_OMSCHRIJVING";
+  OfferList(LCModuleVariant, DSSelectBevoegdeModuleVar, "VMV_ID", "VMV_CODE;VOM_OMSCHRIJVING");
   LCModuleVariant.Enabled = false;
   BindField(EdtAfkorting, imv, "IMV_AFKORTING");
   BindField(EdtOmschrijving, imv, "IMV_OMSCHRIJVING");
@@ -547,17 +545,11 @@ void TVWOIngModuleVariantForm::BuildControls() {
   BindField(EdtLesmoment, imv, "IMV_LESMOMENT").ReadOnly = true;
   BindField(EdtCursusnummer, imv, "IMV_CURSUSNUMMER").ReadOnly = true;
   BindField(LCLesgever, imv, "IMV_LESGEVER_FK");
-  LCLesgever.ListSource = &DSLesgever;
-  LCLesgever.KeyField = "PS_ID";
-  LCLesgever.ListField = "PS_NAAM;PS_VOORNAAM";
+  OfferList(LCLesgever, DSLesgever, "PS_ID", "PS_NAAM;PS_VOORNAAM");
   BindField(LCLesplaats, imv, "IMV_LESPLAATS_FK");
-  LCLesplaats.ListSource = &DSSelectLesplaats;
-  LCLesplaats.KeyField = "VLP_ID";
-  LCLesplaats.ListField = "VLP_NUMMER;VLP_OMSCHRIJVING";
+  OfferList(LCLesplaats, DSSelectLesplaats, "VLP_ID", "VLP_NUMMER;VLP_OMSCHRIJVING");
   BindField(LCFinancieringsbron, imv, "IMV_FINANCIERINGSBRON_FK");
-  LCFinancieringsbron.ListSource = &DSFinancieringsbron;
-  LCFinancieringsbron.KeyField = "P_ID";
-  LCFinancieringsbron.ListField = "P_CODE;P_OMSCHRIJVING";
+  OfferList(LCFinancieringsbron, DSFinancieringsbron, "P_ID", "P_CODE;P_OMSCHRIJVING");
   BindField(EdtMaxLeerlingen, imv, "IMV_MAXLEERLINGEN").AllowedChars = "0123456789";
   BindField(EdtPlaatsenVoorDerden, imv, "IMV_PLAATSENVOORDERDEN").AllowedChars = "0123456789";
   BindField(EdtAantalLeerlingen, imv, "IMV_AANTALLEERLINGEN").ReadOnly = true;
@@ -625,9 +617,7 @@ void TVWOIngModuleVariantForm::BuildControls() {
   BindField(LCDoc3BLesgever, DSDoc3B, "VD3_LESGEVER_FK");
   BindField(LCDoc3BTitularis, DSDoc3B, "VD3_TITULARIS_FK");
   BindField(LCDoc3BVak, DSDoc3B, "VD3_OFFICIEELVAK_FK");
-  LCDoc3BVak.ListSource = &DSIngVak;
-  LCDoc3BVak.KeyField = "IV_OFFICIEELVAK_FK";
-  LCDoc3BVak.ListField = "IV_CODE;IV_NAAMGEBRUIKER";
+  OfferList(LCDoc3BVak, DSIngVak, "IV_OFFICIEELVAK_FK", "IV_CODE;IV_NAAMGEBRUIKER");
   BindField(EdtDoc3BUren, DSDoc3B, "VD3_UREN");
 }
 

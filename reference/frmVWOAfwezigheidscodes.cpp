@@ -46,9 +46,7 @@ constexpr const char* kStatusOntbreekt =
     "Deze statussen participatie Davinci ontbreken: %s";
 
 void ShowList(TDBLookupCombo& combo, TDataSource& list) {
-  combo.ListSource = &list;
-  combo.KeyField = "P_ID";
-  combo.ListField = "P_OMSCHRIJVING";
+  OfferList(combo, list, "P_ID", "P_OMSCHRIJVING");
 }
 
 }  // namespace

@@ -128,9 +128,7 @@ TVWOLesplaatsenForm::TVWOLesplaatsenForm(TQuilApplication& app)
   EdtCRABCode.AllowedChars = std::string(NumericChars);
 
   BindField(LCVestigingsplaats, DSVWOLesplaats, "VLP_VESTIGINGSPLAATS_FK");
-  LCVestigingsplaats.ListSource = &DSSelectVestiging;
-  LCVestigingsplaats.KeyField = "VP_ID";
-  LCVestigingsplaats.ListField = "VP_NAAM";
+  OfferList(LCVestigingsplaats, DSSelectVestiging, "VP_ID", "VP_NAAM");
 
   BindField(LCOffLesplaats, DSVWOLesplaats, "VLP_VWOOFFLESPLAATS_FK");
   LCOffLesplaats.ListSource = &DSSelectVWOOffLesplaats;

@@ -74,9 +74,7 @@ TVWOMaterialenForm::TVWOMaterialenForm(TQuilApplication& app)
             "Slechts 1 maal aanrekenen bij inschrijving");
   BindField(CBActief, DSVWOMaterialen, "Actief");
   BindField(LCAlgemeneRekening, DSVWOMaterialen, "VWM_ZEVENREKENING_FK");
-  LCAlgemeneRekening.ListSource = &DSAlgemeneRekeningen;
-  LCAlgemeneRekening.KeyField = "P_ID";
-  LCAlgemeneRekening.ListField = "P_OMSCHRIJVING";
+  OfferList(LCAlgemeneRekening, DSAlgemeneRekeningen, "P_ID", "P_OMSCHRIJVING");
   BindField(EdtWebtekst, DSVWOMaterialen, "VWM_WEBTEKST", "&Webtekst");
 }
 

@@ -78,9 +78,7 @@ TVWOIngModuleMaterialenForm::TVWOIngModuleMaterialenForm(TQuilApplication& app)
   BindField(CBAankoopVerplicht, DSDetails, "AankoopVerplicht", "Aankoop verp&licht");
   BindField(CBNietAutomatisch, DSDetails, "NietAutomatisch", "&Niet automatisch toekennen");
   BindField(LCMateriaalGroep, DSDetails, "IMD_MATERIAALGROEP_FKP", "Betaling - g&roep");
-  LCMateriaalGroep.ListSource = &DSMateriaalGroep;
-  LCMateriaalGroep.KeyField = "P_ID";
-  LCMateriaalGroep.ListField = "P_OMSCHRIJVING";
+  OfferList(LCMateriaalGroep, DSMateriaalGroep, "P_ID", "P_OMSCHRIJVING");
 }
 
 void TVWOIngModuleMaterialenForm::QuilDBFormCreate() {

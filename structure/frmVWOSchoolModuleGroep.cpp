@@ -36,9 +36,7 @@ TVWOSchoolModuleGroepForm::TVWOSchoolModuleGroepForm(TQuilApplication& app)
   BindField(EdtCode, DSModuleGroepen, "VMG_CODE", "&Code");
   BindField(EdtOmschrijving, DSModuleGroepen, "VMG_OMSCHRIJVING", "&Omschrijving");
   BindField(LCType, DSModuleGroepen, "VMG_TYPE_FKP", "&Type");
-  LCType.ListSource = &DSTypes;
-  LCType.KeyField = "P_ID";
-  LCType.ListField = "P_CODE;P_OMSCHRIJVING";
+  OfferList(LCType, DSTypes, "P_ID", "P_CODE;P_OMSCHRIJVING");
 }
 
 void TVWOSchoolModuleGroepForm::QuilDBFormSetMasterBrowser(TDataSource* master) {

@@ -96,6 +96,16 @@ T& BindField(T& control, TDataSource& source, std::string field, std::string cap
   return control;
 }
 
+//! Offers a list in a look-up control: the list's `keyField` is what the bound field stores,
+//! `listFields` (";"-separated) are what the user sees of each record.
+template <class T>
+T& OfferList(T& control, TDataSource& list, std::string keyField, std::string listFields) {
+  control.ListSource = &list;
+  control.KeyField = std::move(keyField);
+  control.ListField = std::move(listFields);
+  return control;
+}
+
 struct TColumn {
   std::string FieldName;
   std::string Title;  //!< the field's display label when empty

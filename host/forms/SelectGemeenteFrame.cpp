@@ -37,9 +37,7 @@ TSelectGemeenteFrame& TSelectGemeenteFrame::Create(TQuilDBForm& form, std::strin
   auto& frame = form.Add<TSelectGemeenteFrame>(std::move(name), parent);
   frame.DataSource = &source;
   frame.DataField = std::move(dataField);
-  frame.ListSource = &listSource;
-  frame.KeyField = "GM_ID";
-  frame.ListField = "GM_WEERGAVE";
+  OfferList(frame, listSource, "GM_ID", "GM_WEERGAVE");
   frame.Caption = "Gemeente";
   frame.Hint = "Zoek op postnummer of naam van de gemeente";
   return frame;
