@@ -33,7 +33,8 @@ struct TQuilClientDataSet::Record {
 struct TQuilClientDataSet::Snapshot {
   bool active = false;
   std::vector<FieldDef> dataDefs;
-  std::vector<Record> records;  //!< copies, bookmarks (ids) included
+  std::vector<std::string> dataFields;  //!< names of the data fields, declared or from a packet
+  std::vector<Record> records;          //!< copies, bookmarks (ids) included
   std::vector<std::pair<DeltaRow, uint64_t>> deleted;
   int logCount = 0;
   bool pending = false;  //!< applies gathered before (by an outer bulk change)
@@ -261,6 +262,17 @@ void TQuilClientDataSet::BindFields() {
     }
   }
   for (auto& record : records_) record->values.resize(slotCount_);
+}
+
+// Back to the fields of a dataset that was never opened: no slots, found by name only.
+void TQuilClientDataSet::UnbindFields() {
+  fieldIndex_.clear();
+  for (size_t i = 0; i < fields_.size(); ++i) {
+    fields_[i]->index_ = -1;
+    fields_[i]->bitSource_ = -1;
+    fieldIndex_[UpperCaseAscii(fields_[i]->FieldName())] = static_cast<int>(i);
+  }
+  slotCount_ = 0;
 }
 
 void TQuilClientDataSet::CreateDataSet(const std::vector<FieldDef>& fields) {
@@ -1365,6 +1377,9 @@ std::unique_ptr<TQuilClientDataSet::Snapshot> TQuilClientDataSet::TakeSnapshot()
   auto snapshot = std::make_unique<Snapshot>();
   snapshot->active = Active();
   snapshot->dataDefs = dataDefs_;
+  for (const auto& field : fields_) {
+    if (field->Kind() == FieldKind::Data) snapshot->dataFields.push_back(field->FieldName());
+  }
   CaptureLog(*snapshot);
   snapshot->pending = bulkPending_;
   snapshot->current = GetBookmark();
@@ -1403,8 +1418,18 @@ void TQuilClientDataSet::RestoreSnapshot(const Snapshot& snapshot) {
       dataDefs_.begin(), dataDefs_.end(), snapshot.dataDefs.begin(), snapshot.dataDefs.end(),
       [](const FieldDef& a, const FieldDef& b) { return a.name == b.name && a.type == b.type; });
   if (!sameDefs) {
+    // Fields a packet of the undone work brought in go again; those there before stay.
+    std::erase_if(fields_, [&snapshot](const auto& field) {
+      return field->Kind() == FieldKind::Data &&
+             std::find(snapshot.dataFields.begin(), snapshot.dataFields.end(),
+                       field->FieldName()) == snapshot.dataFields.end();
+    });
     dataDefs_ = snapshot.dataDefs;
-    BindFields();
+    if (!dataDefs_.empty()) {
+      BindFields();
+    } else {
+      UnbindFields();  // never opened before the work
+    }
   }
   sortFields_ = snapshot.sortFields;
   sortSlots_.clear();
@@ -1417,7 +1442,9 @@ void TQuilClientDataSet::RestoreSnapshot(const Snapshot& snapshot) {
     filterText_ = snapshot.filterText;
     filtered_ = snapshot.filtered;
     filter_.reset();
-    if (filtered_ && filterText_.find_first_not_of(" \t\r\n") != std::string::npos) {
+    // A closed dataset compiles its filter when it opens.
+    if (snapshot.active && filtered_ &&
+        filterText_.find_first_not_of(" \t\r\n") != std::string::npos) {
       filter_ = CompileFilter(filterText_, *this, FilterOptions);  // it compiled before
     }
   }

@@ -288,6 +288,7 @@ class TQuilClientDataSet : public IFilterSchema {
   void LoadPacket(DataPacket packet);
   void ShowLoadedRecords();
   void BindFields();
+  void UnbindFields();
   void RebuildView(TBookmark keep);
   void SortView();
   bool PassesFilter(Record& record);

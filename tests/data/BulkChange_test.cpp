@@ -258,6 +258,98 @@ TEST_F(BulkChangeTest, UndoTurnsTheFilterBackOffAsItWas) {
   EXPECT_EQ(lessons.RecordCount(), 100);
 }
 
+// The work opened the dataset: the undo closes it again without the fields its packet brought
+// (declared fields stay), and it opens as it would have before.
+TEST_F(BulkChangeTest, UndoOfAnOpenClosesTheDatasetAgain) {
+  lessons.AddField({"VOM_CODE", FieldType::String, 8}, FieldKind::Data);
+  lessons.MaybeApplyFilter("VOM_SC_FK = 1");
+  const std::string stored = OnServer();
+  EXPECT_THROW(
+      {
+        BulkChangeGuard bulk(lessons);
+        lessons.Open();
+        Work(40);
+      },
+      EClientError);
+  EXPECT_FALSE(lessons.Active());
+  EXPECT_EQ(lessons.RecordCount(), 0);
+  ASSERT_EQ(lessons.FieldCount(), 1);
+  EXPECT_EQ(lessons.Fields(0).FieldName(), "VOM_CODE");
+  EXPECT_TRUE(lessons.DataFieldDefs().empty());
+  lessons.Open();
+  EXPECT_EQ(Position(),
+            "filter 'VOM_SC_FK = 1' on, sort '', #1 of 50, id 2, bof 1 eof 0, state 1, "
+            "modified 0, bulk 0");
+  EXPECT_EQ(Everything(), stored + "log 0");
+}
+
+// An in-memory table whose first column is not in storage order, sorted and filtered; the failing
+// work edits it, or re-creates it with other columns. The undo brings the table back as it was:
+// columns, records, order, filter and current record.
+TEST_F(BulkChangeTest, UndoRestoresATableTheWorkRecreated) {
+  const std::vector<FieldDef> places = {{"NAAM", FieldType::String, 20},
+                                        {"SOORT", FieldType::Integer}};
+  struct Case {
+    const char* name;
+    std::vector<FieldDef> recreate;  // empty: the work only edits
+  } cases[] = {
+      {"only edited", {}},
+      {"a column added in front",
+       {{"NR", FieldType::Integer},
+        {"NAAM", FieldType::String, 20},
+        {"SOORT", FieldType::Integer}}},
+      {"every column of another type",
+       {{"NAAM", FieldType::Integer}, {"SOORT", FieldType::String, 5}}},
+      {"the columns renamed", {{"PLAATS", FieldType::String, 20}, {"TYPE", FieldType::Integer}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TQuilClientDataSet table{&dm, "plaatsen"};
+    table.CreateDataSet(places);
+    for (auto [name, kind] :
+         {std::pair{"Zwolle", 1}, {"Assen", 2}, {"Deventer", 1}, {"Almelo", 1}}) {
+      table.Append();
+      table.FieldByName("NAAM").SetAsString(name);
+      table.FieldByName("SOORT").SetAsInteger(kind);
+      table.Post();
+    }
+    table.SetSortFields("NAAM");
+    table.MaybeApplyFilter("SOORT = 1");
+    table.Last();
+    auto shown = [&table] {
+      std::string out;
+      for (int i = 0; i < table.FieldCount(); ++i) {
+        out += table.Fields(i).FieldName() + "/" +
+               std::to_string(static_cast<int>(table.Fields(i).DataType())) + " ";
+      }
+      out += "|";
+      for (int i = 0; i < table.RecordCount(); ++i) {
+        Row row = table.RowAt(i);
+        out += i + 1 == table.RecNo() ? " *" : " ";
+        out += row[0].AsString() + ":" + row[1].AsString();
+      }
+      return out;
+    };
+    const std::string before = shown();
+    ASSERT_EQ(before, "NAAM/0 SOORT/1 | Almelo:1 Deventer:1 *Zwolle:1");
+    EXPECT_ANY_THROW({
+      BulkChangeGuard bulk(table);
+      table.First();
+      table.Edit();
+      table.FieldByName("NAAM").SetAsString("Zutphen");
+      table.Post();
+      if (!c.recreate.empty()) {
+        table.CreateDataSet(c.recreate);
+        table.Append();
+        table.Post();
+      }
+      RaiseClientError("mislukt");
+    });
+    EXPECT_EQ(shown(), before);
+    EXPECT_EQ(table.ChangeCount(), 0);
+  }
+}
+
 TEST_F(BulkChangeTest, NestedGuardsOnlyTheOutermostApplies) {
   lessons.Open();
   const int applies = server.applyCalls;

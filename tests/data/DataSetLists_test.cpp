@@ -113,6 +113,20 @@ TEST_F(DataSetTest, ReconcileCancelUndoesTheRefusedChange) {
   EXPECT_EQ(ds.ChangeCount(), 0);
   EXPECT_EQ(ds.RecordCount(), 4);
   EXPECT_TRUE(ds.LocateID(2));
+  // The record brought back and one appended after it each keep a bookmark of their own.
+  ds.Append();
+  ds.FieldByName("VOM_ID").SetAsInteger(5);
+  ds.FieldByName("VOM_CODE").SetAsString("DUI");
+  ds.Post();
+  std::vector<std::pair<TBookmark, std::string>> marks;
+  for (ds.First(); !ds.Eof(); ds.Next()) {
+    marks.emplace_back(ds.GetBookmark(), ds.FieldByName("VOM_CODE").AsString());
+  }
+  ASSERT_EQ(marks.size(), 5u);
+  for (const auto& [mark, code] : marks) {
+    ds.GotoBookmark(mark);
+    EXPECT_EQ(ds.FieldByName("VOM_CODE").AsString(), code);
+  }
 }
 
 TEST_F(DataSetTest, DeltaListsChangesInTheOrderTheyWereMade) {
