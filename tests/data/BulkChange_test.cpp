@@ -259,10 +259,11 @@ TEST_F(BulkChangeTest, UndoTurnsTheFilterBackOffAsItWas) {
 }
 
 // The work opened the dataset: the undo closes it again without the fields its packet brought
-// (declared fields stay), and it opens as it would have before.
+// (declared fields stay), and it opens as it would have before, filtered and sorted.
 TEST_F(BulkChangeTest, UndoOfAnOpenClosesTheDatasetAgain) {
   lessons.AddField({"VOM_CODE", FieldType::String, 8}, FieldKind::Data);
   lessons.MaybeApplyFilter("VOM_SC_FK = 1");
+  lessons.SetSortFields("VOM_OMSCHRIJVING");  // a field the packet brings
   const std::string stored = OnServer();
   EXPECT_THROW(
       {
@@ -277,9 +278,10 @@ TEST_F(BulkChangeTest, UndoOfAnOpenClosesTheDatasetAgain) {
   EXPECT_EQ(lessons.Fields(0).FieldName(), "VOM_CODE");
   EXPECT_TRUE(lessons.DataFieldDefs().empty());
   lessons.Open();
-  EXPECT_EQ(Position(),
-            "filter 'VOM_SC_FK = 1' on, sort '', #1 of 50, id 2, bof 1 eof 0, state 1, "
-            "modified 0, bulk 0");
+  EXPECT_EQ(
+      Position(),
+      "filter 'VOM_SC_FK = 1' on, sort 'VOM_OMSCHRIJVING', #1 of 50, id 2, bof 1 eof 0, state 1, "
+      "modified 0, bulk 0");
   EXPECT_EQ(Everything(), stored + "log 0");
 }
 
