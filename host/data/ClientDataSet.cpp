@@ -269,7 +269,6 @@ void TQuilClientDataSet::UnbindFields() {
   fieldIndex_.clear();
   for (size_t i = 0; i < fields_.size(); ++i) {
     fields_[i]->index_ = -1;
-    fields_[i]->bitSource_ = -1;
     fieldIndex_[UpperCaseAscii(fields_[i]->FieldName())] = static_cast<int>(i);
   }
   slotCount_ = 0;

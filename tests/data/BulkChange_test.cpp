@@ -262,6 +262,7 @@ TEST_F(BulkChangeTest, UndoTurnsTheFilterBackOffAsItWas) {
 // (declared fields stay), and it opens as it would have before, filtered and sorted.
 TEST_F(BulkChangeTest, UndoOfAnOpenClosesTheDatasetAgain) {
   lessons.AddField({"VOM_CODE", FieldType::String, 8}, FieldKind::Data);
+  lessons.AddField({"VOM_FLAGS", FieldType::Integer}, FieldKind::Data);
   lessons.MaybeApplyFilter("VOM_SC_FK = 1");
   lessons.SetSortFields("VOM_OMSCHRIJVING");  // a field the packet brings
   const std::string stored = OnServer();
@@ -274,8 +275,13 @@ TEST_F(BulkChangeTest, UndoOfAnOpenClosesTheDatasetAgain) {
       EClientError);
   EXPECT_FALSE(lessons.Active());
   EXPECT_EQ(lessons.RecordCount(), 0);
-  ASSERT_EQ(lessons.FieldCount(), 1);
-  EXPECT_EQ(lessons.Fields(0).FieldName(), "VOM_CODE");
+  ASSERT_EQ(lessons.FieldCount(), 2);
+  for (int i = 0; i < 2; ++i) {
+    TField& field = lessons.Fields(i);
+    EXPECT_EQ(lessons.FindField(field.FieldName()), &field);
+    EXPECT_EQ(field.Index(), -1);  // no record to hold a value
+  }
+  EXPECT_EQ(lessons.FindField("VOM_ID"), nullptr);
   EXPECT_TRUE(lessons.DataFieldDefs().empty());
   lessons.Open();
   EXPECT_EQ(
