@@ -7,6 +7,7 @@
 #include "host/base/ScopeExit.h"
 #include "host/base/SysUtils.h"
 #include "host/data/ClientDataSet.h"
+#include "host/domain/VWOLesMomenten.h"
 #include "host/forms/QuilApplication.h"
 #include "planning/VWOLes.h"
 #include "planning/vwochecks.h"
@@ -66,11 +67,7 @@ TVWOLesmomentUitKalenderForm::TVWOLesmomentUitKalenderForm(TQuilApplication& app
       BSluiten(Labelled(Add<TButton>("BSluiten"), "Sluiten")) {
   Caption = "Aanmaken lesmomenten via kalender";
   PLKalender.Caption = "Dubbelklik op een dag om er een lesmoment aan te maken of te verwijderen";
-  SCLesgever.KeyField = "PS_ID";
-  SCLesgever.ListFields = "PS_CODE;PS_VOORNAAM;PS_NAAM";
-  SCLesgever.SearchFormat =
-      "(UPPER(PS_CODE) LIKE UPPER('%%%s%%')) OR (UPPER(PS_NAAM) LIKE UPPER('%%%s%%')) OR "
-      "(UPPER(PS_VOORNAAM) LIKE UPPER('%%%s%%'))";
+  SetTeacherSearch(SCLesgever, "PS_CODE;PS_VOORNAAM;PS_NAAM");
   LCLokaal.KeyField = "LK_ID";
   LCLokaal.ListFields = "LK_CODE;LK_OMSCHRIJVING";
   LCLesplaats.KeyField = "VLP_ID";

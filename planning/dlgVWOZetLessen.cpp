@@ -6,6 +6,7 @@
 #include "host/base/ScopeExit.h"
 #include "host/base/SysUtils.h"
 #include "host/data/Guards.h"
+#include "host/domain/VWOLesMomenten.h"
 #include "host/forms/AdminPrefs.h"
 #include "host/forms/QuilApplication.h"
 #include "planning/VWOLes.h"
@@ -103,12 +104,8 @@ TVWOZetLessenForm::TVWOZetLessenForm(TQuilApplication& app)
   GBPeriode.Caption = "Periode";
   GBModulevarianten.Caption = "Modulevarianten";
   GBModulevarianten.Visible = false;
-  SCLesgever.KeyField = "PS_ID";
-  SCLesgever.ListFields = "PS_CODE;PS_VOORNAAM;PS_NAAM";
+  SetTeacherSearch(SCLesgever, "PS_CODE;PS_VOORNAAM;PS_NAAM");
   SCLesgever.Hint = "Selecteer personeelslid";
-  SCLesgever.SearchFormat =
-      "(UPPER(PS_CODE) LIKE UPPER('%%%s%%')) OR (UPPER(PS_NAAM) LIKE UPPER('%%%s%%')) OR "
-      "(UPPER(PS_VOORNAAM) LIKE UPPER('%%%s%%'))";
   LCLesplaats.KeyField = "VLP_ID";
   LCLesplaats.ListFields = "VLP_NUMMER;VLP_OMSCHRIJVING";
   LCLokaal.KeyField = "LK_ID";

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "host/base/ScopeExit.h"
 #include "host/base/SysUtils.h"
@@ -187,6 +188,14 @@ void TVWOLEsMomenten::SaveToDataSet(TQuilClientDataSet& lessons) {
 
 // ------------------------------------------------------------------------------------ dialog
 
+void SetTeacherSearch(TSearchControl& search, std::string listFields) {
+  search.KeyField = "PS_ID";
+  search.ListFields = std::move(listFields);
+  search.SearchFormat =
+      "(UPPER(PS_CODE) LIKE UPPER('%%%s%%')) OR (UPPER(PS_NAAM) LIKE UPPER('%%%s%%')) OR "
+      "(UPPER(PS_VOORNAAM) LIKE UPPER('%%%s%%'))";
+}
+
 TVWOLesMomentDialog::TVWOLesMomentDialog(TQuilApplication& app)
     : TQuilForm(app, "TVWOLesMomentDialog"),
       DEDatum(Add<TDateEdit>("DEDatum")),
@@ -205,11 +214,7 @@ TVWOLesMomentDialog::TVWOLesMomentDialog(TQuilApplication& app)
   TETotUur.Caption = "Tot";
   ELestijden.Caption = "Lestijden 50 min.";
   SCLesgever.Caption = "Lesgever";
-  SCLesgever.KeyField = "PS_ID";
-  SCLesgever.ListFields = "PS_CODE;PS_NAAM;PS_VOORNAAM";
-  SCLesgever.SearchFormat =
-      "(UPPER(PS_CODE) LIKE UPPER('%%%s%%')) OR (UPPER(PS_NAAM) LIKE UPPER('%%%s%%')) OR "
-      "(UPPER(PS_VOORNAAM) LIKE UPPER('%%%s%%'))";
+  SetTeacherSearch(SCLesgever, "PS_CODE;PS_NAAM;PS_VOORNAAM");
   LCLokaal.Caption = "Lokaal";
   LCLokaal.KeyField = "LK_ID";
   LCLokaal.ListFields = "LK_CODE;LK_OMSCHRIJVING";

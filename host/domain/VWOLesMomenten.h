@@ -91,6 +91,10 @@ class TVWOLEsMomenten {
   std::vector<std::unique_ptr<TVWOLesMoment>> moments_;
 };
 
+//! Makes `search` the teacher choice of a lesson: a staff member (PS_ID) searched on code, surname
+//! and first name, shown with `listFields` (";"-separated).
+void SetTeacherSearch(TSearchControl& search, std::string listFields);
+
 //! The modal dialog in which the editor edits one moment: every value is offered by a control.
 //! OK refuses an end before the start and lesson times that are no amount.
 class TVWOLesMomentDialog : public TQuilForm {
